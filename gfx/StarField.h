@@ -1,0 +1,24 @@
+// The fixed background of stars.
+#pragma once
+
+#include "objects/Point.h"
+
+// 157 white points at random screen pixels (0 to 1024 by 0 to 768, both
+// bounds inclusive), chosen once and never moved.
+class CStarField {
+public:
+    static constexpr int kStarCount = 157;
+
+    // Takes two random values per star, y first.
+    CStarField();
+    ~CStarField();
+
+    // Owns its points, so copying would delete them twice.
+    CStarField(const CStarField&) = delete;
+    CStarField& operator=(const CStarField&) = delete;
+
+    void Draw();
+
+    CPoint** stars;
+    int count;
+};

@@ -1,0 +1,25 @@
+#include "objects/Explosion.h"
+
+#include "objects/Random.h"
+
+namespace {
+
+constexpr double kPi = 3.141592653589793;
+constexpr double kTwoPi = 6.283185307179586;
+constexpr int kVelocityDivisor = -5;
+
+}  // namespace
+
+CExplosion::CExplosion(int x, int y, int angle, const CPoint& a, const CPoint& b) {
+    this->angle = angle;
+    alive = true;
+    spin = (RandomFraction() * kTwoPi - kPi) / 15;  // -pi/15 to +pi/15 per tick
+    this->x = x;
+    this->y = y;
+    // Integer division truncates toward zero: 7 / -5 is -1.
+    vx = static_cast<float>(a.GetX() / kVelocityDivisor);
+    vy = static_cast<float>(a.GetY() / kVelocityDivisor);
+    timer = kFadeTicks;
+    model->Add(a.GetX(), a.GetY());
+    model->Add(b.GetX(), b.GetY());
+}

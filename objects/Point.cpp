@@ -1,0 +1,27 @@
+#include "objects/Point.h"
+
+#include <memory>
+
+CPoint::CPoint(int x, int y) : x(x), y(y) {}
+
+int CPoint::GetX() const { return x; }
+
+int CPoint::GetY() const { return y; }
+
+PointList::~PointList() {
+    for (CPoint* point : points) {
+        delete point;
+    }
+}
+
+void PointList::Add(int x, int y) {
+    // Held by a smart pointer until the list has room for it, so a failed
+    // allocation of the list's storage does not leak the point.
+    auto point = std::make_unique<CPoint>(x, y);
+    points.push_back(point.get());
+    point.release();
+}
+
+std::vector<CPoint*> PointList::Points() const { return points; }
+
+int PointList::Count() const { return static_cast<int>(points.size()); }

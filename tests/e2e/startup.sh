@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Starts the real game binary in a given environment and checks how it ends.
+# Usage: startup.sh <case> <path to korvessa>
+set -uo pipefail
+case_name=$1
+game=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+
+fail() { echo "FAIL ($case_name): $*"; echo "--- stderr:"; cat "$work/stderr"; exit 1; }
+
+# Runs the game headless for a second, then asks it to quit as a window
+# manager would (SDL turns SIGTERM into a quit event).
+run_and_terminate() {
+  SDL_VIDEODRIVER=offscreen "$game" 2>"$work/stderr" &
+  local pid=$!
+  sleep 1
+  kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "exited early with status $?"; }
+  kill -TERM "$pid"
+  local waited=0
+  while kill -0 "$pid" 2>/dev/null && ((waited < 100)); do sleep 0.1; ((waited++)); done
+  kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "did not quit after SIGTERM"; }
+  wait "$pid"
+  status=$?
+}
+
+# Runs the game where start-up must fail; it must not hang.
+run_expecting_failure() {
+  timeout 20 "$@" "$game" 2>"$work/stderr"
+  status=$?
+  [[ $status -eq 1 ]] || fail "exit status $status, expected 1"
+  [[ $(wc -l <"$work/stderr") -eq 1 ]] || fail "expected exactly one line on stderr"
+  grep -q '^korvessa: ' "$work/stderr" || fail "the error line does not name the program"
+  cat "$work/stderr"
+}
+
+font_in_cwd() { head -c "$1" "$(dirname "$game")/assets/tarvelin_16x16.bmp" >tarvelin_16x16.bmp; }
+
+case "$case_name" in
+  headless)
+    run_and_terminate
+    [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+    [[ ! -s "$work/stderr" ]] || fail "wrote to stderr"
+    ;;
+  no-display)
+    run_expecting_failure env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11
+    grep -q 'initialise SDL' "$work/stderr" || fail "message does not say what failed"
+    ;;
+  no-gl)
+    run_expecting_failure env SDL_VIDEODRIVER=offscreen SDL_VIDEO_EGL_DRIVER=/nonexistent/libEGL.so
+    grep -q 'window' "$work/stderr" || fail "message does not say what failed"
+    ;;
+  truncated-font)
+    font_in_cwd 3000
+    run_expecting_failure env SDL_VIDEODRIVER=offscreen
+    grep -q 'tarvelin_16x16.bmp' "$work/stderr" || fail "message does not name the file"
+    ;;
+  not-a-bmp)
+    echo "this is not a bitmap" >tarvelin_16x16.bmp
+    run_expecting_failure env SDL_VIDEODRIVER=offscreen
+    grep -q 'tarvelin_16x16.bmp' "$work/stderr" || fail "message does not name the file"
+    ;;
+  *)
+    echo "unknown case $case_name"
+    exit 2
+    ;;
+esac
+echo "PASS ($case_name)"
