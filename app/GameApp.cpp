@@ -25,8 +25,8 @@ namespace {
 // controller, so when the full set cannot be had it settles for the ones it
 // really needs rather than refusing to run.
 constexpr Uint32 kFullInitFlags = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO |
-                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC |
-                                  SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS;
+                                  SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER |
+                                  SDL_INIT_EVENTS;
 constexpr Uint32 kNeededInitFlags = SDL_INIT_TIMER | SDL_INIT_VIDEO | SDL_INIT_EVENTS;
 
 constexpr int kTextBufferSize = 255;
@@ -134,8 +134,8 @@ void GameApp::OpenWindow(int width, int height, Uint32 flags) {
     }
     sdlStarted = true;
     SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
-    window = SDL_CreateWindow("Korvessa", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED,
-                              width, height, flags);
+    window = SDL_CreateWindow("Korvessa", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, width,
+                              height, flags);
     if (window == nullptr) throw SdlError("cannot open the game window");
     glContext = SDL_GL_CreateContext(window);
     if (glContext == nullptr) throw SdlError("cannot create an OpenGL context");
@@ -355,8 +355,7 @@ void GameApp::UpdateAsteroids() {
         // The ship is tested against whatever the slot holds now, which may be
         // a fresh fragment.
         CAsteroid* current = asteroids[i];
-        if (ship->alive && ship->invulnerable <= 0 && current->alive &&
-            current->Collides(*ship)) {
+        if (ship->alive && ship->invulnerable <= 0 && current->alive && current->Collides(*ship)) {
             SpawnExplosion(*ship);
             ship->Die();
             saucer->Deactivate();

@@ -13,8 +13,8 @@ constexpr Uint8 kKeyRed = 238;
 constexpr Uint8 kKeyGreen = 0;
 constexpr Uint8 kKeyBlue = 252;
 
-constexpr int kFirstCode = 32;    // the space, cell 0
-constexpr int kLowerToUpper = 64; // a lower-case code minus this is its capital's cell
+constexpr int kFirstCode = 32;     // the space, cell 0
+constexpr int kLowerToUpper = 64;  // a lower-case code minus this is its capital's cell
 
 // The lower-case letters the game's texts use; they are drawn as capitals.
 constexpr const char* kLowerCaseLetters = "abcefgilmnoprstuv";
@@ -40,12 +40,13 @@ SDL_Surface* OpenBitmap(const std::vector<std::string>& searchPaths, std::string
         // damaged copy should not silently be passed over.
         SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
         if (loaded == nullptr) {
-            throw std::runtime_error("cannot read font bitmap " + candidate + ": " + SDL_GetError());
+            throw std::runtime_error("cannot read font bitmap " + candidate + ": " +
+                                     SDL_GetError());
         }
         return loaded;
     }
     throw std::runtime_error("cannot open font bitmap " + std::string(CBitmapFont::kFileName) +
-                    " (tried " + tried + "): " + SDL_GetError());
+                             " (tried " + tried + "): " + SDL_GetError());
 }
 
 // A copy in ABGR8888 (bytes R, G, B, A in memory on a little-endian machine)
@@ -100,8 +101,9 @@ void CBitmapFont::Load(const std::vector<std::string>& searchPaths) {
     // the wrong glyphs, so it is refused.
     if (width != kBitmapWidth || height != kBitmapHeight) {
         throw std::runtime_error("font bitmap " + path + " is " + std::to_string(width) + "x" +
-                        std::to_string(height) + " pixels; it must be " +
-                        std::to_string(kBitmapWidth) + "x" + std::to_string(kBitmapHeight));
+                                 std::to_string(height) + " pixels; it must be " +
+                                 std::to_string(kBitmapWidth) + "x" +
+                                 std::to_string(kBitmapHeight));
     }
     SurfaceGuard converted{ConvertToRGBA(loaded.surface, path)};
 
@@ -139,7 +141,8 @@ void CBitmapFont::DrawText(int x, int y, const char* text) {
     for (std::size_t i = 0; i < len; ++i) {
         int g = GlyphOf(static_cast<unsigned char>(text[i]));
         float u0 = static_cast<float>(kCellSize * g / static_cast<double>(kBitmapWidth));
-        float u1 = static_cast<float>((kCellSize * g + kCellSize) / static_cast<double>(kBitmapWidth));
+        float u1 =
+            static_cast<float>((kCellSize * g + kCellSize) / static_cast<double>(kBitmapWidth));
         float left = static_cast<float>(x + kCellSize * static_cast<int>(i));
         float right = left + kCellSize;
         float bottom = static_cast<float>(y);

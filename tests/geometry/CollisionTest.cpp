@@ -46,7 +46,7 @@ TEST(OrientationTest, ExtremeCoordinatesKeepTheRightSign) {
 }
 
 TEST(OnSegmentTest, TestsOneCoordinateWithInclusiveBounds) {
-    EXPECT_TRUE(PointList::OnSegment({0, 0}, {10, 0}, {5, 7}));  // only x is read
+    EXPECT_TRUE(PointList::OnSegment({0, 0}, {10, 0}, {5, 7}));    // only x is read
     EXPECT_TRUE(PointList::OnSegment({3, 0}, {3, 10}, {99, 10}));  // vertical: only y
     EXPECT_FALSE(PointList::OnSegment({0, 0}, {10, 0}, {11, 0}));
     EXPECT_TRUE(PointList::OnSegment({10, 0}, {0, 0}, {0, 0}));  // ends reversed
@@ -54,16 +54,16 @@ TEST(OnSegmentTest, TestsOneCoordinateWithInclusiveBounds) {
 }
 
 TEST(SegmentsIntersectTest, CrossingTouchingParallelAndCollinear) {
-    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 10}, {0, 10}, {10, 0}));   // cross
-    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 0}, {10, 0}, {10, 10}));   // touch at an end
-    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {10, 0}, {0, 5}, {10, 5}));    // parallel
-    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 0}, {20, 0}, {5, 0}));     // overlapping
-    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {10, 0}, {20, 0}, {30, 0}));   // collinear, apart
-    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 0}, {5, 0}, {5, 9}));      // T junction
-    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {10, 0}, {5, 1}, {5, 9}));     // T that falls short
-    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {4, 4}, {6, 6}, {9, 0}));      // lines cross, segments don't
-    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {0, 10}, {0, 3}, {0, 4}));      // vertical, contained
-    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {0, 10}, {0, 11}, {0, 20}));   // vertical, apart
+    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 10}, {0, 10}, {10, 0}));  // cross
+    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 0}, {10, 0}, {10, 10}));  // touch at an end
+    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {10, 0}, {0, 5}, {10, 5}));   // parallel
+    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 0}, {20, 0}, {5, 0}));    // overlapping
+    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {10, 0}, {20, 0}, {30, 0}));  // collinear, apart
+    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {10, 0}, {5, 0}, {5, 9}));     // T junction
+    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {10, 0}, {5, 1}, {5, 9}));    // T that falls short
+    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {4, 4}, {6, 6}, {9, 0}));  // lines cross, segments don't
+    EXPECT_TRUE(IntersectAnyOrder({0, 0}, {0, 10}, {0, 3}, {0, 4}));  // vertical, contained
+    EXPECT_FALSE(IntersectAnyOrder({0, 0}, {0, 10}, {0, 11}, {0, 20}));  // vertical, apart
 }
 
 TEST(ContainsTest, LeftAndBottomEdgesAreInsideRightAndTopOutside) {

@@ -113,11 +113,11 @@ void glTexParameteri(GLenum target, GLenum name, GLint param) {
     Record("glTexParameteri", {double(target), double(name), double(param)});
 }
 
-void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width,
-                  GLsizei height, GLint border, GLenum format, GLenum type, const void* pixels) {
-    Record("glTexImage2D", {double(target), double(level), double(internalFormat),
-                            double(width), double(height), double(border), double(format),
-                            double(type), pixels != nullptr ? 1.0 : 0.0});
+void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height,
+                  GLint border, GLenum format, GLenum type, const void* pixels) {
+    Record("glTexImage2D",
+           {double(target), double(level), double(internalFormat), double(width), double(height),
+            double(border), double(format), double(type), pixels != nullptr ? 1.0 : 0.0});
     if (pixels != nullptr) {
         const auto* bytes = static_cast<const unsigned char*>(pixels);
         texturePixels.assign(bytes, bytes + std::size_t(width) * std::size_t(height) * 4);

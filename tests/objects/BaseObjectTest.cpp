@@ -1,5 +1,3 @@
-#include "objects/BaseObject.h"
-
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 
@@ -7,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include "objects/BaseObject.h"
 #include "objects/Point.h"
 #include "tests/gl/RecordingGL.h"
 
@@ -192,9 +191,9 @@ TEST_F(BaseObjectTest, DrawOfEmptyModelSendsEmptyBlocksAndEmptiesWorld) {
     object.world->Add(1, 1);  // a stale outline is replaced
     object.Draw(255);
     EXPECT_EQ(object.world->Count(), 0);
-    EXPECT_EQ(recgl::Names(), (std::vector<std::string>{"glPushMatrix", "glColor3f", "glBegin",
-                                                        "glEnd", "glColor3f", "glBegin", "glEnd",
-                                                        "glPopMatrix"}));
+    EXPECT_EQ(recgl::Names(),
+              (std::vector<std::string>{"glPushMatrix", "glColor3f", "glBegin", "glEnd",
+                                        "glColor3f", "glBegin", "glEnd", "glPopMatrix"}));
 }
 
 TEST_F(BaseObjectTest, DrawOfTwoPointModelSendsTheSegmentTwice) {
