@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
+
 #include "app/GameApp.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"
@@ -32,11 +34,10 @@ protected:
         app.ship->Draw(255);
     }
 
-    // Turns every asteroid into a dead one far from everything, so a test can
-    // place exactly the asteroids it needs.
-    void ClearAsteroids() {
-        for (CAsteroid* asteroid : app.asteroids) asteroid->alive = false;
-        app.asteroidsLeft = 0;
+    // Marks the asteroids in the given slots as shot.
+    void KillAsteroids(std::initializer_list<int> slots) {
+        for (int slot : slots) app.asteroids[slot]->alive = false;
+        app.asteroidsLeft = LiveAsteroids();
     }
 
     // A live, still asteroid in `slot` at (x, y) with a drawn outline.
@@ -50,7 +51,7 @@ protected:
         asteroid->vy = 0;
         asteroid->spin = 0;
         asteroid->Draw(255);
-        app.asteroidsLeft += 1;
+        app.asteroidsLeft = LiveAsteroids();
         return asteroid;
     }
 

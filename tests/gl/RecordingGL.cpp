@@ -13,9 +13,10 @@ std::vector<unsigned char> texturePixels;
 int textureWidth = 0;
 int textureHeight = 0;
 GLuint nextTextureName = 1;
+bool recording = true;
 
 void Record(const char* name, std::initializer_list<double> args) {
-    calls.push_back(GLCall{name, std::vector<double>(args)});
+    if (recording) calls.push_back(GLCall{name, std::vector<double>(args)});
 }
 
 }  // namespace
@@ -23,6 +24,8 @@ void Record(const char* name, std::initializer_list<double> args) {
 namespace recgl {
 
 const std::vector<GLCall>& Calls() { return calls; }
+
+void SetRecording(bool on) { recording = on; }
 
 void Reset() {
     calls.clear();
@@ -118,7 +121,7 @@ void glTexImage2D(GLenum target, GLint level, GLint internalFormat, GLsizei widt
     Record("glTexImage2D",
            {double(target), double(level), double(internalFormat), double(width), double(height),
             double(border), double(format), double(type), pixels != nullptr ? 1.0 : 0.0});
-    if (pixels != nullptr) {
+    if (recording && pixels != nullptr) {
         const auto* bytes = static_cast<const unsigned char*>(pixels);
         texturePixels.assign(bytes, bytes + std::size_t(width) * std::size_t(height) * 4);
         textureWidth = width;

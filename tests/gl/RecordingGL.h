@@ -17,6 +17,10 @@ namespace recgl {
 const std::vector<GLCall>& Calls();
 void Reset();
 
+// Long runs switch recording off so the log does not grow without bound; the
+// calls then do nothing at all. On by default.
+void SetRecording(bool on);
+
 // The calls of one name, in order.
 std::vector<GLCall> CallsNamed(const std::string& name);
 
