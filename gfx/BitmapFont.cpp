@@ -13,8 +13,9 @@ constexpr Uint8 kKeyRed = 238;
 constexpr Uint8 kKeyGreen = 0;
 constexpr Uint8 kKeyBlue = 252;
 
-constexpr int kFirstCode = 32;     // the space, cell 0
-constexpr int kLowerToUpper = 64;  // a lower-case code minus this is its capital's cell
+constexpr int kSpace = 32;
+constexpr int kFirstCode = kSpace;  // the space is cell 0
+constexpr int kLowerToUpper = 64;   // a lower-case code minus this is its capital's cell
 
 // The lower-case letters the game's texts use; they are drawn as capitals.
 constexpr const char* kLowerCaseLetters = "abcefgilmnoprstuv";
@@ -122,14 +123,16 @@ void CBitmapFont::Load(const std::vector<std::string>& searchPaths) {
 void CBitmapFont::FillGlyphTable() {
     // Every code starts as the blank space cell, so a character the table
     // does not know draws nothing visible instead of reading garbage.
-    for (int& glyph : glyphOf) glyph = 0;
-    glyphOf[' '] = ' ' - kFirstCode;
+    for (int& glyph : glyphOf) glyph = kSpace - kFirstCode;
     for (int code = '0'; code <= '9'; ++code) glyphOf[code] = code - kFirstCode;
-    for (const char* c = kLowerCaseLetters; *c != '\0'; ++c) glyphOf[int(*c)] = *c - kLowerToUpper;
+    for (const char* c = kLowerCaseLetters; *c != '\0'; ++c) {
+        const int code = static_cast<unsigned char>(*c);
+        glyphOf[code] = code - kLowerToUpper;
+    }
 }
 
 int CBitmapFont::GlyphOf(unsigned char code) const {
-    return code < kTableSize ? glyphOf[code] : glyphOf[' '];
+    return code < kTableSize ? glyphOf[code] : glyphOf[kSpace];
 }
 
 void CBitmapFont::DrawText(int x, int y, const char* text) {

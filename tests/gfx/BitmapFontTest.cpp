@@ -126,13 +126,13 @@ TEST_F(BitmapFontTest, KeyColourBecomesTransparentBlackAndInkOpaque) {
 
 TEST_F(BitmapFontTest, TableMapsDigitsSpaceAndTheGamesLowerCaseLetters) {
     CBitmapFont font;
-    EXPECT_EQ(font.glyphOf[' '], 0);
+    EXPECT_EQ(font.glyphOf[int(' ')], 0);
     for (int c = '0'; c <= '9'; ++c) EXPECT_EQ(font.glyphOf[c], c - 32);
     for (char c : std::string("abcefgilmnoprstuv")) EXPECT_EQ(font.glyphOf[int(c)], c - 64);
-    EXPECT_EQ(font.glyphOf['a'], 33);  // the cell of the capital A
+    EXPECT_EQ(font.glyphOf[int('a')], 33);  // the cell of the capital A
     // Everything else draws the blank space cell.
-    EXPECT_EQ(font.glyphOf['d'], 0);
-    EXPECT_EQ(font.glyphOf['A'], 0);
+    EXPECT_EQ(font.glyphOf[int('d')], 0);
+    EXPECT_EQ(font.glyphOf[int('A')], 0);
     EXPECT_EQ(font.glyphOf[0], 0);
     EXPECT_EQ(font.glyphOf[254], 0);
 }
