@@ -255,6 +255,11 @@ void GameApp::Shutdown() {
 // The tick and its rules
 
 void GameApp::Tick() {
+    UpdateGame();
+    Render();
+}
+
+void GameApp::UpdateGame() {
     if (input & kInputLeft) ship->Rotate(1);
     if (input & kInputRight) ship->Rotate(-1);
     if (input & kInputUp) ship->Thrust(1);
@@ -273,7 +278,6 @@ void GameApp::Tick() {
         saucer->Launch();
     }
     if (asteroidsLeft <= 0) NewWave();
-    Render();
 }
 
 void GameApp::UpdateShip() {

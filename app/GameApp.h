@@ -84,8 +84,11 @@ public:
     void HandleKeyUp(SDL_Keycode key);
     void HandleUserEvent(const SDL_Event& event);
 
-    // The rules of one tick, which ends by drawing the frame.
+    // One tick: the rules, then the frame.
     void Tick();
+    // The rules of one tick without drawing: turn and thrust from the held
+    // keys, move, hit, score, split, launch the saucer, start a new wave.
+    void UpdateGame();
     void UpdateShip();
     void UpdatePhotons();
     void UpdateSaucer();
