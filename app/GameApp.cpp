@@ -457,7 +457,12 @@ void GameApp::Render() {
     starField->Draw();
     RenderObjects();
     RenderText();
-    if (window != nullptr) SDL_GL_SwapWindow(window);
+    if (window == nullptr) return;
+    // A swap does not always flush: on an offscreen (pbuffer) surface it
+    // presents nothing, and the driver then queues frame after frame without
+    // bound. Flushing first keeps memory flat on every driver.
+    glFlush();
+    SDL_GL_SwapWindow(window);
 }
 
 void GameApp::RenderObjects() {

@@ -3,39 +3,13 @@
 // the test command.
 
 #include <cmath>
-#include <cstdint>
-#include <set>
 
 #include "tests/app/GameAppFixture.h"
+#include "tests/support/ScriptedPlayer.h"
 
 namespace {
 
 constexpr int kTicks = 20000;
-
-// The script's own generator, apart from the game's, so the input does not
-// change the game's random sequence.
-class Script {
-public:
-    explicit Script(std::uint32_t seed) : state(seed * 2654435761u + 1) {}
-
-    int Below(int n) {
-        state ^= state << 13;
-        state ^= state >> 17;
-        state ^= state << 5;
-        return static_cast<int>(state % static_cast<std::uint32_t>(n));
-    }
-
-private:
-    std::uint32_t state;
-};
-
-SDL_Event Key(Uint32 type, SDL_Keycode key) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.key.keysym.sym = key;
-    return event;
-}
 
 struct RunCounts {
     int gamesEnded = 0;
@@ -52,26 +26,6 @@ protected:
         app.InitGame();
     }
     void TearDown() override { recgl::SetRecording(true); }
-
-    // Presses and releases keys as a restless player would: arrows held for
-    // a while, photons and the laser fired on release, space pressed again
-    // and again on the game-over screen.
-    void PlayInput(Script& script) {
-        static const SDL_Keycode arrows[] = {SDLK_UP, SDLK_DOWN, SDLK_LEFT, SDLK_RIGHT};
-        if (script.Below(8) == 0) {
-            SDL_Keycode arrow = arrows[script.Below(4)];
-            app.HandleEvent(Key(script.Below(2) ? SDL_KEYDOWN : SDL_KEYUP, arrow));
-        }
-        if (script.Below(4) == 0) {
-            app.HandleEvent(Key(SDL_KEYDOWN, SDLK_SPACE));
-            app.HandleEvent(Key(SDL_KEYUP, SDLK_SPACE));
-        }
-        if (script.Below(60) == 0) {
-            SDL_Keycode alt = script.Below(2) ? SDLK_LALT : SDLK_RALT;
-            app.HandleEvent(Key(SDL_KEYDOWN, alt));
-            app.HandleEvent(Key(SDL_KEYUP, alt));
-        }
-    }
 
     static bool Inside(const CBaseObject& object) {
         return std::fabs(object.x) <= 512 && std::fabs(object.y) <= 384;
@@ -132,10 +86,10 @@ protected:
 };
 
 TEST_P(LongRunTest, InvariantsHoldThroughWholeGames) {
-    Script script(GetParam());
+    testing_support::ScriptedPlayer player(GetParam());
     RunCounts counts;
     for (int tick = 0; tick < kTicks; ++tick) {
-        PlayInput(script);
+        player.Play(app);
         const int scoreBefore = app.score;
         const bool wasRunning = app.running;
         const bool saucerWasAlive = app.saucer->alive;

@@ -56,6 +56,13 @@ case "$case_name" in
     run_expecting_failure env SDL_VIDEODRIVER=offscreen
     grep -q 'tarvelin_16x16.bmp' "$work/stderr" || fail "message does not name the file"
     ;;
+  wrong-size-font)
+    # The real bitmap with its width field (offset 18) halved to 472.
+    font_in_cwd 100000
+    printf '\xd8\x01' | dd of=tarvelin_16x16.bmp bs=1 seek=18 conv=notrunc status=none
+    run_expecting_failure env SDL_VIDEODRIVER=offscreen
+    grep -q '472x16' "$work/stderr" || fail "message does not give the wrong size"
+    ;;
   not-a-bmp)
     echo "this is not a bitmap" >tarvelin_16x16.bmp
     run_expecting_failure env SDL_VIDEODRIVER=offscreen

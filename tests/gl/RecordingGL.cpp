@@ -97,6 +97,7 @@ void glEnable(GLenum cap) { Record("glEnable", {double(cap)}); }
 void glDisable(GLenum cap) { Record("glDisable", {double(cap)}); }
 void glEnableClientState(GLenum array) { Record("glEnableClientState", {double(array)}); }
 void glFinish(void) { Record("glFinish", {}); }
+void glFlush(void) { Record("glFlush", {}); }
 
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
              GLdouble zFar) {
