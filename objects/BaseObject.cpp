@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cmath>
+#include <utility>
 #include <vector>
 
 CBaseObject::CBaseObject()
@@ -28,41 +29,42 @@ void CBaseObject::ClearWorld() {
     world = new PointList;
 }
 
-int CBaseObject::ScreenX(const CPoint& m) const {
-    double rx = std::floor(m.GetX() * std::cos(angle) - m.GetY() * std::sin(angle));
-    return static_cast<int>(std::floor(x)) + static_cast<int>(rx) + kHalfWidth;
-}
-
-int CBaseObject::ScreenY(const CPoint& m) const {
-    double ry = std::floor(m.GetX() * std::sin(angle) + m.GetY() * std::cos(angle));
-    return static_cast<int>(std::floor(y)) + static_cast<int>(ry) + kHalfHeight;
-}
-
 void CBaseObject::Draw(int brightness) {
     float grey = static_cast<float>(brightness / 255.0);
     ClearWorld();
-    glPushMatrix();
 
+    // Each screen vertex is computed once, with the heading's sine and cosine
+    // taken once per draw; the fill, `world` and the outline all use them.
+    const double c = std::cos(angle);
+    const double s = std::sin(angle);
+    const int cx = static_cast<int>(std::floor(x)) + kHalfWidth;
+    const int cy = static_cast<int>(std::floor(y)) + kHalfHeight;
+    std::vector<CPoint*> points = model->Points();
+    std::vector<std::pair<float, float>> screen;
+    screen.reserve(points.size());
+    for (const CPoint* m : points) {
+        // The centre and the rotated offset are floored separately, then added.
+        int sx = cx + static_cast<int>(std::floor(m->GetX() * c - m->GetY() * s));
+        int sy = cy + static_cast<int>(std::floor(m->GetX() * s + m->GetY() * c));
+        world->Add(sx, sy);
+        screen.emplace_back(static_cast<float>(sx), static_cast<float>(sy));
+    }
+
+    glPushMatrix();
     // The black fill hides the stars and objects behind the outline.
     glColor3f(0.0f, 0.0f, 0.0f);
     glBegin(GL_POLYGON);
-    std::vector<CPoint*> points = model->Points();
-    for (const CPoint* point : points) {
-        int sx = ScreenX(*point);
-        int sy = ScreenY(*point);
-        world->Add(sx, sy);
-        glVertex2f(static_cast<float>(sx), static_cast<float>(sy));
-    }
+    for (const auto& vertex : screen) glVertex2f(vertex.first, vertex.second);
     glEnd();
 
     glColor3f(grey, grey, grey);
     glBegin(GL_LINES);
-    const std::size_t n = points.size();
+    const std::size_t n = screen.size();
     for (std::size_t i = 0; i < n; ++i) {
-        const CPoint& from = *points[i];
-        const CPoint& to = *points[(i + 1) % n];
-        glVertex2f(static_cast<float>(ScreenX(from)), static_cast<float>(ScreenY(from)));
-        glVertex2f(static_cast<float>(ScreenX(to)), static_cast<float>(ScreenY(to)));
+        const auto& from = screen[i];
+        const auto& to = screen[(i + 1) % n];
+        glVertex2f(from.first, from.second);
+        glVertex2f(to.first, to.second);
     }
     glEnd();
     glPopMatrix();

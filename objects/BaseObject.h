@@ -56,9 +56,4 @@ public:
 protected:
     // Discards the current world outline and starts an empty one.
     void ClearWorld();
-
-    // Screen position of a model point under the current pose: the centre
-    // and the rotated offset are floored separately, then added.
-    int ScreenX(const CPoint& modelPoint) const;
-    int ScreenY(const CPoint& modelPoint) const;
 };

@@ -4,10 +4,6 @@
 
 CPoint::CPoint(int x, int y) : x(x), y(y) {}
 
-int CPoint::GetX() const { return x; }
-
-int CPoint::GetY() const { return y; }
-
 PointList::~PointList() {
     for (CPoint* point : points) {
         delete point;
