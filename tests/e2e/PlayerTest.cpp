@@ -184,11 +184,21 @@ TEST_F(PlayerTest, TurnsShootsFiresTheLaserAndQuitsOnSigterm) {
 
     // The laser beam, 400 units to the right, after Alt's release.
     Sleep(1300);  // the photon is gone
-    Screenshot beforeBeam = Grab();
-    Xdo("key Alt_L");
-    EXPECT_TRUE(GrabUntil(500, [&](const Screenshot& shot) {
-        return shot.NewlyLit(beforeBeam, 525, 382, 905, 386) >= 300;
-    })) << "no laser beam after releasing Alt";
+    // The beam lives six ticks (180 ms); a machine too busy to grab the
+    // window in time gets one more try with the second charge.
+    auto fireAndSeeBeam = [&] {
+        Screenshot beforeBeam = Grab();
+        Xdo("key Alt_L");
+        return GrabUntil(500, [&](const Screenshot& shot) {
+            return shot.NewlyLit(beforeBeam, 525, 382, 905, 386) >= 300;
+        });
+    };
+    bool beamSeen = fireAndSeeBeam();
+    if (!beamSeen) {
+        Sleep(400);
+        beamSeen = fireAndSeeBeam();
+    }
+    EXPECT_TRUE(beamSeen) << "no laser beam after releasing Alt";
 
     // Holding the left arrow turns the ship.
     Sleep(400);  // the beam is gone
