@@ -13,6 +13,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -123,10 +124,24 @@ protected:
             _exit(127);
         }
         close(fds[1]);
-        char number[16] = {};
-        ssize_t got = read(fds[0], number, sizeof number - 1);
+        displayName = ReadDisplayNumber(fds[0]);
         close(fds[0]);
-        if (got > 0) displayName = ":" + std::string(number, std::string(number).find('\n'));
+    }
+
+    // Xvfb writes the number and its newline in separate writes, and dies if
+    // the pipe is closed between them: read up to the newline, never less.
+    static std::string ReadDisplayNumber(int fd) {
+        std::string number;
+        char c = 0;
+        while (number.size() < 16) {
+            ssize_t got = read(fd, &c, 1);
+            if (got < 0 && errno == EINTR) continue;
+            if (got <= 0) return "";  // the server ended before naming its display
+            if (c == '\n') return number.empty() ? "" : ":" + number;
+            if (c < '0' || c > '9') return "";
+            number += c;
+        }
+        return "";
     }
 
     void StartGame() {
@@ -138,11 +153,9 @@ protected:
             _exit(127);
         }
         for (int tries = 0; tries < 100 && window == 0; ++tries) {
-            std::string id = Xdo("search --name '^Korvessa$'");
-            if (!id.empty())
-                window = std::stoul(id);
-            else
-                Sleep(100);
+            // The first window found; anything that is not a number means none yet.
+            window = std::strtoul(Xdo("search --name '^Korvessa$'").c_str(), nullptr, 10);
+            if (window == 0) Sleep(100);
         }
     }
 
