@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 
+#include "objects/BaseObject.h"
+
+class GameListener;
 class CShip;
 class CStarField;
 class CUFO;
@@ -26,8 +29,8 @@ Uint32 TimerCallback(Uint32 interval, void* param);
 // and be destroyed cleanly.
 class GameApp {
 public:
-    static constexpr int kWindowWidth = 1024;
-    static constexpr int kWindowHeight = 768;
+    static constexpr int kWindowWidth = kPlayfieldWidth;
+    static constexpr int kWindowHeight = kPlayfieldHeight;
     static constexpr Uint32 kTickInterval = 30;  // milliseconds
     static constexpr int kTickEventCode = 1;
 
@@ -97,6 +100,8 @@ public:
     void SplitAsteroid(int slot);
     void SpawnExplosion(CBaseObject& object);
     void FirePhoton();
+    // Fires the laser if a charge is left.
+    void FireLaser();
     void NewWave();
     void NewGame();
     void GameOver();
@@ -105,6 +110,11 @@ public:
 
     // Draws and presents one whole frame.
     void Render();
+    // The two halves of Render: drawing leaves the frame in the back buffer,
+    // where more can be drawn over it; presenting flushes and swaps (nothing
+    // without a window).
+    void DrawFrame();
+    void Present();
 
     SDL_Window* window;
     SDL_GLContext glContext;
@@ -127,6 +137,9 @@ public:
     int explosionIndex;
     bool running;
     bool sdlStarted;  // SDL_Init succeeded and SDL_Quit has not run yet
+    // Told of every event of the rules; null (nobody told) unless the shell
+    // attaches one. Not owned.
+    GameListener* listener;
 
 private:
     void RenderObjects();

@@ -21,7 +21,7 @@ CStarField::~CStarField() {
 }
 
 void CStarField::Draw() {
-    glPointSize(1.0f);
+    glPointSize(pointSize);
     glBegin(GL_POINTS);
     glColor3f(1.0f, 1.0f, 1.0f);
     for (int i = 0; i < count; ++i) {

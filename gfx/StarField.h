@@ -21,4 +21,6 @@ public:
 
     CPoint** stars;
     int count;
+    // Drawn point size in pixels; the window grows it with the frame's scale.
+    float pointSize = 1.0f;
 };

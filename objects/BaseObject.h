@@ -3,7 +3,10 @@
 
 #include "objects/Point.h"
 
-// Playfield size in units; the origin is at its centre, y points up.
+constexpr double kPi = 3.141592653589793;
+
+// Playfield size in units; the origin is at its centre, y points up. The
+// window's default size in pixels is the same, one unit to a pixel.
 constexpr int kPlayfieldWidth = 1024;
 constexpr int kPlayfieldHeight = 768;
 constexpr int kHalfWidth = kPlayfieldWidth / 2;

@@ -4,8 +4,7 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
-constexpr double kTwoPi = 6.283185307179586;
+constexpr double kTwoPi = 2 * kPi;
 constexpr int kVelocityDivisor = -5;
 
 }  // namespace

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kTurnStep = 0.0625;  // of pi: a sixteenth of a half turn
 constexpr float kMaxSpeed = 8.0f;
 

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr double kPi = 3.141592653589793;
 constexpr double kHalfPi = kPi / 2;
 
 // Entry velocity components run from 2 to 12 units per tick.
