@@ -93,6 +93,10 @@ void glPushMatrix(void) { Record("glPushMatrix", {}); }
 void glPopMatrix(void) { Record("glPopMatrix", {}); }
 void glClear(GLbitfield mask) { Record("glClear", {double(mask)}); }
 void glPointSize(GLfloat size) { Record("glPointSize", {size}); }
+void glLineWidth(GLfloat width) { Record("glLineWidth", {width}); }
+void glViewport(GLint x, GLint y, GLsizei width, GLsizei height) {
+    Record("glViewport", {double(x), double(y), double(width), double(height)});
+}
 void glEnable(GLenum cap) { Record("glEnable", {double(cap)}); }
 void glDisable(GLenum cap) { Record("glDisable", {double(cap)}); }
 void glEnableClientState(GLenum array) { Record("glEnableClientState", {double(array)}); }

@@ -1,0 +1,164 @@
+#include "app/EventLoop.h"
+
+#include <cstring>
+
+#include "app/GameApp.h"
+#include "app/GameWindow.h"
+#include "gfx/BitmapFont.h"
+
+namespace {
+
+constexpr int kPausedY = 464;
+constexpr int kResumeHintY = 432;
+constexpr const char* kPausedText = "paused";
+constexpr const char* kResumeHint = "press p to resume, q to quit";
+
+int Centred(const char* text) {
+    const int len = static_cast<int>(std::strlen(text));
+    return GameApp::kWindowWidth / 2 - (CBitmapFont::kCellSize * len) / 2;
+}
+
+// SDL releases every held key when focus moves away, just before it reports
+// the focus loss; such a release is not the player's.
+bool FocusLossIsQueued() {
+    SDL_Event queued[16];
+    SDL_PumpEvents();
+    const int count = SDL_PeepEvents(queued, 16, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < count; ++i) {
+        if (queued[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST) return true;
+    }
+    return false;
+}
+
+}  // namespace
+
+EventLoop::EventLoop(GameApp& app, GameWindow* window) : app(app), window(window) {}
+
+void EventLoop::Run() {
+    SDL_Event event;
+    while (!app.quit) {
+        if (SDL_WaitEvent(&event) == 0) return;
+        HandleEvent(event);
+    }
+}
+
+void EventLoop::HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_QUIT:
+            app.quit = true;
+            break;
+        case SDL_KEYDOWN:
+            HandleKeyDown(event.key);
+            break;
+        case SDL_KEYUP:
+            HandleKeyUp(event.key);
+            break;
+        case SDL_WINDOWEVENT:
+            HandleWindowEvent(event.window);
+            break;
+        case SDL_USEREVENT:
+            if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
+            break;
+        default:
+            break;
+    }
+}
+
+void EventLoop::HandleKeyDown(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode code = key.keysym.sym;
+    if (key.repeat == 0) {
+        if (code == SDLK_p || code == SDLK_ESCAPE) {
+            paused ? Resume() : Pause();
+            return;
+        }
+        if (code == SDLK_F11) {
+            if (window != nullptr) window->ToggleFullscreen();
+            return;
+        }
+        if (code == SDLK_q && paused) {
+            app.quit = true;
+            return;
+        }
+    }
+    if (!paused) PassKey(code, true);
+}
+
+void EventLoop::HandleKeyUp(const SDL_KeyboardEvent& key) {
+    if (paused || FocusLossIsQueued()) return;
+    PassKey(key.keysym.sym, false);
+}
+
+void EventLoop::PassKey(SDL_Keycode key, bool down) {
+    if (down) {
+        app.HandleKeyDown(key);
+    } else {
+        app.HandleKeyUp(key);
+    }
+}
+
+void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
+    switch (event.event) {
+        case SDL_WINDOWEVENT_FOCUS_LOST:
+        case SDL_WINDOWEVENT_MINIMIZED:
+        case SDL_WINDOWEVENT_HIDDEN:
+            Pause();
+            break;
+        case SDL_WINDOWEVENT_SIZE_CHANGED:
+            if (window != nullptr) window->FitViewport();
+            if (paused) Draw();
+            break;
+        case SDL_WINDOWEVENT_EXPOSED:
+            // While playing, the next tick redraws within 30 ms anyway.
+            if (paused) Draw();
+            break;
+        default:
+            break;
+    }
+}
+
+void EventLoop::HandleTick(const SDL_UserEvent& tick) {
+    if (paused) return;
+    // After a stall, go on at normal speed rather than fast-forward.
+    if (SDL_TICKS_PASSED(SDL_GetTicks(), tick.timestamp + kStaleTickMs)) return;
+    RunTick();
+}
+
+void EventLoop::RunTick() {
+    app.UpdateGame();
+    Draw();
+}
+
+void EventLoop::Pause() {
+    if (paused) return;
+    paused = true;
+    // No timer, no wake-ups: a paused game costs nothing.
+    if (app.timerId != 0) {
+        SDL_RemoveTimer(app.timerId);
+        app.timerId = 0;
+        timerStopped = true;
+    }
+    SDL_EnableScreenSaver();
+    Draw();
+}
+
+void EventLoop::Resume() {
+    if (!paused) return;
+    paused = false;
+    app.input = 0;  // what was held when the pause began counts as released
+    SDL_DisableScreenSaver();
+    if (timerStopped) {
+        app.StartTimer();
+        timerStopped = false;
+    }
+}
+
+void EventLoop::Draw() {
+    app.DrawFrame();
+    if (paused) DrawPauseText();
+    app.Present();
+}
+
+void EventLoop::DrawPauseText() {
+    app.font->DrawText(Centred(kPausedText), kPausedY, kPausedText);
+    app.font->DrawText(Centred(kResumeHint), kResumeHintY, kResumeHint);
+}

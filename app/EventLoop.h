@@ -1,0 +1,52 @@
+// The player's event loop: the game's ticks and keys, plus pause, the
+// window's size and fullscreen.
+#pragma once
+
+#include <SDL.h>
+
+class GameApp;
+class GameWindow;
+
+// Runs a GameApp for a player. The game's own key map and rules are used
+// unchanged; around them this adds:
+//  - pause (P or Escape, and whenever the window loses focus, is minimised or
+//    hidden): no tick runs, the timer is stopped, key releases fire nothing,
+//    and keys held when the pause began count as released on resume;
+//  - F11 for fullscreen, Q to quit while paused;
+//  - ticks that went stale in the queue (a stalled X server) are dropped
+//    instead of being run back to back;
+//  - key releases caused by focus moving away fire nothing.
+// Without a GameWindow (tests) the window's part is skipped.
+class EventLoop {
+public:
+    // A tick event older than this when taken from the queue is dropped.
+    static constexpr Uint32 kStaleTickMs = 100;
+
+    EventLoop(GameApp& app, GameWindow* window);
+
+    // Until the game is quit or waiting for events fails.
+    void Run();
+    void HandleEvent(const SDL_Event& event);
+
+    void Pause();
+    void Resume();
+    bool IsPaused() const { return paused; }
+
+private:
+    void HandleKeyDown(const SDL_KeyboardEvent& key);
+    void HandleKeyUp(const SDL_KeyboardEvent& key);
+    void HandleWindowEvent(const SDL_WindowEvent& window);
+    void HandleTick(const SDL_UserEvent& tick);
+    void RunTick();
+    // Draws the frame with whatever lies over it, and presents it.
+    void Draw();
+    void DrawPauseText();
+    // Passes a key to the game's key map, which keeps the held keys in the
+    // game's input bits.
+    void PassKey(SDL_Keycode key, bool down);
+
+    GameApp& app;
+    GameWindow* window;
+    bool paused = false;
+    bool timerStopped = false;  // by Pause(), to be started again by Resume()
+};

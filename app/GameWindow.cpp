@@ -1,0 +1,93 @@
+#include "app/GameWindow.h"
+
+#include <GL/gl.h>
+#include <SDL.h>
+
+#include <algorithm>
+#include <cstring>
+#include <stdexcept>
+#include <string>
+
+#include "app/GameApp.h"
+#include "gfx/StarField.h"
+
+namespace {
+
+constexpr Uint32 kWindowFlags =
+    SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
+constexpr int kMinimumWidth = 256;
+constexpr int kMinimumHeight = 192;
+
+std::runtime_error SdlError(const char* what) {
+    return std::runtime_error(std::string(what) + ": " + SDL_GetError());
+}
+
+// SDL falls back to a driver that shows nothing when there is no display;
+// the tests ask for one by name, a player never does.
+bool IsHeadlessDriverNobodyAskedFor() {
+    const char* driver = SDL_GetCurrentVideoDriver();
+    if (driver == nullptr || SDL_GetHint(SDL_HINT_VIDEODRIVER) != nullptr) return false;
+    return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
+}
+
+// The default size, or as much of it as the usable display area allows.
+void StartingSize(int& width, int& height) {
+    width = GameApp::kWindowWidth;
+    height = GameApp::kWindowHeight;
+    SDL_Rect usable;
+    if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
+    width = std::max(kMinimumWidth, std::min(width, usable.w));
+    height = std::max(kMinimumHeight, std::min(height, usable.h));
+}
+
+}  // namespace
+
+GameWindow::GameWindow(GameApp& app)
+    : app(app), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
+
+void GameWindow::Open(bool fullscreen) {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw SdlError("cannot initialise SDL");
+    app.sdlStarted = true;  // Shutdown quits SDL whatever fails next
+    if (IsHeadlessDriverNobodyAskedFor()) {
+        throw std::runtime_error(
+            "no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
+    }
+    int width = 0;
+    int height = 0;
+    StartingSize(width, height);
+    app.OpenWindow(width, height, kWindowFlags | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+    SDL_SetWindowMinimumSize(app.window, kMinimumWidth, kMinimumHeight);
+    ShowCursorFor(fullscreen);
+    app.SetProjection(static_cast<float>(GameApp::kWindowWidth),
+                      static_cast<float>(GameApp::kWindowHeight));
+}
+
+void GameWindow::FitViewport() {
+    int width = 0;
+    int height = 0;
+    SDL_GL_GetDrawableSize(app.window, &width, &height);
+    const Viewport fit = Viewport::Fit(width, height);
+    if (fit.width == 0 || fit == current) return;  // minimised, or nothing changed
+    current = fit;
+    glViewport(fit.x, fit.y, fit.width, fit.height);
+    // Outlines and stars grow with the playfield, but never below a pixel.
+    const float thickness = std::max(1.0f, fit.scale);
+    glLineWidth(thickness);
+    if (app.starField != nullptr) app.starField->pointSize = thickness;
+}
+
+void GameWindow::ToggleFullscreen() {
+    const bool fullscreen = !IsFullscreen();
+    // Leaving desktop fullscreen gives the window back its earlier size.
+    SDL_SetWindowFullscreen(app.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
+    ShowCursorFor(fullscreen);
+}
+
+bool GameWindow::IsFullscreen() const {
+    return (SDL_GetWindowFlags(app.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+           SDL_WINDOW_FULLSCREEN_DESKTOP;
+}
+
+void GameWindow::ShowCursorFor(bool fullscreen) {
+    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+}

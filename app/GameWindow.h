@@ -1,0 +1,36 @@
+// The player's window around the game: any size, high-DPI, fullscreen.
+#pragma once
+
+#include "app/Viewport.h"
+
+class GameApp;
+
+// Opens the game's window for a player and keeps the 1024 × 768 playfield
+// fitted into it. A window of the default size gets exactly the GL calls of
+// a bare GameApp: the letterbox is applied only when it differs from that.
+class GameWindow {
+public:
+    explicit GameWindow(GameApp& app);
+
+    // SDL's video, the resizable high-DPI window (1024 × 768, or the largest
+    // size that fits a smaller usable display area), its GL context and the
+    // projection. Refuses a headless video driver that nobody asked for, so
+    // the game never runs unseen. Throws std::runtime_error with one line;
+    // GameApp::Shutdown releases what was acquired.
+    void Open(bool fullscreen);
+
+    // Fits the playfield to the drawable's current size: viewport, line
+    // width and point size. Cheap to call after any window event.
+    void FitViewport();
+
+    void ToggleFullscreen();
+    bool IsFullscreen() const;
+
+    const Viewport& Current() const { return current; }
+
+private:
+    void ShowCursorFor(bool fullscreen);
+
+    GameApp& app;
+    Viewport current;  // what GL was last given
+};

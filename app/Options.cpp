@@ -1,0 +1,153 @@
+#include "app/Options.h"
+
+#include <getopt.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <limits>
+
+namespace {
+
+enum LongOnly { kDaily = 256, kVolume, kReplay, kVerify };
+
+const option kLongOptions[] = {
+    {"help", no_argument, nullptr, 'h'},
+    {"version", no_argument, nullptr, 'V'},
+    {"fullscreen", no_argument, nullptr, 'f'},
+    {"seed", required_argument, nullptr, 's'},
+    {"daily", no_argument, nullptr, kDaily},
+    {"mute", no_argument, nullptr, 'm'},
+    {"volume", required_argument, nullptr, kVolume},
+    {"replay", required_argument, nullptr, kReplay},
+    {"verify", required_argument, nullptr, kVerify},
+    {nullptr, 0, nullptr, 0},
+};
+constexpr const char* kShortOptions = ":hVfs:m";
+
+// A whole decimal number from 0 to `max`, nothing else (no sign, no spaces).
+bool ParseNumber(const char* text, unsigned long max, unsigned long& value) {
+    if (*text < '0' || *text > '9') return false;
+    char* end = nullptr;
+    errno = 0;
+    value = std::strtoul(text, &end, 10);
+    return errno == 0 && *end == '\0' && value <= max;
+}
+
+// The offending option as the player wrote it, for messages: a short one by
+// its letter (it may stand in a group such as -fx), a long one without any
+// "=value".
+std::string Written(const std::string& lastArgument, int shortName) {
+    if (lastArgument.compare(0, 2, "--") == 0)
+        return lastArgument.substr(0, lastArgument.find('='));
+    return std::string("-") + static_cast<char>(shortName);
+}
+
+}  // namespace
+
+Options Options::Parse(int argc, char* argv[]) {
+    Options options;
+    optind = 0;  // a fresh scan on every call, so tests can parse again
+    opterr = 0;  // our own messages
+    int code = 0;
+    while ((code = getopt_long(argc, argv, kShortOptions, kLongOptions, nullptr)) != -1) {
+        unsigned long value = 0;
+        switch (code) {
+            case 'h':
+                options.help = true;
+                break;
+            case 'V':
+                options.version = true;
+                break;
+            case 'f':
+                options.fullscreen = true;
+                break;
+            case 's':
+                if (!ParseNumber(optarg, std::numeric_limits<unsigned>::max(), value)) {
+                    options.error = "bad seed '" + std::string(optarg) +
+                                    "': a whole number from 0 to 4294967295";
+                    return options;
+                }
+                options.hasSeed = true;
+                options.seed = static_cast<unsigned>(value);
+                break;
+            case kDaily:
+                options.daily = true;
+                break;
+            case 'm':
+                options.mute = true;
+                break;
+            case kVolume:
+                if (!ParseNumber(optarg, kMaxVolume, value)) {
+                    options.error =
+                        "bad volume '" + std::string(optarg) + "': a whole number from 0 to 100";
+                    return options;
+                }
+                options.volume = static_cast<int>(value);
+                break;
+            case kReplay:
+                options.replayFile = optarg;
+                break;
+            case kVerify:
+                options.verifyFile = optarg;
+                break;
+            case ':':
+                options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";
+                return options;
+            default:
+                options.error = "unknown option '" + Written(argv[optind - 1], optopt) + "'";
+                return options;
+        }
+    }
+    // A lone file, as a file manager passes it, is a replay to watch.
+    if (optind < argc && options.replayFile.empty() && optind + 1 == argc) {
+        options.replayFile = argv[optind++];
+    }
+    if (optind < argc) {
+        options.error = "unexpected argument '" + std::string(argv[optind]) + "'";
+    } else if (options.hasSeed + options.daily + !options.replayFile.empty() +
+                   !options.verifyFile.empty() >
+               1) {
+        options.error = "--seed, --daily, --replay and --verify cannot be combined";
+    }
+    return options;
+}
+
+std::string Options::Usage() {
+    return "Usage: korvessa [OPTION]... [FILE]\n"
+           "An arcade space shooter: steer a ship through waves of asteroids.\n"
+           "A FILE given alone is a replay to watch, as with --replay.\n"
+           "\n"
+           "Options:\n"
+           "  -f, --fullscreen    start in fullscreen (F11 toggles it)\n"
+           "  -s, --seed=N        start the random sequence from N (0 to 4294967295)\n"
+           "                      instead of the clock, so a session can be played again\n"
+           "      --daily         play today's field: the seed is today's date (UTC)\n"
+           "  -m, --mute          start with sound off (M toggles it)\n"
+           "      --volume=N      sound effects volume, 0 to 100 (default 100)\n"
+           "      --replay=FILE   watch a replay (.kvr) at normal speed\n"
+           "      --verify=FILE   replay a game without a window and check its score\n"
+           "  -h, --help          show this help and exit\n"
+           "  -V, --version       show the version and exit\n"
+           "\n"
+           "Keys:\n"
+           "  Left, Right         turn (held)\n"
+           "  Up, Down            thrust forward, backward (held)\n"
+           "  Space               fire a photon on release; start a new game after game over\n"
+           "  Alt                 fire the laser on release\n"
+           "  P, Escape           pause and resume\n"
+           "  Q                   quit, while paused\n"
+           "  F11                 toggle fullscreen\n"
+           "  M                   mute and unmute\n"
+           "\n"
+           "Game controller: D-pad or left stick turns and thrusts, A fires a photon,\n"
+           "B or the right shoulder fires the laser, Start pauses.\n"
+           "\n"
+           "Files, under $XDG_DATA_HOME/korvessa/ (by default ~/.local/share/korvessa/):\n"
+           "  scores.txt          the ten best games\n"
+           "  replays/            replays of the last 20 games and of every kept score\n"
+           "  gamecontrollerdb.txt  extra controller mappings\n"
+           "\n"
+           "Exit status: 0 when all went well; 1 when the game cannot start, or when\n"
+           "--verify finds a different score; 2 for a bad command line, or a replay\n"
+           "file that cannot be read.\n";
+}

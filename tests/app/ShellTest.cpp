@@ -1,0 +1,282 @@
+// The shell around the game: the letterbox, the command line, and the event
+// loop's pause, stall and focus rules, driven with real SDL events on a game
+// with no window.
+
+#include <SDL.h>
+
+#include <string>
+#include <vector>
+
+#include "app/EventLoop.h"
+#include "app/Options.h"
+#include "app/Viewport.h"
+#include "tests/app/GameAppFixture.h"
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// Letterbox
+
+struct FitCase {
+    int drawableWidth;
+    int drawableHeight;
+    Viewport expected;
+};
+
+TEST(ViewportTest, FitsThePlayfieldCentredWithBars) {
+    const FitCase cases[] = {
+        {1024, 768, {0, 0, 1024, 768, 1.0f}},          // the default window
+        {2048, 1536, {0, 0, 2048, 1536, 2.0f}},        // the same window on a 2x HiDPI screen
+        {1920, 1080, {240, 0, 1440, 1080, 1.40625f}},  // wide: pillarbox
+        {800, 1000, {0, 200, 800, 600, 0.78125f}},     // tall: letterbox
+        {1366, 705, {213, 0, 940, 705, 0.91796875f}},  // a small laptop under a panel
+        {3, 1, {1, 0, 1, 1, 1.0f / 768}},              // tiny, but never outside
+    };
+    for (const FitCase& c : cases) {
+        const Viewport fit = Viewport::Fit(c.drawableWidth, c.drawableHeight);
+        SCOPED_TRACE(std::to_string(c.drawableWidth) + "x" + std::to_string(c.drawableHeight));
+        EXPECT_EQ(fit.x, c.expected.x);
+        EXPECT_EQ(fit.y, c.expected.y);
+        EXPECT_EQ(fit.width, c.expected.width);
+        EXPECT_EQ(fit.height, c.expected.height);
+        EXPECT_FLOAT_EQ(fit.scale, c.expected.scale);
+        // Never stretched: the two scales agree to within rounding.
+        EXPECT_NEAR(fit.width * 768.0, fit.height * 1024.0, 1024.0);
+    }
+    EXPECT_EQ(Viewport::Fit(0, 600).width, 0) << "a minimised window has no area";
+    EXPECT_EQ(Viewport::Fit(800, -1).height, 0);
+}
+
+// ---------------------------------------------------------------------------
+// Command line
+
+Options ParseLine(std::vector<std::string> words) {
+    words.insert(words.begin(), "korvessa");
+    std::vector<char*> argv;
+    for (std::string& word : words) argv.push_back(&word[0]);
+    argv.push_back(nullptr);
+    return Options::Parse(static_cast<int>(words.size()), argv.data());
+}
+
+TEST(OptionsTest, ReadsEveryOption) {
+    Options none = ParseLine({});
+    EXPECT_TRUE(none.error.empty());
+    EXPECT_FALSE(none.fullscreen || none.hasSeed || none.help || none.version || none.mute);
+    EXPECT_EQ(none.volume, 100);
+
+    Options all = ParseLine({"--fullscreen", "--seed", "4294967295", "-m", "--volume=0"});
+    EXPECT_TRUE(all.error.empty()) << all.error;
+    EXPECT_TRUE(all.fullscreen);
+    EXPECT_TRUE(all.hasSeed);
+    EXPECT_EQ(all.seed, 4294967295u);
+    EXPECT_TRUE(all.mute);
+    EXPECT_EQ(all.volume, 0);
+
+    EXPECT_TRUE(ParseLine({"-h"}).help);
+    EXPECT_TRUE(ParseLine({"--version"}).version);
+    EXPECT_TRUE(ParseLine({"-f", "-s", "7"}).fullscreen);
+    EXPECT_EQ(ParseLine({"-fs7"}).seed, 7u);
+    EXPECT_TRUE(ParseLine({"--daily"}).daily);
+    EXPECT_EQ(ParseLine({"--verify", "a.kvr"}).verifyFile, "a.kvr");
+    EXPECT_EQ(ParseLine({"--replay=b.kvr"}).replayFile, "b.kvr");
+    EXPECT_EQ(ParseLine({"c.kvr"}).replayFile, "c.kvr") << "a file alone is a replay to watch";
+}
+
+TEST(OptionsTest, RefusesBadCommandLinesNamingTheCulprit) {
+    const std::vector<std::pair<std::vector<std::string>, std::string>> bad = {
+        {{"--bogus"}, "'--bogus'"},
+        {{"--bogus=3"}, "'--bogus'"},
+        {{"-x"}, "'-x'"},
+        {{"-fx"}, "'-x'"},
+        {{"--seed"}, "'--seed' needs a value"},
+        {{"-s"}, "'-s' needs a value"},
+        {{"--seed", "-1"}, "'-1'"},
+        {{"--seed", "4294967296"}, "'4294967296'"},
+        {{"--seed", "12abc"}, "'12abc'"},
+        {{"--seed", " 5"}, "' 5'"},
+        {{"--volume", "101"}, "'101'"},
+        {{"--volume", ""}, "''"},
+        {{"a.kvr", "b.kvr"}, "'a.kvr'"},
+        {{"--seed", "1", "--daily"}, "cannot be combined"},
+        {{"--verify", "a.kvr", "b.kvr"}, "cannot be combined"},
+        {{"--help=yes"}, "'--help'"},
+    };
+    for (const auto& [words, culprit] : bad) {
+        const Options options = ParseLine(words);
+        SCOPED_TRACE(words.front());
+        EXPECT_NE(options.error.find(culprit), std::string::npos) << options.error;
+        EXPECT_EQ(options.error.find('\n'), std::string::npos) << "one line";
+    }
+}
+
+TEST(OptionsTest, HelpNamesEveryOptionAndKey) {
+    const std::string usage = Options::Usage();
+    for (const char* word : {"--fullscreen", "--seed", "--daily", "--mute", "--volume", "--replay",
+                             "--verify", "--help", "--version", "F11", "Escape", "Exit status"}) {
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Event loop
+
+SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, Uint8 repeat = 0) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = type;
+    event.key.keysym.sym = key;
+    event.key.repeat = repeat;
+    event.key.timestamp = SDL_GetTicks();
+    return event;
+}
+
+SDL_Event TickEvent(Uint32 timestamp) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_USEREVENT;
+    event.user.code = GameApp::kTickEventCode;
+    event.user.timestamp = timestamp;
+    return event;
+}
+
+SDL_Event WindowEvent(Uint8 what) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_WINDOWEVENT;
+    event.window.event = what;
+    return event;
+}
+
+class EventLoopTest : public GameAppTest {
+protected:
+    void Tick() { loop.HandleEvent(TickEvent(SDL_GetTicks())); }
+    void Press(SDL_Keycode key) { loop.HandleEvent(KeyEvent(SDL_KEYDOWN, key)); }
+    void Release(SDL_Keycode key) { loop.HandleEvent(KeyEvent(SDL_KEYUP, key)); }
+
+    EventLoop loop{app, nullptr};
+};
+
+TEST_F(EventLoopTest, PausedGameNeitherTicksNorFiresAndForgetsHeldKeys) {
+    Press(SDLK_LEFT);
+    Tick();
+    const double heading = app.ship->angle;
+    ASSERT_NE(heading, 0.0) << "the held key turned the ship";
+
+    Press(SDLK_p);
+    ASSERT_TRUE(loop.IsPaused());
+    const int lit = static_cast<int>(recgl::Calls().size());
+    EXPECT_GT(lit, 0) << "the pause redraws the frozen frame once";
+    const double x = app.asteroids[0]->x;
+    for (int i = 0; i < 10; ++i) Tick();
+    Release(SDLK_SPACE);
+    Release(SDLK_LALT);
+    EXPECT_EQ(app.ship->angle, heading);
+    EXPECT_EQ(app.asteroids[0]->x, x) << "nothing moves while paused";
+    EXPECT_EQ(app.photons[1], nullptr) << "a release during a pause fires nothing";
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges);
+    EXPECT_EQ(static_cast<int>(recgl::Calls().size()), lit) << "nothing redrawn while paused";
+
+    Press(SDLK_ESCAPE);
+    ASSERT_FALSE(loop.IsPaused());
+    EXPECT_EQ(app.input, 0u) << "the key held when the pause began counts as released";
+    Tick();
+    EXPECT_EQ(app.ship->angle, heading);
+    EXPECT_NE(app.asteroids[0]->x, x);
+
+    // Losing focus, being minimised or hidden each pause, and only a key resumes.
+    for (Uint8 what :
+         {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_MINIMIZED, SDL_WINDOWEVENT_HIDDEN}) {
+        loop.HandleEvent(WindowEvent(what));
+        EXPECT_TRUE(loop.IsPaused());
+        loop.HandleEvent(WindowEvent(SDL_WINDOWEVENT_FOCUS_GAINED));
+        loop.HandleEvent(WindowEvent(SDL_WINDOWEVENT_RESTORED));
+        EXPECT_TRUE(loop.IsPaused());
+        Press(SDLK_p);
+    }
+    // Q quits only while paused; repeats of the pause key do not toggle it.
+    Press(SDLK_q);
+    EXPECT_FALSE(app.quit);
+    Press(SDLK_p);
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_p, 1));
+    EXPECT_TRUE(loop.IsPaused());
+    Press(SDLK_q);
+    EXPECT_TRUE(app.quit);
+}
+
+TEST_F(EventLoopTest, StaleTicksAreDroppedAndFreshOnesAllRun) {
+    const double x = app.asteroids[0]->x;
+    // Stamped long ago: the queue held it through a stall.
+    loop.HandleEvent(TickEvent(SDL_GetTicks() - EventLoop::kStaleTickMs - 50));
+    EXPECT_EQ(app.asteroids[0]->x, x);
+    // Several fresh ticks queued together each run one tick.
+    const float vx = app.asteroids[0]->vx;
+    for (int i = 0; i < 3; ++i) Tick();
+    EXPECT_DOUBLE_EQ(app.asteroids[0]->x, x + 3 * static_cast<double>(vx));
+}
+
+TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
+    ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS), 0) << SDL_GetError();
+    SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+    // What SDL queues on Alt-Tab: the held Alt's release, then the focus loss.
+    SDL_Event focusLost = WindowEvent(SDL_WINDOWEVENT_FOCUS_LOST);
+    SDL_PushEvent(&focusLost);
+    Release(SDLK_LALT);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges);
+    SDL_Event event;
+    while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+    EXPECT_TRUE(loop.IsPaused());
+    // A release with no focus loss behind it is the player's.
+    Press(SDLK_p);
+    Release(SDLK_LALT);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 1);
+    SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+// With nothing new switched on, a tick through the event loop at the default
+// size sends exactly the GL calls of a bare GameApp's Tick().
+TEST(EventLoopFrameTest, DefaultFrameIsTheBareGamesFrame) {
+    constexpr unsigned kSeed = 77;
+    constexpr int kTicks = 300;
+    auto play = [](bool throughLoop) {
+        std::vector<std::string> frames;
+        GameApp app;
+        SeedRandom(kSeed);
+        recgl::Reset();
+        app.InitGame();
+        EventLoop loop(app, nullptr);
+        for (int tick = 0; tick < kTicks; ++tick) {
+            const SDL_Keycode key = tick % 40 < 20 ? SDLK_LEFT : SDLK_UP;
+            const bool fire = tick % 7 == 0;
+            recgl::Reset();
+            if (throughLoop) {
+                loop.HandleEvent(KeyEvent(SDL_KEYDOWN, key));
+                if (fire) loop.HandleEvent(KeyEvent(SDL_KEYUP, tick % 21 ? SDLK_SPACE : SDLK_RALT));
+                loop.HandleEvent(TickEvent(SDL_GetTicks()));
+                loop.HandleEvent(KeyEvent(SDL_KEYUP, key));
+            } else {
+                app.HandleKeyDown(key);
+                if (fire) app.HandleKeyUp(tick % 21 ? SDLK_SPACE : SDLK_RALT);
+                app.Tick();
+                app.HandleKeyUp(key);
+            }
+            // Each game made its own font texture; its name is all that differs.
+            std::string frame = recgl::Dump();
+            for (std::size_t at = 0;
+                 (at = frame.find("glBindTexture 3553 ", at)) != std::string::npos;) {
+                at += 19;
+                frame.erase(at, frame.find('\n', at) - at);
+            }
+            frames.push_back(frame);
+        }
+        return frames;
+    };
+    const std::vector<std::string> bare = play(false);
+    const std::vector<std::string> shell = play(true);
+    ASSERT_EQ(bare.size(), shell.size());
+    for (std::size_t i = 0; i < bare.size(); ++i) {
+        ASSERT_FALSE(bare[i].empty());
+        ASSERT_EQ(bare[i], shell[i]) << "frame " << i;
+    }
+}
+
+}  // namespace
