@@ -6,7 +6,7 @@ set -euo pipefail
 
 BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libgl-dev libegl-dev zlib1g-dev)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev
-               libgl1-mesa-dri libegl-mesa0 xvfb xdotool libx11-dev valgrind
+               libgl1-mesa-dri libegl-mesa0 xvfb xdotool openbox libx11-dev valgrind
                desktop-file-utils dpkg-dev file)
 
 case "${1:-build}" in

@@ -13,14 +13,15 @@ fail() { echo "FAIL ($case_name): $*"; echo "--- stderr:"; cat "$work/stderr"; e
 # Runs the game headless for a second, then asks it to quit as a window
 # manager would (SDL turns SIGTERM into a quit event).
 run_and_terminate() {
+  local signal=${1:-TERM}
   SDL_VIDEODRIVER=offscreen "$game" 2>"$work/stderr" &
   local pid=$!
   sleep 1
   kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "exited early with status $?"; }
-  kill -TERM "$pid"
+  kill "-$signal" "$pid"
   local waited=0
   while kill -0 "$pid" 2>/dev/null && ((waited < 100)); do sleep 0.1; ((waited++)); done
-  kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "did not quit after SIGTERM"; }
+  kill -0 "$pid" 2>/dev/null && { kill -KILL "$pid"; fail "did not quit after SIG$signal"; }
   wait "$pid"
   status=$?
 }
@@ -46,6 +47,37 @@ case "$case_name" in
   no-display)
     run_expecting_failure env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11
     grep -q 'initialise SDL' "$work/stderr" || fail "message does not say what failed"
+    ;;
+  hangup)
+    # A closed terminal ends the game cleanly, as SIGTERM does.
+    run_and_terminate HUP
+    [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+    [[ ! -s "$work/stderr" ]] || fail "wrote to stderr"
+    ;;
+  no-display-no-driver)
+    # Nobody asked for a headless driver: the game must not run unseen.
+    run_expecting_failure env -u DISPLAY -u WAYLAND_DISPLAY -u SDL_VIDEODRIVER XDG_RUNTIME_DIR="$work"
+    grep -q 'display' "$work/stderr" || fail "message does not say what is missing"
+    ;;
+  help | version)
+    timeout 20 "$game" "--$case_name" >"$work/stdout" 2>"$work/stderr"
+    status=$?
+    [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+    [[ ! -s "$work/stderr" ]] || fail "wrote to stderr"
+    if [[ $case_name == help ]]; then
+      for word in Usage --fullscreen --seed --replay --verify Keys F11 'Exit status'; do
+        grep -q -- "$word" "$work/stdout" || fail "--help does not mention $word"
+      done
+    else
+      grep -Eq '^korvessa [0-9]+\.[0-9]+\.[0-9]+$' "$work/stdout" || fail "not a version line"
+    fi
+    ;;
+  bad-option)
+    timeout 20 "$game" --frobnicate 2>"$work/stderr"
+    status=$?
+    [[ $status -eq 2 ]] || fail "exit status $status, expected 2"
+    grep -q -- "--frobnicate" "$work/stderr" || fail "the message does not name the option"
+    grep -q -- "--help" "$work/stderr" || fail "no hint to --help"
     ;;
   no-gl)
     run_expecting_failure env SDL_VIDEODRIVER=offscreen SDL_VIDEO_EGL_DRIVER=/nonexistent/libEGL.so

@@ -1,0 +1,179 @@
+// The player's window under a real window manager: resizing, fullscreen,
+// pause, minimising, focus moving away, a stalled X server, a small screen.
+
+#include <signal.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+
+#include "tests/e2e/XSession.h"
+
+namespace {
+
+using e2e::Screenshot;
+using e2e::Sleep;
+
+class WindowTest : public e2e::XSession {
+protected:
+    std::string Id() const { return std::to_string(window); }
+
+    bool WaitForSize(int width, int height) {
+        for (int tries = 0; tries < 50; ++tries) {
+            int w = 0;
+            int h = 0;
+            WindowSize(w, h);
+            if (w == width && h == height) return true;
+            Sleep(100);
+        }
+        return false;
+    }
+
+    // The playfield drawn at (x, y, width × height) of the shot, black around it.
+    static bool Letterboxed(const Screenshot& shot, int x, int y, int width, int height) {
+        if (!shot.valid) return false;
+        const int scaledGlyph = 16 * height / 768;
+        return shot.Lit(0, 0, x - 1, shot.height - 1) == 0 &&
+               shot.Lit(x + width, 0, shot.width - 1, shot.height - 1) == 0 &&
+               shot.Lit(0, 0, shot.width - 1, y - 1) == 0 &&
+               shot.Lit(0, y + height, shot.width - 1, shot.height - 1) == 0 &&
+               // "lives 3" at the top left, "laser 2" at the top right.
+               shot.Lit(x, y + height - scaledGlyph, x + 7 * scaledGlyph, y + height - 1) > 50 &&
+               shot.Lit(x + width - 7 * scaledGlyph, y + height - scaledGlyph, x + width - 1,
+                        y + height - 1) > 50;
+    }
+
+    bool PausedTextShown(const Screenshot& shot) { return shot.Lit(464, 464, 560, 479) > 100; }
+};
+
+TEST_F(WindowTest, ResizedAndFullscreenWindowsShowTheWholePlayfieldBetweenBlackBars) {
+    StartXServer("1920x1080x24", true);
+    StartGame();
+    Xdo("windowsize --sync " + Id() + " 1600 900");
+    ASSERT_TRUE(WaitForSize(1600, 900));
+    // 900 / 768 of the playfield: 1200 wide, centred.
+    EXPECT_TRUE(
+        GrabUntil(2000, [&](const Screenshot& s) { return Letterboxed(s, 200, 0, 1200, 900); }));
+
+    Xdo("key F11");
+    ASSERT_TRUE(WaitForSize(1920, 1080)) << "F11 did not fill the screen";
+    EXPECT_TRUE(
+        GrabUntil(2000, [&](const Screenshot& s) { return Letterboxed(s, 240, 0, 1440, 1080); }));
+
+    Xdo("key F11");
+    EXPECT_TRUE(WaitForSize(1600, 900)) << "leaving fullscreen did not restore the size";
+    EXPECT_EQ(Terminate(), 0);
+}
+
+TEST_F(WindowTest, PauseFreezesTheFrameAndCostsNextToNothing) {
+    StartXServer("1280x1024x24", true);
+    StartGame();
+    Sleep(500);
+    const double playing0 = e2e::CpuSeconds(game);
+    Sleep(3000);
+    const double playing = (e2e::CpuSeconds(game) - playing0) / 3;
+
+    Xdo("key p");
+    Sleep(300);
+    Screenshot first = Grab();
+    EXPECT_TRUE(PausedTextShown(first));
+    const double paused0 = e2e::CpuSeconds(game);
+    Sleep(3000);
+    const double paused = (e2e::CpuSeconds(game) - paused0) / 3;
+    Screenshot later = Grab();
+    EXPECT_TRUE(first == later) << "the frame changed while paused";
+    std::printf("CPU share of one core: playing %.2f %%, paused %.2f %%\n", 100 * playing,
+                100 * paused);
+    EXPECT_LT(paused, 0.01);
+
+    Xdo("key p");
+    EXPECT_TRUE(GrabUntil(1000, [&](const Screenshot& s) { return !(s == later); }))
+        << "the game did not resume";
+
+    // Minimised, the game pauses, and stays paused when shown again.
+    Xdo("windowminimize --sync " + Id());
+    Sleep(300);
+    Xdo("windowactivate --sync " + Id());
+    Sleep(300);
+    Screenshot shown = Grab();
+    Sleep(700);
+    EXPECT_TRUE(PausedTextShown(shown));
+    EXPECT_TRUE(shown == Grab()) << "the game ran on after being minimised";
+
+    // Q quits while paused.
+    Xdo("key q");
+    const int status = e2e::WaitFor(game, 5000);
+    ASSERT_NE(status, -1) << "Q did not quit";
+    game = 0;
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+TEST_F(WindowTest, AltReleasedAsFocusMovesAwayFiresNoLaser) {
+    StartXServer("1920x1080x24", true);
+    StartGame();
+    Sleep(500);  // the ship sits at the centre, heading right
+    Screenshot before = Grab();
+
+    Window other =
+        XCreateSimpleWindow(display, DefaultRootWindow(display), 1500, 800, 100, 100, 0, 0, 0);
+    XMapWindow(display, other);
+    XFlush(display);
+    Xdo("keydown Alt_L");
+    Sleep(100);
+    Xdo("windowactivate --sync " + std::to_string(other));
+    Sleep(300);
+    Xdo("keyup Alt_L");
+    Sleep(300);
+    // The focus loss paused the game; a beam fired by it would be frozen in view.
+    Screenshot paused = Grab();
+    EXPECT_TRUE(PausedTextShown(paused));
+    EXPECT_LT(paused.NewlyLit(before, 525, 382, 905, 386), 100) << "the laser fired";
+    EXPECT_EQ(Terminate(), 0);
+}
+
+TEST_F(WindowTest, OnAScreenSmallerThanTheGameTheWindowFits) {
+    StartXServer("800x600x24");
+    StartGame();
+    int width = 0;
+    int height = 0;
+    WindowSize(width, height);
+    EXPECT_EQ(width, 800);
+    EXPECT_EQ(height, 600);
+    EXPECT_TRUE(
+        GrabUntil(2000, [&](const Screenshot& s) { return Letterboxed(s, 0, 0, 800, 600); }));
+    EXPECT_EQ(Terminate(), 0);
+}
+
+#ifdef KORVESSA_SWAP_COUNTER
+// While the X server is stopped, tick events pile up; once it is back the
+// game goes on at normal speed instead of running them all back to back.
+TEST_F(WindowTest, AfterAStalledXServerTheGameGoesOnAtNormalSpeed) {
+    StartXServer();
+    const std::string countFile = "/tmp/korvessa-swaps-" + std::to_string(getpid());
+    StartGame({}, {std::string("LD_PRELOAD=") + KORVESSA_SWAP_COUNTER,
+                   "KORVESSA_SWAP_COUNT_FILE=" + countFile});
+    constexpr int kStallMs = 3000;
+    Sleep(1000);
+    kill(server, SIGSTOP);
+    Sleep(kStallMs);
+    kill(server, SIGCONT);
+    Sleep(1500);
+    ASSERT_EQ(Terminate(), 0);
+
+    std::ifstream counts(countFile);
+    long long frames = 0;
+    long long firstNs = 0;
+    long long lastNs = 0;
+    ASSERT_TRUE(counts >> frames >> firstNs >> lastNs);
+    std::remove(countFile.c_str());
+    const double playedMs = (lastNs - firstNs) / 1e6 - kStallMs;
+    std::printf("%lld frames in %.0f ms of play around a %d ms stall\n", frames, playedMs,
+                kStallMs);
+    // Running the stall's 100 queued ticks would add 100 frames to the ~33 a
+    // second of play; a second's slack is left for a slow machine.
+    EXPECT_LT(frames, playedMs / 30 + 33);
+    EXPECT_GT(frames, playedMs / 30 / 2) << "the game did not go on after the stall";
+}
+#endif
+
+}  // namespace
