@@ -87,11 +87,11 @@ int main(int argc, char* argv[]) {
         app.SetProjection(kWidth, kHeight);
         SeedRandom(kSeed);
         app.InitGame();
-        SDL_Window* window = app.window;
-        app.window = nullptr;  // frames stay in the back buffer to be read
+        // Frames are drawn but never presented: they stay in the back buffer to be read.
         for (int tick = 0; tick < kMaxTicks; ++tick) {
             Play(app, tick);
-            app.Tick();
+            app.UpdateGame();
+            app.DrawFrame();
             if (!WorthAPicture(app)) continue;
             glFinish();
             std::string error;
@@ -100,10 +100,8 @@ int main(int argc, char* argv[]) {
                 return 1;
             }
             std::printf("wrote %s (tick %d, score %d)\n", path.c_str(), tick, app.score);
-            app.window = window;
             return 0;
         }
-        app.window = window;
         std::fprintf(stderr, "korvessa_screenshot: no frame worth a picture\n");
     } catch (const std::exception& error) {
         std::fprintf(stderr, "korvessa_screenshot: %s\n", error.what());

@@ -52,10 +52,7 @@ protected:
 
     // Draws one frame and reads it back before the buffers are swapped.
     void RenderAndRead() {
-        SDL_Window* window = app.window;
-        app.window = nullptr;  // keep the frame in the back buffer
-        app.Render();
-        app.window = window;
+        app.DrawFrame();
         glFinish();
         pixels.assign(static_cast<std::size_t>(kWidth * kHeight * 4), 0);
         glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
