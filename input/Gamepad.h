@@ -1,0 +1,43 @@
+// One open game controller and the directions it holds.
+#pragma once
+
+#include <SDL.h>
+
+#include "input/StickAxis.h"
+
+// Owns an open SDL_GameController and closes it when destroyed. Reads the
+// D-pad and the left stick as the arrow keys: left/right turn, up/down
+// thrust, each bit set while held (GameApp::kInputLeft and the others).
+class Gamepad {
+public:
+    // Takes ownership of `controller`, which must be open.
+    explicit Gamepad(SDL_GameController* controller);
+    ~Gamepad();
+
+    Gamepad(const Gamepad&) = delete;
+    Gamepad& operator=(const Gamepad&) = delete;
+
+    // The joystick instance id that SDL's controller events carry in `which`.
+    SDL_JoystickID Id() const;
+    // False once the pad is unplugged, from the moment SDL notices, before
+    // its removal event is handled.
+    bool Attached() const;
+
+    // A button of this pad went down or up; only the D-pad holds directions.
+    void Button(Uint8 button, bool pressed);
+    // An axis of this pad moved; only the left stick holds directions.
+    void Axis(Uint8 axis, Sint16 value);
+    // Lets go of everything held; a direction is held again only after a new
+    // press or a new stick movement.
+    void Release();
+
+    // The GameApp input bits held by the D-pad or the stick.
+    unsigned HeldBits() const;
+
+private:
+    SDL_GameController* controller_;
+    SDL_JoystickID id_;
+    unsigned dpad_;
+    StickAxis stickX_;
+    StickAxis stickY_;
+};

@@ -1,0 +1,228 @@
+#include "input/Gamepads.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cerrno>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <sstream>
+
+#include "input/Gamepad.h"
+
+namespace {
+
+constexpr const char* kMappingFileName = "gamecontrollerdb.txt";
+constexpr const char* kPlatformField = "platform:";
+constexpr std::size_t kGuidLength = 32;
+
+std::string WithSlash(std::string folder) {
+    if (folder.back() != '/') folder += '/';
+    return folder;
+}
+
+std::string Trimmed(const std::string& text) {
+    const auto isSpace = [](unsigned char c) { return std::isspace(c) != 0; };
+    const auto first = std::find_if_not(text.begin(), text.end(), isSpace);
+    const auto last = std::find_if_not(text.rbegin(), text.rend(), isSpace).base();
+    return first < last ? std::string(first, last) : std::string();
+}
+
+// A mapping starts with the pad's GUID: 32 hexadecimal digits. SDL itself
+// takes anything before the first comma, so a stray line of some other file
+// would pass unnoticed without this check.
+bool StartsWithGuid(const std::string& line) {
+    if (line.size() <= kGuidLength || line[kGuidLength] != ',') return false;
+    return std::all_of(line.begin(), line.begin() + kGuidLength,
+                       [](unsigned char c) { return std::isxdigit(c) != 0; });
+}
+
+// The platform a mapping is for, or empty when it names none.
+std::string PlatformOf(const std::string& line) {
+    const std::size_t field = line.find(kPlatformField);
+    if (field == std::string::npos) return std::string();
+    const std::size_t start = field + std::strlen(kPlatformField);
+    return line.substr(start, line.find(',', start) - start);
+}
+
+}  // namespace
+
+std::string Gamepads::UserDataFolder() {
+    // The same rule as SDL_GetPrefPath's on Linux, which would also create
+    // the folder; an empty XDG_DATA_HOME counts as unset.
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome != nullptr && *dataHome != '\0') return WithSlash(dataHome) + "korvessa/";
+    const char* home = std::getenv("HOME");
+    if (home != nullptr && *home != '\0') return WithSlash(home) + ".local/share/korvessa/";
+    return std::string();
+}
+
+Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warnings)
+    : warnings_(warnings), started_(false) {
+    if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
+        Warn(std::string("no game controllers: ") + SDL_GetError());
+        return;
+    }
+    started_ = true;
+    // SDL's built-in database is already in place. SDL read the variable when
+    // it started, before our file; applying it again after the file lets the
+    // player's variable win.
+    if (!dataFolder.empty()) LoadMappingFile(WithSlash(dataFolder) + kMappingFileName);
+    const char* config = SDL_GetHint(SDL_HINT_GAMECONTROLLERCONFIG);
+    if (config != nullptr) LoadMappings(config, SDL_HINT_GAMECONTROLLERCONFIG);
+    // A pad that only the file or the variable knows was not announced to us.
+    OpenPlugged();
+}
+
+Gamepads::~Gamepads() {
+    pads_.clear();
+    if (started_ && SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
+    }
+}
+
+void Gamepads::LoadMappingFile(const std::string& path) {
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (file == nullptr) {
+        // No file is the usual case: the player never needed one.
+        if (errno != ENOENT) Warn("cannot read " + path + ": " + std::strerror(errno));
+        return;
+    }
+    std::string text;
+    char buffer[4096];
+    std::size_t count;
+    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
+    const bool failed = std::ferror(file) != 0;
+    const int error = errno;
+    std::fclose(file);
+    if (failed) {
+        Warn("cannot read " + path + ": " + std::strerror(error));
+        return;
+    }
+    LoadMappings(text, path);
+}
+
+void Gamepads::LoadMappings(const std::string& text, const std::string& source) {
+    std::istringstream lines(text);
+    std::string line;
+    int lineNumber = 0;
+    int rejected = 0;
+    int firstRejected = 0;
+    while (std::getline(lines, line)) {
+        ++lineNumber;
+        line = Trimmed(line);
+        if (line.empty() || line[0] == '#') continue;
+        // A shared database carries mappings for every system; a line
+        // written by hand may name none.
+        const std::string platform = PlatformOf(line);
+        if (!platform.empty() && SDL_strcasecmp(platform.c_str(), SDL_GetPlatform()) != 0) continue;
+        if (StartsWithGuid(line) && SDL_GameControllerAddMapping(line.c_str()) >= 0) continue;
+        if (rejected++ == 0) firstRejected = lineNumber;
+    }
+    if (rejected == 0) return;
+    std::string message =
+        source + ": line " + std::to_string(firstRejected) + " is not a game controller mapping";
+    if (rejected > 1) message += " (" + std::to_string(rejected) + " such lines ignored)";
+    Warn(message);
+}
+
+void Gamepads::OpenPlugged() {
+    const int count = SDL_NumJoysticks();
+    for (int index = 0; index < count; ++index) Open(index);
+}
+
+void Gamepads::Open(int deviceIndex) {
+    if (!SDL_IsGameController(deviceIndex)) return;  // a joystick no mapping knows
+    // SDL also announces the pads present at start-up, which are open by then.
+    if (Find(SDL_JoystickGetDeviceInstanceID(deviceIndex)) != nullptr) return;
+    SDL_GameController* controller = SDL_GameControllerOpen(deviceIndex);
+    if (controller == nullptr) {
+        Warn(std::string("cannot open a game controller: ") + SDL_GetError());
+        return;
+    }
+    pads_.push_back(std::make_unique<Gamepad>(controller));
+}
+
+void Gamepads::Close(SDL_JoystickID id) {
+    const auto pad =
+        std::find_if(pads_.begin(), pads_.end(),
+                     [id](const std::unique_ptr<Gamepad>& p) { return p->Id() == id; });
+    if (pad == pads_.end()) return;
+    pads_.erase(pad);
+    actions_.push_back(Action::kPadRemoved);
+}
+
+bool Gamepads::HandleEvent(const SDL_Event& event) {
+    switch (event.type) {
+        case SDL_CONTROLLERDEVICEADDED:
+            Open(event.cdevice.which);  // a device index
+            return true;
+        case SDL_CONTROLLERDEVICEREMOVED:
+            Close(event.cdevice.which);  // an instance id
+            return true;
+        case SDL_CONTROLLERBUTTONDOWN:
+        case SDL_CONTROLLERBUTTONUP:
+            Button(event.cbutton);
+            return true;
+        case SDL_CONTROLLERAXISMOTION:
+            if (Gamepad* pad = Find(event.caxis.which))
+                pad->Axis(event.caxis.axis, event.caxis.value);
+            return true;
+        default:
+            // Remapping, touchpads and sensors: controller events all the same.
+            return event.type >= SDL_CONTROLLERAXISMOTION && event.type < SDL_FINGERDOWN;
+    }
+}
+
+void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
+    Gamepad* pad = Find(event.which);
+    if (pad == nullptr) return;
+    const bool pressed = event.type == SDL_CONTROLLERBUTTONDOWN;
+    pad->Button(event.button, pressed);
+    // SDL lets go of every button of a pad being unplugged, just before it
+    // reports the removal; those releases are nobody's.
+    if (!pad->Attached()) return;
+    // Weapons fire on release, like their keys, so a held button fires nothing.
+    switch (event.button) {
+        case SDL_CONTROLLER_BUTTON_A:
+            if (!pressed) actions_.push_back(Action::kPhoton);
+            break;
+        case SDL_CONTROLLER_BUTTON_B:
+        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
+            if (!pressed) actions_.push_back(Action::kLaser);
+            break;
+        case SDL_CONTROLLER_BUTTON_START:
+            if (pressed) actions_.push_back(Action::kPause);
+            break;
+        default:
+            break;
+    }
+}
+
+unsigned Gamepads::HeldBits() const {
+    unsigned held = 0;
+    for (const auto& pad : pads_) held |= pad->HeldBits();
+    return held;
+}
+
+std::optional<Gamepads::Action> Gamepads::NextAction() {
+    if (actions_.empty()) return std::nullopt;
+    const Action action = actions_.front();
+    actions_.pop_front();
+    return action;
+}
+
+void Gamepads::ReleaseAll() {
+    for (const auto& pad : pads_) pad->Release();
+}
+
+int Gamepads::PadCount() const { return static_cast<int>(pads_.size()); }
+
+Gamepad* Gamepads::Find(SDL_JoystickID id) const {
+    for (const auto& pad : pads_) {
+        if (pad->Id() == id) return pad.get();
+    }
+    return nullptr;
+}
+
+void Gamepads::Warn(const std::string& message) { warnings_ << "korvessa: " << message << '\n'; }
