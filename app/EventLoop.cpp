@@ -5,6 +5,7 @@
 #include "app/GameApp.h"
 #include "app/GameWindow.h"
 #include "gfx/BitmapFont.h"
+#include "input/Gamepads.h"
 
 namespace {
 
@@ -43,6 +44,11 @@ void EventLoop::Run() {
 }
 
 void EventLoop::HandleEvent(const SDL_Event& event) {
+    if (pads != nullptr && pads->HandleEvent(event)) {
+        TakePadActions();
+        CombineInput();
+        return;
+    }
     switch (event.type) {
         case SDL_QUIT:
             app.quit = true;
@@ -89,12 +95,36 @@ void EventLoop::HandleKeyUp(const SDL_KeyboardEvent& key) {
 }
 
 void EventLoop::PassKey(SDL_Keycode key, bool down) {
+    app.input = keyboardInput;
     if (down) {
         app.HandleKeyDown(key);
     } else {
         app.HandleKeyUp(key);
     }
+    keyboardInput = app.input;
+    CombineInput();
 }
+
+void EventLoop::TakePadActions() {
+    while (const auto action = pads->NextAction()) {
+        switch (*action) {
+            case Gamepads::Action::kPhoton:
+                if (!paused) PassKey(SDLK_SPACE, false);
+                break;
+            case Gamepads::Action::kLaser:
+                if (!paused) PassKey(SDLK_LALT, false);
+                break;
+            case Gamepads::Action::kPause:
+                paused ? Resume() : Pause();
+                break;
+            case Gamepads::Action::kPadRemoved:
+                if (app.running) Pause();
+                break;
+        }
+    }
+}
+
+void EventLoop::CombineInput() { app.input = keyboardInput | (pads ? pads->HeldBits() : 0); }
 
 void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
     switch (event.event) {
@@ -144,7 +174,10 @@ void EventLoop::Pause() {
 void EventLoop::Resume() {
     if (!paused) return;
     paused = false;
-    app.input = 0;  // what was held when the pause began counts as released
+    // What was held when the pause began counts as released.
+    keyboardInput = 0;
+    if (pads != nullptr) pads->ReleaseAll();
+    CombineInput();
     SDL_DisableScreenSaver();
     if (timerStopped) {
         app.StartTimer();

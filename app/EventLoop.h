@@ -6,6 +6,7 @@
 
 class GameApp;
 class GameWindow;
+class Gamepads;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
 // unchanged; around them this adds:
@@ -15,7 +16,9 @@ class GameWindow;
 //  - F11 for fullscreen, Q to quit while paused;
 //  - ticks that went stale in the queue (a stalled X server) are dropped
 //    instead of being run back to back;
-//  - key releases caused by focus moving away fire nothing.
+//  - key releases caused by focus moving away fire nothing;
+//  - game controllers, side by side with the keyboard: the game's input bits
+//    are what either holds, so letting go on one leaves the other's.
 // Without a GameWindow (tests) the window's part is skipped.
 class EventLoop {
 public:
@@ -23,6 +26,9 @@ public:
     static constexpr Uint32 kStaleTickMs = 100;
 
     EventLoop(GameApp& app, GameWindow* window);
+
+    // Optional parts, attached before Run(); not owned.
+    Gamepads* pads = nullptr;
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -44,9 +50,13 @@ private:
     // Passes a key to the game's key map, which keeps the held keys in the
     // game's input bits.
     void PassKey(SDL_Keycode key, bool down);
+    void TakePadActions();
+    // The game's input bits: what the keyboard or any pad holds.
+    void CombineInput();
 
     GameApp& app;
     GameWindow* window;
     bool paused = false;
-    bool timerStopped = false;  // by Pause(), to be started again by Resume()
+    bool timerStopped = false;   // by Pause(), to be started again by Resume()
+    unsigned keyboardInput = 0;  // the arrow keys held, as the game's key map sets them
 };

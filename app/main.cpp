@@ -10,6 +10,7 @@
 #include "app/GameApp.h"
 #include "app/GameWindow.h"
 #include "app/Options.h"
+#include "input/Gamepads.h"
 #include "objects/Random.h"
 
 namespace {
@@ -36,7 +37,9 @@ int Play(const Options& options) {
         app.StartTimer();
         app.InitGame();
         window.FitViewport();
+        Gamepads pads(Gamepads::UserDataFolder());
         EventLoop loop(app, &window);
+        loop.pads = &pads;
         loop.Run();
     } catch (const std::exception& error) {
         // One clear line, then release whatever start-up had acquired.

@@ -10,6 +10,7 @@
 #include "app/EventLoop.h"
 #include "app/Options.h"
 #include "app/Viewport.h"
+#include "input/Gamepads.h"
 #include "tests/app/GameAppFixture.h"
 
 namespace {
@@ -230,6 +231,61 @@ TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
     Release(SDLK_LALT);
     EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 1);
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
+}
+
+// A pad plugged in mid-game drives the ship beside the keyboard: each holds
+// its own directions, A and B fire, and unplugging pauses.
+TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
+    ASSERT_EQ(SDL_Init(SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS), 0) << SDL_GetError();
+    Gamepads pads("");
+    loop.pads = &pads;
+    auto deliver = [this] {
+        SDL_Event event;
+        SDL_PumpEvents();
+        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+    };
+    SDL_VirtualJoystickDesc desc;
+    SDL_zero(desc);
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;  // SDL maps it by itself: A is button 0
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
+    desc.name = "Shell Test Pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    deliver();
+    ASSERT_EQ(pads.PadCount(), 1);
+
+    Press(SDLK_LEFT);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, -32768);
+    deliver();
+    Release(SDLK_LEFT);
+    EXPECT_EQ(app.input, GameApp::kInputLeft) << "the pad still holds left";
+    Press(SDLK_UP);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 0);
+    deliver();
+    EXPECT_EQ(app.input, GameApp::kInputUp) << "the keyboard still holds up";
+
+    for (int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
+        SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
+        deliver();
+        SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
+        deliver();
+    }
+    EXPECT_NE(app.photons[1], nullptr) << "A fired a photon";
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 1) << "B fired the laser";
+
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTX, 32767);
+    deliver();
+    EXPECT_EQ(app.input, GameApp::kInputUp | GameApp::kInputRight);
+    SDL_JoystickClose(stick);
+    ASSERT_EQ(SDL_JoystickDetachVirtual(0), 0) << SDL_GetError();
+    deliver();
+    EXPECT_TRUE(loop.IsPaused()) << "unplugging the pad paused the game";
+    EXPECT_EQ(app.input & GameApp::kInputRight, 0u) << "what the pad held is let go";
+    loop.pads = nullptr;
+    SDL_Quit();
 }
 
 // With nothing new switched on, a tick through the event loop at the default
