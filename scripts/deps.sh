@@ -4,10 +4,12 @@
 # changes nothing. Usage: scripts/deps.sh [build|test|package]
 set -euo pipefail
 
-BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libgl-dev libegl-dev zlib1g-dev)
+BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libgl-dev libegl-dev zlib1g-dev
+                scdoc)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev
                libgl1-mesa-dri libegl-mesa0 xvfb xdotool openbox libx11-dev valgrind
-               desktop-file-utils dpkg-dev file)
+               desktop-file-utils dpkg-dev file appstream lintian
+               shared-mime-info libglib2.0-bin man-db)
 
 case "${1:-build}" in
   build) wanted=("${BUILD_PACKAGES[@]}") ;;
