@@ -9,6 +9,7 @@
 #include <string>
 
 #include "app/GameApp.h"
+#include "desktop/WindowIcon.h"
 #include "gfx/StarField.h"
 
 namespace {
@@ -57,6 +58,7 @@ void GameWindow::Open(bool fullscreen) {
     StartingSize(width, height);
     app.OpenWindow(width, height, kWindowFlags | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     SDL_SetWindowMinimumSize(app.window, kMinimumWidth, kMinimumHeight);
+    SetWindowIcon(app.window);
     ShowCursorFor(fullscreen);
     app.SetProjection(static_cast<float>(GameApp::kWindowWidth),
                       static_cast<float>(GameApp::kWindowHeight));
