@@ -7,11 +7,17 @@
 HeadlessGL::~HeadlessGL() {
     if (context != nullptr) SDL_GL_DeleteContext(context);
     if (window != nullptr) SDL_DestroyWindow(window);
-    if (videoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    if (sdlOwned) {
+        SDL_Quit();
+    } else if (videoStarted) {
+        SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    }
 }
 
 bool HeadlessGL::Open(std::string& error) {
     SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, "offscreen", SDL_HINT_OVERRIDE);
+    // Started here, so shut down here too; otherwise only the video is ours.
+    sdlOwned = SDL_WasInit(0) == 0;
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
         error = std::string("cannot start SDL's offscreen video: ") + SDL_GetError();
         return false;

@@ -26,6 +26,7 @@ public:
     bool Open(std::string& error);
 
 private:
+    bool sdlOwned = false;
     bool videoStarted = false;
     SDL_Window* window = nullptr;
     SDL_GLContext context = nullptr;

@@ -1,5 +1,6 @@
 #include "save/ReplayPlayer.h"
 
+#include <GL/gl.h>
 #include <SDL.h>
 
 #include "app/GameApp.h"
@@ -43,7 +44,14 @@ bool ReplayPlayer::Step(GameApp& app) {
 }
 
 void ReplayPlayer::SkipToGame(GameApp& app) {
+    // The frames must still be drawn, for their outlines, but nobody sees
+    // them: clipping them to one pixel spares the rasterizer nearly all its
+    // work, several times faster on a software renderer at full size.
+    glPushAttrib(GL_SCISSOR_BIT);
+    glEnable(GL_SCISSOR_TEST);
+    glScissor(0, 0, 1, 1);
     while (played < replay.startTick) Step(app);
+    glPopAttrib();
 }
 
 std::uint32_t ReplayPlayer::PlayAll(GameApp& app, const Replay& replay) {

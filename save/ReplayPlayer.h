@@ -32,7 +32,9 @@ public:
     bool Step(GameApp& app);
 
     // Plays the earlier games of the session, up to the recorded game's
-    // first tick.
+    // first tick, with drawing clipped to a single pixel (the GL state is
+    // restored afterwards). The frame left in the back buffer is not one to
+    // present: Step once more first.
     void SkipToGame(GameApp& app);
 
     // Whether the ticks played so far reach into the recorded game.

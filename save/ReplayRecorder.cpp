@@ -11,6 +11,8 @@ void ReplayRecorder::BeginSession(std::uint32_t sessionSeed, SeedKind kind) {
     gameStart = 0;
     inputs.clear();
     events.clear();
+    // InitGame draws nothing: the first frame drawn changes the outlines.
+    changedSinceDrawn = true;
 }
 
 void ReplayRecorder::OnTick(unsigned inputBits) {
@@ -21,9 +23,17 @@ void ReplayRecorder::OnTick(unsigned inputBits) {
         inputs.push_back(InputRun{bits, 1});
     }
     ticks += 1;
+    // The tick ends by drawing everything handed over before it.
+    changedSinceDrawn = false;
 }
 
-void ReplayRecorder::OnAction(ReplayAction action) { events.push_back(ReplayEvent{ticks, action}); }
+void ReplayRecorder::OnAction(ReplayAction action) {
+    // Drawing a game that has not changed since it was last drawn leaves the
+    // same outlines: a paused window redrawn for an hour costs nothing.
+    if (action == ReplayAction::kRedraw && !changedSinceDrawn) return;
+    changedSinceDrawn = action != ReplayAction::kRedraw;
+    events.push_back(ReplayEvent{ticks, action});
+}
 
 void ReplayRecorder::OnNewGame() { gameStart = ticks; }
 

@@ -18,7 +18,8 @@
 //                              HandleKeyUp, while the game's keys are live
 //   OnAction(ReplayAction::kRedraw)
 //                              for each DrawFrame() outside a tick (a paused
-//                              or exposed window drawn again)
+//                              or exposed window drawn again); only those that
+//                              can change the outlines are kept
 //   OnNewGame()                when a release has started a new game
 //   FinishGame(app.score)      at game over, for the replay of that game
 // Recording goes on after a game over; the next game's replay holds the
@@ -47,6 +48,7 @@ private:
     SeedKind seedKind = SeedKind::kClock;
     std::uint32_t ticks = 0;
     std::uint32_t gameStart = 0;
+    bool changedSinceDrawn = true;  // by a release since the last frame drawn
     std::vector<InputRun> inputs;
     std::vector<ReplayEvent> events;
 };

@@ -232,3 +232,27 @@ TEST_F(ReplayRoundTripTest, FiveMinutesOfPlayFitIn16Kilobytes) {
 }
 
 }  // namespace
+
+namespace {
+
+// A paused window is drawn again and again; only a redraw after a release
+// can change the outlines the next tick reads, so only such a one is kept.
+TEST(ReplayRecorderTest, RedrawsOfAnUnchangedGameAreNotKept) {
+    ReplayRecorder recorder;
+    recorder.BeginSession(1, SeedKind::kClock);
+    recorder.OnAction(ReplayAction::kRedraw);  // nothing drawn yet
+    recorder.OnTick(0);
+    for (int i = 0; i < 1000; ++i) recorder.OnAction(ReplayAction::kRedraw);
+    recorder.OnAction(ReplayAction::kSpace);
+    for (int i = 0; i < 3; ++i) recorder.OnAction(ReplayAction::kRedraw);
+    recorder.OnTick(0);
+    const Replay replay = recorder.FinishGame(0);
+    ASSERT_EQ(replay.events.size(), 3u);
+    EXPECT_EQ(replay.events[0].action, ReplayAction::kRedraw);
+    EXPECT_EQ(replay.events[0].tick, 0u);
+    EXPECT_EQ(replay.events[1].action, ReplayAction::kSpace);
+    EXPECT_EQ(replay.events[2].action, ReplayAction::kRedraw);
+    EXPECT_EQ(replay.events[2].tick, 1u);
+}
+
+}  // namespace
