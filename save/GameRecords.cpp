@@ -72,9 +72,18 @@ bool GameRecords::SetAside(const std::string& path, std::string& asideName,
 
 GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
     const std::string path = folder.ScoresPath();
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return Loaded::kNoFile;
+        warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
+        return Loaded::kUnusable;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        warnings.push_back("cannot read " + path + ": not a file");
+        return Loaded::kUnusable;
+    }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        if (errno == ENOENT) return Loaded::kNoFile;
         warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
         return Loaded::kUnusable;
     }

@@ -18,7 +18,8 @@ class GameApp;
 // rules and draws its frame (the next tick's hit tests read the outlines that
 // drawing leaves), without presenting it. Between two Steps the game is left
 // exactly as a tick leaves it, so drawing the frame again (a paused window)
-// changes nothing.
+// changes nothing; before the first Step nothing may be drawn, since
+// InitGame leaves the outlines empty for the first tick's hit tests.
 class ReplayPlayer {
 public:
     // Keeps a reference: the replay must outlive the player. It must have no
