@@ -102,6 +102,11 @@ void glDisable(GLenum cap) { Record("glDisable", {double(cap)}); }
 void glEnableClientState(GLenum array) { Record("glEnableClientState", {double(array)}); }
 void glFinish(void) { Record("glFinish", {}); }
 void glFlush(void) { Record("glFlush", {}); }
+void glPushAttrib(GLbitfield mask) { Record("glPushAttrib", {double(mask)}); }
+void glPopAttrib(void) { Record("glPopAttrib", {}); }
+void glScissor(GLint x, GLint y, GLsizei width, GLsizei height) {
+    Record("glScissor", {double(x), double(y), double(width), double(height)});
+}
 
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
              GLdouble zFar) {

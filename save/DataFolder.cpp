@@ -1,0 +1,70 @@
+#include "save/DataFolder.h"
+
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+std::string EnvironmentValue(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? value : "";
+}
+
+std::string HomeFolder() {
+    std::string home = EnvironmentValue("HOME");
+    if (!home.empty()) return home;
+    const passwd* entry = getpwuid(getuid());
+    return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
+}
+
+// mkdir -p: every missing folder along the path, mode 0700 like SDL's.
+bool MakeFolders(const std::string& path, std::string& error) {
+    for (std::size_t end = path.find('/', 1); end != std::string::npos;
+         end = path.find('/', end + 1)) {
+        const std::string folder = path.substr(0, end);
+        if (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) continue;
+        error = "cannot create " + folder + ": " + std::strerror(errno);
+        return false;
+    }
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0 || !S_ISDIR(info.st_mode)) {
+        error = "cannot create " + path + ": not a folder";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+DataFolder DataFolder::ForUser() {
+    // An empty XDG_DATA_HOME counts as unset, as the XDG base directory rules
+    // say.
+    std::string base = EnvironmentValue("XDG_DATA_HOME");
+    if (base.empty()) {
+        const std::string home = HomeFolder();
+        if (home.empty()) return DataFolder("");
+        base = home + "/.local/share";
+    }
+    return DataFolder(base + "/" + kAppName + "/");
+}
+
+DataFolder::DataFolder(std::string folder) : path(std::move(folder)) {
+    if (!path.empty() && path.back() != '/') path += '/';
+}
+
+std::string DataFolder::ScoresPath() const { return path + kScoresFile; }
+
+std::string DataFolder::ReplaysPath() const { return path + kReplaysFolder + "/"; }
+
+bool DataFolder::Create(std::string& error) const {
+    if (path.empty()) {
+        error = "no data folder: neither XDG_DATA_HOME nor HOME is set";
+        return false;
+    }
+    return MakeFolders(ReplaysPath(), error);
+}

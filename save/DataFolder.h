@@ -1,0 +1,37 @@
+// The game's user data folder: the score table and the replays.
+#pragma once
+
+#include <string>
+
+// The folder SDL_GetPrefPath("", "korvessa") names: $XDG_DATA_HOME/korvessa/,
+// or ~/.local/share/korvessa/ without it. SDL creates that folder as soon as
+// it is asked for its name; this class only computes the name, and the
+// folder is made the first time something is written into it.
+class DataFolder {
+public:
+    static constexpr const char* kAppName = "korvessa";
+    static constexpr const char* kScoresFile = "scores.txt";
+    static constexpr const char* kReplaysFolder = "replays";
+
+    // The folder for this user, from the environment. Its path is empty when
+    // neither XDG_DATA_HOME nor a home folder can be found.
+    static DataFolder ForUser();
+
+    // A folder at the given path (tests use temporary ones). A missing
+    // trailing slash is added.
+    explicit DataFolder(std::string path);
+
+    // The folder's path, ending with '/'; empty when there is none.
+    const std::string& Path() const { return path; }
+    std::string ScoresPath() const;
+    // The replays' folder, ending with '/'.
+    std::string ReplaysPath() const;
+
+    // Creates the data folder and its replays folder, with their missing
+    // parents, readable by the user only. False, with the reason in `error`,
+    // when that cannot be done.
+    bool Create(std::string& error) const;
+
+private:
+    std::string path;
+};

@@ -1,0 +1,187 @@
+#include "save/GameRecords.h"
+
+#include <dirent.h>
+#include <fcntl.h>
+#include <stdio.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+#include <utility>
+
+#include "save/AtomicFile.h"
+#include "save/ReplayFile.h"
+
+namespace {
+
+bool Exists(const std::string& path) {
+    struct stat info {};
+    return lstat(path.c_str(), &info) == 0;
+}
+
+std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+    return text.size() >= suffix.size() &&
+           text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// A name not yet taken in the folder: `stem` + suffix, or with "-2", "-3"...
+// before the suffix.
+std::string FreeName(const std::string& folder, const std::string& stem,
+                     const std::string& suffix) {
+    std::string name = stem + suffix;
+    for (int n = 2; Exists(folder + name); ++n) name = stem + "-" + std::to_string(n) + suffix;
+    return name;
+}
+
+// Renames without replacing anything already at `to`; errno EEXIST if taken.
+bool RenameNoReplace(const std::string& from, const std::string& to) {
+    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
+    if (errno != EINVAL && errno != ENOSYS) return false;
+    // A file system without that flag: a hard link cannot replace either.
+    if (link(from.c_str(), to.c_str()) != 0) return false;
+    unlink(from.c_str());
+    return true;
+}
+
+}  // namespace
+
+GameRecords::GameRecords(DataFolder dataFolder) : folder(std::move(dataFolder)) {}
+
+bool GameRecords::SetAside(const std::string& path, std::string& asideName,
+                           std::string& error) const {
+    // scores.txt.bad, then scores.txt.2.bad and on: an earlier damaged file
+    // may still hold games someone wants back.
+    for (int n = 1;; ++n) {
+        const std::string aside = n == 1 ? path + ".bad" : path + "." + std::to_string(n) + ".bad";
+        if (RenameNoReplace(path, aside)) {
+            asideName = NameOf(aside);
+            return true;
+        }
+        if (errno != EEXIST) {
+            error = "cannot rename " + path + ": " + std::strerror(errno);
+            return false;
+        }
+    }
+}
+
+GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
+    const std::string path = folder.ScoresPath();
+    struct stat info {};
+    if (stat(path.c_str(), &info) != 0) {
+        if (errno == ENOENT) return Loaded::kNoFile;
+        warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
+        return Loaded::kUnusable;
+    }
+    if (!S_ISREG(info.st_mode)) {
+        warnings.push_back("cannot read " + path + ": not a file");
+        return Loaded::kUnusable;
+    }
+    std::ifstream file(path, std::ios::binary);
+    if (!file) {
+        warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
+        return Loaded::kUnusable;
+    }
+    std::ostringstream text;
+    text << file.rdbuf();
+    if (file.bad()) {
+        warnings.push_back("cannot read " + path);
+        return Loaded::kUnusable;
+    }
+    std::string what;
+    if (ScoreTable::Parse(text.str(), table, what)) return Loaded::kTable;
+    std::string aside, error;
+    if (!SetAside(path, aside, error)) {
+        warnings.push_back(path + " is damaged (" + what + ") and " + error);
+        return Loaded::kUnusable;
+    }
+    warnings.push_back(path + " is damaged (" + what + "); kept it as " + aside +
+                       " and started a fresh table");
+    table = ScoreTable();
+    return Loaded::kSetAside;
+}
+
+GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t endedAt) {
+    Outcome outcome;
+    ScoreEntry entry;
+    entry.score = replay.score;
+    entry.endedAt = endedAt;
+    entry.seedKind = replay.seedKind;
+    entry.seed = replay.seed;
+    entry.replay = ReplayFileName(endedAt, replay.score);
+
+    std::string error;
+    const std::string replays = folder.ReplaysPath();
+    if (folder.Create(error)) {
+        entry.replay = FreeName(replays, entry.replay.substr(0, entry.replay.size() - 4),
+                                replay_file::kExtension);
+        if (!replay_file::Write(replays + entry.replay, replay, error)) {
+            error = "cannot save the replay: " + error;
+        }
+    } else {
+        error = "cannot save the game: " + error;
+    }
+    outcome.replayName = entry.replay;
+    if (!error.empty()) {
+        // Only the game-over screen will know of this game.
+        outcome.warnings.push_back(error);
+        outcome.rank = table.Enter(entry);
+        return outcome;
+    }
+
+    const Loaded loaded = LoadTable(outcome.warnings);
+    outcome.rank = table.Enter(entry);
+    if (loaded == Loaded::kUnusable) return outcome;  // never write over a file we could not read
+    if (outcome.rank >= 0 && !WriteFileAtomically(folder.ScoresPath(), table.Format(), error)) {
+        outcome.warnings.push_back("cannot save the score table: " + error);
+    }
+    std::set<std::string> kept;
+    for (const ScoreEntry& game : table.Entries()) kept.insert(game.replay);
+    PruneReplays(replays, kNewestReplaysKept, kept);
+    return outcome;
+}
+
+std::string ReplayFileName(std::int64_t endedAt, int score) {
+    // 2025-06-14T20:15:09Z -> 20250614-201509
+    std::string stamp;
+    for (char c : ScoreTable::FormatTime(endedAt)) {
+        if (c >= '0' && c <= '9') stamp += c;
+        if (c == 'T') stamp += '-';
+    }
+    return stamp + "-" + std::to_string(score) + replay_file::kExtension;
+}
+
+int PruneReplays(const std::string& replaysFolder, std::size_t newestKept,
+                 const std::set<std::string>& kept) {
+    DIR* listing = opendir(replaysFolder.c_str());
+    if (listing == nullptr) return 0;
+    struct Found {
+        std::string name;
+        std::int64_t modified;
+    };
+    std::vector<Found> replays;
+    while (const dirent* item = readdir(listing)) {
+        const std::string name = item->d_name;
+        if (name[0] == '.' || !EndsWith(name, replay_file::kExtension)) continue;
+        struct stat info {};
+        const std::string path = replaysFolder + name;
+        if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) continue;
+        replays.push_back(Found{name, static_cast<std::int64_t>(info.st_mtime)});
+    }
+    closedir(listing);
+    // Newest first; names carry the time too, and break ties within a second.
+    std::sort(replays.begin(), replays.end(), [](const Found& a, const Found& b) {
+        return a.modified != b.modified ? a.modified > b.modified : a.name > b.name;
+    });
+    int deleted = 0;
+    for (std::size_t i = newestKept; i < replays.size(); ++i) {
+        if (kept.count(replays[i].name) != 0) continue;
+        if (unlink((replaysFolder + replays[i].name).c_str()) == 0) deleted += 1;
+    }
+    return deleted;
+}

@@ -1,0 +1,170 @@
+#include "save/ScoreTable.h"
+
+#include <climits>
+#include <cstdio>
+#include <ctime>
+#include <sstream>
+
+namespace {
+
+constexpr const char* kHeader = "korvessa scores";
+constexpr const char* kColumns = "# score  ended (UTC)  seed kind  seed  replay";
+constexpr int kTimeTextLength = 20;  // 2025-06-14T20:15:09Z
+
+bool IsDigits(const std::string& text) {
+    if (text.empty()) return false;
+    for (char c : text) {
+        if (c < '0' || c > '9') return false;
+    }
+    return true;
+}
+
+// A decimal number from 0 to `max`, digits only.
+bool ParseNumber(const std::string& text, unsigned long long max, unsigned long long& value) {
+    if (!IsDigits(text) || text.size() > 19) return false;
+    value = std::stoull(text);
+    return value <= max;
+}
+
+// A file name the replays folder could hold: no path, no spaces, no hidden
+// or temporary file.
+bool IsReplayName(const std::string& name) {
+    if (name.empty() || name.size() > 255 || name[0] == '.') return false;
+    for (char c : name) {
+        const bool allowed = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                             (c >= '0' && c <= '9') || c == '-' || c == '_' || c == '.';
+        if (!allowed) return false;
+    }
+    return true;
+}
+
+bool ParseEntry(const std::string& line, ScoreEntry& entry, std::string& what) {
+    std::istringstream fields(line);
+    std::string score, time, kind, seed, replay, extra;
+    if (!(fields >> score >> time >> kind >> seed >> replay) || (fields >> extra)) {
+        what = "expected five fields: score, time, seed kind, seed, replay";
+        return false;
+    }
+    unsigned long long number = 0;
+    if (!ParseNumber(score, INT_MAX, number)) {
+        what = "bad score '" + score + "'";
+        return false;
+    }
+    entry.score = static_cast<int>(number);
+    if (!ScoreTable::ParseTime(time, entry.endedAt)) {
+        what = "bad time '" + time + "'";
+        return false;
+    }
+    const std::optional<SeedKind> seedKind = SeedKindFromName(kind);
+    if (!seedKind) {
+        what = "bad seed kind '" + kind + "'";
+        return false;
+    }
+    entry.seedKind = *seedKind;
+    if (!ParseNumber(seed, UINT32_MAX, number)) {
+        what = "bad seed '" + seed + "'";
+        return false;
+    }
+    entry.seed = static_cast<std::uint32_t>(number);
+    if (!IsReplayName(replay)) {
+        what = "bad replay file name '" + replay + "'";
+        return false;
+    }
+    entry.replay = replay;
+    return true;
+}
+
+bool IsIgnored(const std::string& line) {
+    return line.find_first_not_of(" \t\r") == std::string::npos || line[0] == '#';
+}
+
+}  // namespace
+
+int ScoreTable::Enter(const ScoreEntry& entry) {
+    // Below every equal score: the first place holding a lower one.
+    std::size_t rank = 0;
+    while (rank < entries.size() && entries[rank].score >= entry.score) ++rank;
+    if (rank >= static_cast<std::size_t>(kCapacity)) return -1;
+    entries.insert(entries.begin() + static_cast<std::ptrdiff_t>(rank), entry);
+    if (entries.size() > static_cast<std::size_t>(kCapacity)) entries.pop_back();
+    return static_cast<int>(rank);
+}
+
+bool ScoreTable::Qualifies(int score) const {
+    return entries.size() < static_cast<std::size_t>(kCapacity) || score > entries.back().score;
+}
+
+std::string ScoreTable::Format() const {
+    std::ostringstream text;
+    text << kHeader << ' ' << kFormatVersion << '\n' << kColumns << '\n';
+    for (const ScoreEntry& entry : entries) {
+        text << entry.score << ' ' << FormatTime(entry.endedAt) << ' '
+             << SeedKindName(entry.seedKind) << ' ' << entry.seed << ' ' << entry.replay << '\n';
+    }
+    return text.str();
+}
+
+bool ScoreTable::Parse(const std::string& text, ScoreTable& table, std::string& error) {
+    std::istringstream lines(text);
+    std::string line;
+    const std::string header = std::string(kHeader) + ' ' + std::to_string(kFormatVersion);
+    if (!std::getline(lines, line) || line != header) {
+        error = "line 1: expected '" + header + "'";
+        return false;
+    }
+    ScoreTable parsed;
+    for (int number = 2; std::getline(lines, line); ++number) {
+        if (IsIgnored(line)) continue;
+        ScoreEntry entry;
+        std::string what;
+        if (!ParseEntry(line, entry, what)) {
+            error = "line " + std::to_string(number) + ": " + what;
+            return false;
+        }
+        if (parsed.entries.size() == static_cast<std::size_t>(kCapacity)) {
+            error = "line " + std::to_string(number) + ": more than " + std::to_string(kCapacity) +
+                    " games";
+            return false;
+        }
+        if (!parsed.entries.empty() && parsed.entries.back().score < entry.score) {
+            error = "line " + std::to_string(number) + ": scores out of order";
+            return false;
+        }
+        parsed.entries.push_back(entry);
+    }
+    table = parsed;
+    return true;
+}
+
+std::string ScoreTable::FormatTime(std::int64_t seconds) {
+    const std::time_t when = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    gmtime_r(&when, &utc);
+    char text[80];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02dT%02d:%02d:%02dZ", utc.tm_year + 1900,
+                  utc.tm_mon + 1, utc.tm_mday, utc.tm_hour, utc.tm_min, utc.tm_sec);
+    return text;
+}
+
+bool ScoreTable::ParseTime(const std::string& text, std::int64_t& seconds) {
+    // Fixed positions: digits everywhere but the separators.
+    static const char kPattern[] = "dddd-dd-ddTdd:dd:ddZ";
+    if (text.size() != static_cast<std::size_t>(kTimeTextLength)) return false;
+    for (int i = 0; i < kTimeTextLength; ++i) {
+        const char want = kPattern[i];
+        const char c = text[static_cast<std::size_t>(i)];
+        if (want == 'd' ? (c < '0' || c > '9') : c != want) return false;
+    }
+    std::tm utc{};
+    utc.tm_year = std::stoi(text.substr(0, 4)) - 1900;
+    utc.tm_mon = std::stoi(text.substr(5, 2)) - 1;
+    utc.tm_mday = std::stoi(text.substr(8, 2));
+    utc.tm_hour = std::stoi(text.substr(11, 2));
+    utc.tm_min = std::stoi(text.substr(14, 2));
+    utc.tm_sec = std::stoi(text.substr(17, 2));
+    const std::time_t when = timegm(&utc);
+    // timegm normalises 31 June to 1 July; a real date comes back unchanged.
+    if (when == static_cast<std::time_t>(-1) || FormatTime(when) != text) return false;
+    seconds = static_cast<std::int64_t>(when);
+    return true;
+}

@@ -1,0 +1,96 @@
+// The table on the game-over screen: added under the game-over lines, which
+// are drawn exactly as before.
+
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/GameApp.h"
+#include "objects/Random.h"
+#include "save/ScoreBoardView.h"
+#include "tests/gl/RecordingGL.h"
+
+namespace {
+
+constexpr int kLowestGameOverLineY = 336;
+
+ScoreTable SevenGames() {
+    ScoreTable table;
+    for (int i = 0; i < 7; ++i) {
+        ScoreEntry entry;
+        entry.score = 1000 * (i + 1) + 25;
+        entry.endedAt = 1749900000 + 86400 * i;  // 14 June 2025 on
+        entry.seedKind = static_cast<SeedKind>(i % 3);
+        entry.replay = "r.kvr";
+        table.Enter(entry);
+    }
+    return table;
+}
+
+bool FontDraws(char c) { return c == ' ' || (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z'); }
+
+TEST(ScoreBoardViewTest, TopFiveUnderTheGameOverLinesNewEntryMarked) {
+    GameApp app;
+    SeedRandom(3);
+    app.InitGame();
+    app.GameOver();
+    recgl::Reset();
+    app.DrawFrame();
+    const std::vector<GLCall> bare = recgl::Calls();
+
+    ScoreBoardView view;
+    view.Show(SevenGames(), 2);
+    recgl::Reset();
+    app.DrawFrame();
+    view.Draw(*app.font);
+    const std::vector<GLCall> withTable = recgl::Calls();
+
+    ASSERT_GT(withTable.size(), bare.size());
+    for (std::size_t i = 0; i < bare.size(); ++i) {
+        ASSERT_EQ(withTable[i].name, bare[i].name) << "call " << i;
+        ASSERT_EQ(withTable[i].args, bare[i].args) << "call " << i;
+    }
+
+    const std::vector<std::string>& lines = view.Lines();
+    ASSERT_EQ(lines.size(), 6u);  // heading and five rows
+    EXPECT_EQ(lines[0], "best games");
+    EXPECT_EQ(lines[1], " 1     7025  20 jun 2025            ");
+    EXPECT_EQ(lines[2], " 2     6025  19 jun 2025  daily     ");
+    EXPECT_EQ(lines[3], " 3     5025  18 jun 2025  seed   new");
+    EXPECT_EQ(lines[4], " 4     4025  17 jun 2025            ");
+    for (const std::string& line : lines) {
+        for (char c : line) EXPECT_TRUE(FontDraws(c)) << "'" << c << "' in '" << line << "'";
+    }
+
+    // Text quads after the bare frame: one glBegin per line, in order, each
+    // line's first corner below the game-over lines, the rows all at one x.
+    std::vector<std::pair<double, double>> corners;
+    for (std::size_t i = bare.size(); i + 1 < withTable.size(); ++i) {
+        if (withTable[i].name == "glBegin" && withTable[i].args[0] == GL_QUADS) {
+            for (std::size_t j = i + 1; j < withTable.size(); ++j) {
+                if (withTable[j].name == "glVertex2f") {
+                    corners.emplace_back(withTable[j].args[0], withTable[j].args[1]);
+                    break;
+                }
+            }
+        }
+    }
+    ASSERT_EQ(corners.size(), 6u);
+    for (std::size_t i = 0; i < corners.size(); ++i) {
+        EXPECT_LT(corners[i].second + 16, kLowestGameOverLineY) << "line " << i;
+        EXPECT_GT(corners[i].second, 0) << "line " << i;
+        if (i > 0) {
+            EXPECT_LT(corners[i].second, corners[i - 1].second);
+            EXPECT_EQ(corners[i].first, corners[1].first);
+        }
+    }
+
+    view.Hide();
+    recgl::Reset();
+    view.Draw(*app.font);
+    EXPECT_TRUE(recgl::Calls().empty());
+}
+
+}  // namespace

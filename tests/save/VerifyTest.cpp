@@ -1,0 +1,83 @@
+// korvessa --verify's runner on real GL: the committed replay verifies, a
+// replay claiming another score does not, a file that is no replay is
+// refused.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <string>
+
+#include "save/ReplayFile.h"
+#include "save/ReplayVerifier.h"
+
+namespace {
+
+std::string Captured(std::FILE* file) {
+    std::rewind(file);
+    std::string text;
+    char buffer[512];
+    while (std::fgets(buffer, sizeof buffer, file) != nullptr) text += buffer;
+    return text;
+}
+
+class VerifyTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        out = std::tmpfile();
+        err = std::tmpfile();
+        ASSERT_NE(out, nullptr);
+        ASSERT_NE(err, nullptr);
+        char name[] = "/tmp/korvessa-verify-XXXXXX";
+        const int fd = mkstemp(name);
+        ASSERT_GE(fd, 0);
+        close(fd);
+        path = name;
+    }
+    void TearDown() override {
+        std::fclose(out);
+        std::fclose(err);
+        unlink(path.c_str());
+    }
+
+    std::FILE* out = nullptr;
+    std::FILE* err = nullptr;
+    std::string path;  // a scratch file
+};
+
+TEST_F(VerifyTest, CommittedReplayScoresWhatItRecords) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, replay, error)) << error;
+    EXPECT_EQ(replay_verifier::Verify(KORVESSA_COMMITTED_REPLAY, out, err),
+              replay_verifier::kScoreMatches);
+    EXPECT_EQ(Captured(out), std::string(KORVESSA_COMMITTED_REPLAY) + ": score " +
+                                 std::to_string(replay.score) + ", " +
+                                 std::to_string(replay.tickCount) + " ticks\n");
+    EXPECT_EQ(Captured(err), "");
+}
+
+TEST_F(VerifyTest, AnotherClaimedScoreFails) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, replay, error)) << error;
+    const int played = replay.score;
+    replay.score += 25;
+    ASSERT_TRUE(replay_file::Write(path, replay, error)) << error;
+    EXPECT_EQ(replay_verifier::Verify(path, out, err), replay_verifier::kScoreDiffers);
+    EXPECT_EQ(Captured(out), path + ": score " + std::to_string(played) + ", " +
+                                 std::to_string(replay.tickCount) + " ticks; the file records " +
+                                 std::to_string(replay.score) + "\n");
+}
+
+TEST_F(VerifyTest, NotAReplayIsRefused) {
+    std::FILE* file = std::fopen(path.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fputs("korvessa scores 1\n", file);
+    std::fclose(file);
+    EXPECT_EQ(replay_verifier::Verify(path, out, err), replay_verifier::kInvalidFile);
+    EXPECT_EQ(Captured(out), "");
+    EXPECT_EQ(Captured(err), "korvessa: " + path + ": not a replay file (wrong magic)\n");
+}
+
+}  // namespace
