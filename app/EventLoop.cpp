@@ -1,16 +1,22 @@
 #include "app/EventLoop.h"
 
+#include <cstdio>
 #include <cstring>
+#include <ctime>
+#include <string>
 
 #include "app/GameApp.h"
 #include "app/GameWindow.h"
 #include "gfx/BitmapFont.h"
 #include "input/Gamepads.h"
+#include "save/GameRecords.h"
+#include "save/ReplayPlayer.h"
+#include "save/ReplayRecorder.h"
 
 namespace {
 
-constexpr int kPausedY = 464;
-constexpr int kResumeHintY = 432;
+constexpr int kPausedY = 528;
+constexpr int kResumeHintY = 496;
 constexpr const char* kPausedText = "paused";
 constexpr const char* kResumeHint = "press p to resume, q to quit";
 
@@ -95,6 +101,8 @@ void EventLoop::HandleKeyUp(const SDL_KeyboardEvent& key) {
 }
 
 void EventLoop::PassKey(SDL_Keycode key, bool down) {
+    if (replay != nullptr) return;  // the replay plays, not the keys
+    const bool wasRunning = app.running;
     app.input = keyboardInput;
     if (down) {
         app.HandleKeyDown(key);
@@ -103,6 +111,13 @@ void EventLoop::PassKey(SDL_Keycode key, bool down) {
     }
     keyboardInput = app.input;
     CombineInput();
+    if (recorder == nullptr || down) return;
+    if (key == SDLK_SPACE) recorder->OnAction(ReplayAction::kSpace);
+    if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
+    if (!wasRunning && app.running) {
+        recorder->OnNewGame();
+        board.Hide();
+    }
 }
 
 void EventLoop::TakePadActions() {
@@ -154,8 +169,31 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
 }
 
 void EventLoop::RunTick() {
-    app.UpdateGame();
-    Draw();
+    if (PlayTick()) app.Present();
+}
+
+bool EventLoop::PlayTick() {
+    if (replay != nullptr) {
+        if (!replay->Step(app)) return false;  // the replay is over
+    } else {
+        if (recorder != nullptr) recorder->OnTick(app.input);
+        const bool wasRunning = app.running;
+        app.UpdateGame();
+        if (wasRunning && !app.running) KeepFinishedGame();
+        app.DrawFrame();
+    }
+    DrawOverlays();
+    return true;
+}
+
+void EventLoop::KeepFinishedGame() {
+    if (recorder == nullptr || records == nullptr) return;
+    const GameRecords::Outcome outcome =
+        records->RecordGame(recorder->FinishGame(app.score), std::time(nullptr));
+    for (const std::string& warning : outcome.warnings) {
+        std::fprintf(stderr, "korvessa: %s\n", warning.c_str());
+    }
+    board.Show(records->Table(), outcome.rank);
 }
 
 void EventLoop::Pause() {
@@ -186,9 +224,20 @@ void EventLoop::Resume() {
 }
 
 void EventLoop::Draw() {
+    // The game's first frame comes from its first tick: drawing earlier
+    // would give that tick's hit tests outlines it never had.
+    if (replay != nullptr && replay->TicksPlayed() == 0) return;
     app.DrawFrame();
-    if (paused) DrawPauseText();
+    // A drawing outside a tick rebuilds the outlines that the next tick's
+    // hit tests read, so a replay must draw it too.
+    if (recorder != nullptr) recorder->OnAction(ReplayAction::kRedraw);
+    DrawOverlays();
     app.Present();
+}
+
+void EventLoop::DrawOverlays() {
+    if (!app.running) board.Draw(*app.font);
+    if (paused) DrawPauseText();
 }
 
 void EventLoop::DrawPauseText() {

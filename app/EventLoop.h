@@ -4,9 +4,14 @@
 
 #include <SDL.h>
 
+#include "save/ScoreBoardView.h"
+
 class GameApp;
 class GameWindow;
+class GameRecords;
 class Gamepads;
+class ReplayPlayer;
+class ReplayRecorder;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
 // unchanged; around them this adds:
@@ -18,7 +23,10 @@ class Gamepads;
 //    instead of being run back to back;
 //  - key releases caused by focus moving away fire nothing;
 //  - game controllers, side by side with the keyboard: the game's input bits
-//    are what either holds, so letting go on one leaves the other's.
+//    are what either holds, so letting go on one leaves the other's;
+//  - recording each game for its replay, and at game over keeping it in the
+//    score table and showing the table's best games;
+//  - watching a replay, which drives the game instead of the player's keys.
 // Without a GameWindow (tests) the window's part is skipped.
 class EventLoop {
 public:
@@ -29,6 +37,9 @@ public:
 
     // Optional parts, attached before Run(); not owned.
     Gamepads* pads = nullptr;
+    ReplayRecorder* recorder = nullptr;  // needs `records` too
+    GameRecords* records = nullptr;
+    ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -44,8 +55,12 @@ private:
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
     void RunTick();
-    // Draws the frame with whatever lies over it, and presents it.
+    bool PlayTick();  // one tick of the game's rules, from the player or the replay
+    void KeepFinishedGame();
+    // Draws the frame again outside a tick, with whatever lies over it, and
+    // presents it.
     void Draw();
+    void DrawOverlays();
     void DrawPauseText();
     // Passes a key to the game's key map, which keeps the held keys in the
     // game's input bits.
@@ -59,4 +74,5 @@ private:
     bool paused = false;
     bool timerStopped = false;   // by Pause(), to be started again by Resume()
     unsigned keyboardInput = 0;  // the arrow keys held, as the game's key map sets them
+    ScoreBoardView board;
 };

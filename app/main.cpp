@@ -3,20 +3,32 @@
 #include <SDL.h>
 
 #include <csignal>
+#include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <exception>
+#include <string>
 
 #include "app/EventLoop.h"
 #include "app/GameApp.h"
 #include "app/GameWindow.h"
 #include "app/Options.h"
+#include "app/OverlayFont.h"
 #include "input/Gamepads.h"
 #include "objects/Random.h"
+#include "save/DataFolder.h"
+#include "save/GameRecords.h"
+#include "save/ReplayFile.h"
+#include "save/ReplayPlayer.h"
+#include "save/ReplayRecorder.h"
+#include "save/ReplayVerifier.h"
+#include "save/SeedKind.h"
 
 namespace {
 
 constexpr int kBadCommandLine = 2;
 constexpr int kStartFailed = 1;
+constexpr int kBadReplay = 2;
 
 // A closed terminal ends the game as a window manager's SIGTERM does: SDL
 // turns that into a quit event, and the game shuts down cleanly.
@@ -27,20 +39,71 @@ void SetDesktopHints() {
     SDL_SetHint(SDL_HINT_SCREENSAVER_INHIBIT_ACTIVITY_NAME, "Playing Korvessa");
 }
 
-int Play(const Options& options) {
-    GameApp app;
-    if (options.hasSeed) SeedRandom(options.seed);
+// The session's seed: given, today's date, or the clock as the game's own
+// constructor takes it.
+std::uint32_t ChooseSeed(const Options& options, SeedKind& kind) {
+    const std::time_t now = std::time(nullptr);
+    if (options.hasSeed) {
+        kind = SeedKind::kSeed;
+        return options.seed;
+    }
+    if (options.daily) {
+        kind = SeedKind::kDaily;
+        return DailySeed(now);
+    }
+    kind = SeedKind::kClock;
+    return static_cast<std::uint32_t>(now);
+}
+
+// A session in the player's window: the seeded game, its event loop and
+// what surrounds it. Throws std::runtime_error with one line when the game
+// cannot start.
+void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
+    ReplayRecorder recorder;
+    GameRecords records(DataFolder::ForUser());  // reads and writes nothing yet
+    if (watched != nullptr) {
+        watched->SeedGame();
+    } else {
+        SeedKind kind = SeedKind::kClock;
+        const std::uint32_t seed = ChooseSeed(options, kind);
+        SeedRandom(seed);
+        recorder.BeginSession(seed, kind);
+    }
+
     GameWindow window(app);
+    SetDesktopHints();
+    window.Open(options.fullscreen);
+    app.InitGame();
+    MapEveryGlyph(*app.font);
+    window.FitViewport();
+
+    Gamepads pads(Gamepads::UserDataFolder());
+    EventLoop loop(app, &window);
+    loop.pads = &pads;
+    if (watched != nullptr) {
+        watched->SkipToGame(app);  // the session's earlier games, unseen
+        loop.replay = watched;
+    } else {
+        loop.recorder = &recorder;
+        loop.records = &records;
+    }
+    app.StartTimer();
+    loop.Run();
+}
+
+int Play(const Options& options) {
+    Replay replay;
+    if (!options.replayFile.empty()) {
+        std::string error;
+        if (!replay_file::Read(options.replayFile, replay, error)) {
+            std::fprintf(stderr, "korvessa: %s\n", error.c_str());
+            return kBadReplay;
+        }
+    }
+    ReplayPlayer player(replay);
+    GameApp app;
     try {
-        SetDesktopHints();
-        window.Open(options.fullscreen);
-        app.StartTimer();
-        app.InitGame();
-        window.FitViewport();
-        Gamepads pads(Gamepads::UserDataFolder());
-        EventLoop loop(app, &window);
-        loop.pads = &pads;
-        loop.Run();
+        RunSession(app, options, options.replayFile.empty() ? nullptr : &player);
     } catch (const std::exception& error) {
         // One clear line, then release whatever start-up had acquired.
         std::fprintf(stderr, "korvessa: %s\n", error.what());
@@ -68,6 +131,7 @@ int main(int argc, char* argv[]) {
         std::printf("korvessa %s\n", KORVESSA_VERSION);
         return 0;
     }
+    if (!options.verifyFile.empty()) return replay_verifier::Verify(options.verifyFile);
     std::signal(SIGHUP, EndLikeSigterm);
     return Play(options);
 }

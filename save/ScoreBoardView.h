@@ -16,8 +16,8 @@ class CBitmapFont;
 //    2     9800   2 jun 2025
 //
 // The game just entered is marked "new". Rows are built once by Show(), so
-// drawing them every frame costs only the text. The font has no
-// punctuation, hence the spelled-out dates.
+// drawing them every frame costs only the text. Dates are spelled out,
+// which reads the same in every locale.
 class ScoreBoardView {
 public:
     static constexpr int kRowsShown = 5;

@@ -9,7 +9,9 @@
 
 #include "app/EventLoop.h"
 #include "app/Options.h"
+#include "app/OverlayFont.h"
 #include "app/Viewport.h"
+#include "gfx/BitmapFont.h"
 #include "input/Gamepads.h"
 #include "tests/app/GameAppFixture.h"
 
@@ -286,6 +288,21 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     EXPECT_EQ(app.input & GameApp::kInputRight, 0u) << "what the pad held is let go";
     loop.pads = nullptr;
     SDL_Quit();
+}
+
+TEST_F(GameAppTest, OverlayFontDrawsEveryLetterAndTheGameTextsAsBefore) {
+    int before[CBitmapFont::kTableSize];
+    std::copy(std::begin(app.font->glyphOf), std::end(app.font->glyphOf), before);
+    MapEveryGlyph(*app.font);
+    for (const char* text :
+         {"score 0123456789", "lives", "laser", "game over", "press space bar for continue"}) {
+        for (const char* c = text; *c != '\0'; ++c)
+            EXPECT_EQ(app.font->glyphOf[int(*c)], before[int(*c)]);
+    }
+    EXPECT_EQ(before[int('d')], 0) << "the game's own table leaves d blank";
+    EXPECT_EQ(app.font->glyphOf[int('d')], 'D' - ' ');
+    EXPECT_EQ(app.font->glyphOf[int('W')], 'W' - ' ');
+    EXPECT_EQ(app.font->glyphOf[int(',')], ',' - ' ');
 }
 
 // With nothing new switched on, a tick through the event loop at the default

@@ -43,7 +43,7 @@ protected:
                         y + height - 1) > 50;
     }
 
-    bool PausedTextShown(const Screenshot& shot) { return shot.Lit(464, 464, 560, 479) > 100; }
+    bool PausedTextShown(const Screenshot& shot) { return shot.Lit(464, 528, 560, 543) > 100; }
 };
 
 TEST_F(WindowTest, ResizedAndFullscreenWindowsShowTheWholePlayfieldBetweenBlackBars) {

@@ -1,0 +1,18 @@
+#include "app/OverlayFont.h"
+
+#include "gfx/BitmapFont.h"
+
+namespace {
+
+constexpr int kFirstCode = ' ';  // the bitmap's first cell
+constexpr int kLastCode = 'Z';   // and its last
+constexpr int kLowerToUpper = 'a' - 'A';
+
+}  // namespace
+
+void MapEveryGlyph(CBitmapFont& font) {
+    for (int code = kFirstCode; code <= kLastCode; ++code) font.glyphOf[code] = code - kFirstCode;
+    for (int code = 'a'; code <= 'z'; ++code) {
+        font.glyphOf[code] = code - kLowerToUpper - kFirstCode;
+    }
+}
