@@ -144,6 +144,67 @@ TEST_F(WindowTest, OnAScreenSmallerThanTheGameTheWindowFits) {
     EXPECT_EQ(Terminate(), 0);
 }
 
+// A finished game is kept with its replay; watching the replay ends on the
+// same game-over screen, and verifying it gives the same score.
+TEST_F(WindowTest, FinishedGameIsKeptAndItsReplayPlaysAndVerifies) {
+    char folder[] = "/tmp/korvessa-data-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string data = std::string(folder) + "/korvessa/";
+    StartXServer();
+    StartGame({"--seed", "5"}, {std::string("XDG_DATA_HOME=") + folder});
+    Sleep(300);
+    EXPECT_NE(access(data.c_str(), F_OK), 0) << "something was written before a game ended";
+
+    Xdo("keydown Up");  // flying blind into the asteroids ends the game soon
+    bool ended = false;
+    for (int waited = 0; waited < 90000 && !ended; waited += 250) {
+        Sleep(250);
+        ended = access((data + "scores.txt").c_str(), F_OK) == 0;
+    }
+    Xdo("keyup Up");
+    ASSERT_TRUE(ended) << "no game ended within 90 s";
+    Sleep(300);
+    const Screenshot played = Grab();
+    ASSERT_EQ(Terminate(), 0);
+
+    const std::string replay = e2e::Output("ls " + data + "replays/*.kvr");
+    ASSERT_FALSE(replay.empty());
+    const std::string path = replay.substr(0, replay.find('\n'));
+    const std::string table = e2e::Output("grep -v '^#' " + data + "scores.txt | sed -n 2p");
+    const std::string score = table.substr(0, table.find(' '));
+    const std::string verified =
+        e2e::Output(std::string(KORVESSA_BINARY) + " --verify " + path + "; echo status $?");
+    EXPECT_NE(verified.find(": score " + score + ", "), std::string::npos) << verified;
+    EXPECT_NE(verified.find("status 0"), std::string::npos) << verified;
+
+    // Watched, the game runs again to the same game-over screen. Each text
+    // paints its whole cells, so nothing else shows through them.
+    game = 0;
+    window = 0;
+    StartGame({path});
+    const int scoreHalfWidth = 8 * static_cast<int>(6 + score.size());
+    auto sameCells = [&](const Screenshot& shot, int left, int right, int bottom) {
+        for (int y = bottom; y < bottom + 16; ++y) {
+            for (int x = left; x < right; ++x) {
+                if ((shot.Grey(x, y) > 0) != (played.Grey(x, y) > 0)) return false;
+            }
+        }
+        return true;
+    };
+    EXPECT_TRUE(GrabUntil(90000, [&](const Screenshot& shot) {
+        return sameCells(shot, 440, 584, 400) &&
+               sameCells(shot, 512 - scoreHalfWidth, 512 + scoreHalfWidth, 368);
+    })) << "the replay did not end on the recorded game-over screen";
+    EXPECT_EQ(Terminate(), 0);
+
+    // A damaged file is refused with one line and status 2.
+    e2e::Output("printf '\\377' | dd of=" + path + " bs=1 seek=20 conv=notrunc status=none");
+    const std::string refused =
+        e2e::Output(std::string(KORVESSA_BINARY) + " --verify " + path + " 2>&1; echo status $?");
+    EXPECT_NE(refused.find("status 2"), std::string::npos) << refused;
+    e2e::Output(std::string("rm -rf ") + folder);
+}
+
 #ifdef KORVESSA_SWAP_COUNTER
 // While the X server is stopped, tick events pile up; once it is back the
 // game goes on at normal speed instead of running them all back to back.
