@@ -5,7 +5,7 @@
 #            the installed binary runs from an unrelated directory, finds its
 #            font under share/korvessa and ends with status 0 on SIGTERM.
 #   desktop: the installed desktop entry passes desktop-file-validate.
-#   package: cpack builds the Debian package, which holds all four files.
+#   package: cpack builds the Debian package, which holds all these files.
 set -uo pipefail
 case_name=$1
 build=$(cd "$2" && pwd)
@@ -19,6 +19,8 @@ fail() { echo "FAIL ($case_name): $*"; exit 1; }
 installed_files=(
   bin/korvessa
   share/korvessa/tarvelin_16x16.bmp
+  share/korvessa/sounds/photon.wav
+  share/korvessa/sounds/saucer_hum.wav
   share/applications/korvessa.desktop
   share/icons/hicolor/128x128/apps/korvessa.png
 )
