@@ -2,7 +2,8 @@
 # Measures Korvessa in a release build of its own (build-release/):
 #  1. one busy tick three ways, side by side: the rules alone, the whole tick
 #     on real GL, and the replayed GL calls of the same frame (the floor);
-#  2. the game left running idle for 10 seconds: CPU share and frame rate.
+#  2. the game left running idle for 10 seconds: CPU share and frame rate;
+#  3. sound: the time to open it and the mixer thread's share of one core.
 # Extra arguments go to the benchmark, e.g. --benchmark_filter=Logic.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -13,7 +14,7 @@ build="$root/build-release"
 echo "== release build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
-  korvessa_idle_probe korvessa_swap_counter
+  korvessa_idle_probe korvessa_swap_counter korvessa_audio_probe
 
 echo "== the busy frame, recorded"
 frame="$build/korvessa_frame.txt"
@@ -31,3 +32,6 @@ LP_NUM_THREADS=0 "$build/korvessa_bench" --frame="$frame" --benchmark_repetition
 echo "== the game left idle for 10 seconds"
 "$build/korvessa_idle_probe" --seconds 10 --game "$build/korvessa" \
   --preload "$build/libkorvessa_swap_counter.so"
+
+echo "== sound on SDL's dummy driver (no sound card needed), 3 seconds silent, 3 playing"
+"$build/korvessa_audio_probe" --seconds 3 --driver dummy
