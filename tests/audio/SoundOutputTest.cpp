@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -110,6 +111,8 @@ TEST_F(SoundOutputTest, APhotonIsHeardShortlyAfterItIsFired) {
     const long heard = FirstSound(fired);
     ASSERT_GE(heard, 0) << "the photon was never heard";
     EXPECT_LE(heard - fired, Bytes(kLatencyMs));
+    std::printf("photon heard %ld ms after the call (as far as the file shows)\n",
+                (heard - fired) / bytesPerMs);
     EXPECT_EQ(warnings.str(), "");
 }
 
@@ -130,6 +133,19 @@ TEST_F(SoundOutputTest, MutedIsSilentAtOnceAndStaysSilent) {
     EXPECT_TRUE(sound.IsMuted());
     EXPECT_FALSE(Silent(0, muted));
     EXPECT_TRUE(Silent(muted + Bytes(kLatencyMs), end));
+}
+
+TEST_F(SoundOutputTest, VolumeSetBeforeOpeningHoldsAndChangesWhatIsPlaying) {
+    sound.SetVolume(0);
+    Open();
+    sound.OnShipDestroyed();  // lasts 0.7 s
+    Wait(kSettleMs);
+    const long raised = Mark();
+    sound.SetVolume(SoundEffects::kMaxVolume);
+    Wait(kSettleMs);
+    Finish();
+    EXPECT_TRUE(Silent(0, raised));
+    EXPECT_FALSE(Silent(raised + Bytes(kLatencyMs), static_cast<long>(output.size())));
 }
 
 TEST_F(SoundOutputTest, PauseHoldsTheLoopsLetsEffectsFinishAndStartsNothing) {
