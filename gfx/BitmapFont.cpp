@@ -6,6 +6,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "app/AssetSearchPaths.h"
+
 namespace {
 
 // Pixels of exactly this colour are the background of the glyphs.
@@ -75,17 +77,7 @@ CBitmapFont::CBitmapFont(const std::vector<std::string>& searchPaths) : glyphOf(
     FillGlyphTable();
 }
 
-std::vector<std::string> CBitmapFont::DefaultSearchPaths() {
-    std::vector<std::string> paths{kFileName};
-    char* base = SDL_GetBasePath();
-    if (base != nullptr) {
-        std::string folder(base);
-        SDL_free(base);
-        paths.push_back(folder + "assets/" + kFileName);
-        paths.push_back(folder + "../share/korvessa/" + kFileName);
-    }
-    return paths;
-}
+std::vector<std::string> CBitmapFont::DefaultSearchPaths() { return AssetSearchPaths(kFileName); }
 
 int CBitmapFont::NextPowerOfTwo(int n) {
     int value = 1;

@@ -3,7 +3,8 @@
 #  1. one busy tick three ways, side by side: the rules alone, the whole tick
 #     on real GL, and the replayed GL calls of the same frame (the floor);
 #  2. the game left running idle for 10 seconds: CPU share and frame rate;
-#  3. how fast a replay verifies (korvessa --verify), in ticks per second.
+#  3. how fast a replay verifies (korvessa --verify), in ticks per second;
+#  4. sound: the time to open it and the mixer thread's share of one core.
 # Extra arguments go to the benchmark, e.g. --benchmark_filter=Logic.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -14,7 +15,7 @@ build="$root/build-release"
 echo "== release build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
-  korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed
+  korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe
 
 echo "== the busy frame, recorded"
 frame="$build/korvessa_frame.txt"
@@ -35,3 +36,6 @@ echo "== the game left idle for 10 seconds"
 
 echo "== a replay verified, as fast as it goes"
 "$build/korvessa_verify_speed" --repetitions 20
+
+echo "== sound on SDL's dummy driver (no sound card needed), 3 seconds silent, 3 playing"
+"$build/korvessa_audio_probe" --seconds 3 --driver dummy

@@ -4,8 +4,8 @@
 # changes nothing. Usage: scripts/deps.sh [build|test|package]
 set -euo pipefail
 
-BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libgl-dev libegl-dev zlib1g-dev
-                scdoc)
+BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libegl-dev
+                zlib1g-dev scdoc)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev
                libgl1-mesa-dri libegl-mesa0 xvfb xdotool openbox libx11-dev valgrind
                desktop-file-utils dpkg-dev file appstream lintian

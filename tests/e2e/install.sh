@@ -49,6 +49,8 @@ installed_files=(
   share/doc/korvessa/copyright
   share/doc/korvessa/changelog.gz
   "share/icons/hicolor/scalable/apps/$app_id.svg"
+  share/korvessa/sounds/photon.wav
+  share/korvessa/sounds/saucer_hum.wav
 )
 for size in "${icon_sizes[@]}"; do
   installed_files+=("share/icons/hicolor/${size}x$size/apps/$app_id.png")
