@@ -7,6 +7,7 @@
 
 #include "app/GameApp.h"
 #include "app/GameWindow.h"
+#include "audio/SoundEffects.h"
 #include "gfx/BitmapFont.h"
 #include "input/Gamepads.h"
 #include "save/GameRecords.h"
@@ -91,6 +92,10 @@ void EventLoop::HandleKeyDown(const SDL_KeyboardEvent& key) {
             app.quit = true;
             return;
         }
+        if (code == SDLK_m) {
+            if (sound != nullptr) sound->ToggleMute();
+            return;
+        }
     }
     if (!paused) PassKey(code, true);
 }
@@ -169,7 +174,15 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
 }
 
 void EventLoop::RunTick() {
-    if (PlayTick()) app.Present();
+    if (!PlayTick()) return;
+    app.Present();
+    if (sound == nullptr) return;
+    sound->Update(app);
+    // Opening audio takes milliseconds: not before the first frame is up.
+    if (!soundOpened) {
+        sound->Open();
+        soundOpened = true;
+    }
 }
 
 bool EventLoop::PlayTick() {
@@ -206,6 +219,7 @@ void EventLoop::Pause() {
         timerStopped = true;
     }
     SDL_EnableScreenSaver();
+    if (sound != nullptr) sound->SetPaused(true);
     Draw();
 }
 
@@ -217,6 +231,7 @@ void EventLoop::Resume() {
     if (pads != nullptr) pads->ReleaseAll();
     CombineInput();
     SDL_DisableScreenSaver();
+    if (sound != nullptr) sound->SetPaused(false);
     if (timerStopped) {
         app.StartTimer();
         timerStopped = false;

@@ -12,13 +12,14 @@ class GameRecords;
 class Gamepads;
 class ReplayPlayer;
 class ReplayRecorder;
+class SoundEffects;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
 // unchanged; around them this adds:
 //  - pause (P or Escape, and whenever the window loses focus, is minimised or
 //    hidden): no tick runs, the timer is stopped, key releases fire nothing,
 //    and keys held when the pause began count as released on resume;
-//  - F11 for fullscreen, Q to quit while paused;
+//  - F11 for fullscreen, Q to quit while paused, M to mute;
 //  - ticks that went stale in the queue (a stalled X server) are dropped
 //    instead of being run back to back;
 //  - key releases caused by focus moving away fire nothing;
@@ -40,6 +41,7 @@ public:
     ReplayRecorder* recorder = nullptr;  // needs `records` too
     GameRecords* records = nullptr;
     ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
+    SoundEffects* sound = nullptr;   // opened once the first frame is shown
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -75,4 +77,5 @@ private:
     bool timerStopped = false;   // by Pause(), to be started again by Resume()
     unsigned keyboardInput = 0;  // the arrow keys held, as the game's key map sets them
     ScoreBoardView board;
+    bool soundOpened = false;
 };

@@ -14,6 +14,7 @@
 #include "app/GameWindow.h"
 #include "app/Options.h"
 #include "app/OverlayFont.h"
+#include "audio/SoundEffects.h"
 #include "input/Gamepads.h"
 #include "objects/Random.h"
 #include "save/DataFolder.h"
@@ -78,8 +79,12 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     window.FitViewport();
 
     Gamepads pads(Gamepads::UserDataFolder());
+    SoundEffects sound;
+    sound.SetVolume(options.volume);
+    sound.SetMuted(options.mute);
     EventLoop loop(app, &window);
     loop.pads = &pads;
+    loop.sound = &sound;
     if (watched != nullptr) {
         watched->SkipToGame(app);  // the session's earlier games, unseen
         loop.replay = watched;
@@ -87,8 +92,10 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         loop.recorder = &recorder;
         loop.records = &records;
     }
+    app.listener = &sound;
     app.StartTimer();
     loop.Run();
+    app.listener = nullptr;
 }
 
 int Play(const Options& options) {

@@ -205,6 +205,37 @@ TEST_F(WindowTest, FinishedGameIsKeptAndItsReplayPlaysAndVerifies) {
     e2e::Output(std::string("rm -rf ") + folder);
 }
 
+// SDL's disk driver writes what the game mixes to a file: a shot is heard,
+// and once muted nothing is.
+TEST_F(WindowTest, ShotIsHeardAndMuteSilencesIt) {
+    const std::string mixed = "/tmp/korvessa-mixed-" + std::to_string(getpid());
+    StartXServer();
+    StartGame({}, {"SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + mixed});
+    auto size = [&] { return e2e::Output("stat -c %s " + mixed + " 2>/dev/null"); };
+    // Whether any byte from `from` on is not silence.
+    auto heard = [&](const std::string& from) {
+        return !e2e::Output("tail -c +$((" + from + " + 1)) " + mixed +
+                            " | tr -d '\\000' | head -c 1")
+                    .empty();
+    };
+    Sleep(1000);  // sound opens after the first frame
+    const std::string start = size();
+    ASSERT_FALSE(start.empty()) << "no mixed output";
+    EXPECT_FALSE(heard("0")) << "noise before any event";
+    Xdo("key space");
+    Sleep(400);
+    EXPECT_TRUE(heard(start)) << "the photon was not heard";
+
+    Xdo("key m");
+    Sleep(300);
+    const std::string muted = size();
+    Xdo("key space");
+    Sleep(400);
+    EXPECT_FALSE(heard(muted)) << "sound while muted";
+    EXPECT_EQ(Terminate(), 0);
+    std::remove(mixed.c_str());
+}
+
 #ifdef KORVESSA_SWAP_COUNTER
 // While the X server is stopped, tick events pile up; once it is back the
 // game goes on at normal speed instead of running them all back to back.

@@ -81,7 +81,8 @@ case "$case_name" in
     # Nothing in the working directory or next to the binary: the font must
     # come from share/korvessa.
     mkdir -p "$work/elsewhere" && cd "$work/elsewhere"
-    SDL_VIDEODRIVER=offscreen "$stage$prefix/bin/korvessa" 2>"$work/stderr" &
+    XDG_DATA_HOME="$work" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen \
+      "$stage$prefix/bin/korvessa" 2>"$work/stderr" &
     pid=$!
     sleep 1
     kill -0 "$pid" 2>/dev/null || { wait "$pid"; cat "$work/stderr"; fail "exited early with status $?"; }

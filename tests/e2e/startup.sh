@@ -14,7 +14,9 @@ fail() { echo "FAIL ($case_name): $*"; echo "--- stderr:"; cat "$work/stderr"; e
 # manager would (SDL turns SIGTERM into a quit event).
 run_and_terminate() {
   local signal=${1:-TERM}
-  SDL_VIDEODRIVER=offscreen "$game" 2>"$work/stderr" &
+  local audio=${2:-dummy}
+  # Scores and replays, if a game ended, go to the scratch folder.
+  XDG_DATA_HOME="$work" SDL_AUDIODRIVER="$audio" SDL_VIDEODRIVER=offscreen "$game" 2>"$work/stderr" &
   local pid=$!
   sleep 1
   kill -0 "$pid" 2>/dev/null || { wait "$pid"; fail "exited early with status $?"; }
@@ -53,6 +55,13 @@ case "$case_name" in
     run_and_terminate HUP
     [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
     [[ ! -s "$work/stderr" ]] || fail "wrote to stderr"
+    ;;
+  no-audio)
+    # No sound to be had: the game plays silently and says so once.
+    run_and_terminate TERM nonexistent
+    [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+    [[ $(wc -l <"$work/stderr") -eq 1 ]] || fail "expected exactly one line on stderr"
+    grep -q '^korvessa: sound is off: ' "$work/stderr" || fail "the line does not say sound is off"
     ;;
   no-display-no-driver)
     # Nobody asked for a headless driver: the game must not run unseen.
