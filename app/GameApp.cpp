@@ -20,9 +20,10 @@
 
 namespace {
 
-// The subsystems start-up asks for. The game makes no sound and reads no
-// controller, so when the full set cannot be had it settles for the ones it
-// really needs rather than refusing to run.
+// The subsystems start-up asks for. The game itself needs only the first
+// three (sound and controllers start their own subsystems, and live without
+// them), so when the full set cannot be had it settles for those rather than
+// refusing to run.
 constexpr Uint32 kFullInitFlags = SDL_INIT_TIMER | SDL_INIT_AUDIO | SDL_INIT_VIDEO |
                                   SDL_INIT_JOYSTICK | SDL_INIT_HAPTIC | SDL_INIT_GAMECONTROLLER |
                                   SDL_INIT_EVENTS;
