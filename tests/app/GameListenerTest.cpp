@@ -11,6 +11,7 @@
 #include "audio/SoundEffects.h"
 #include "tests/app/GameAppFixture.h"
 #include "tests/audio/ScopedEnvironment.h"
+#include "tests/support/GameStateSnapshot.h"
 #include "tests/support/ScriptedPlayer.h"
 
 namespace {
@@ -173,49 +174,6 @@ TEST_F(GameListenerTest, SaucerLaunchAndTheLastAsteroidStartingANewWave) {
 // ---------------------------------------------------------------------------
 // Long runs: the events agree with the state, and sound changes nothing
 
-// Everything a tick can change, byte for byte.
-class Snapshot {
-public:
-    explicit Snapshot(const GameApp& app) {
-        Put(app.score, app.asteroidSpeed, app.asteroidsLeft, app.nextSaucerScore, app.photonIndex,
-            app.explosionIndex, app.running, app.input);
-        Object(app.ship);
-        Put(app.ship->lives, app.ship->invulnerable, app.ship->maxSpeed);
-        Object(app.saucer);
-        Put(app.saucer->speed);
-        Object(app.laser);
-        Put(app.laser->charges, app.laser->recharge);
-        for (const CAsteroid* asteroid : app.asteroids) {
-            Object(asteroid);
-            if (asteroid != nullptr) Put(asteroid->small);
-        }
-        for (const CPhoton* photon : app.photons) Object(photon);
-        for (const CExplosion* debris : app.explosions) Object(debris);
-    }
-
-    bool operator==(const Snapshot& other) const { return bytes == other.bytes; }
-
-private:
-    template <typename... Values>
-    void Put(const Values&... values) {
-        (bytes.append(reinterpret_cast<const char*>(&values), sizeof values), ...);
-    }
-
-    void Object(const CBaseObject* o) {
-        Put(o != nullptr);
-        if (o == nullptr) return;
-        Put(o->alive, o->angle, o->spin, o->x, o->y, o->vx, o->vy, o->timer);
-        for (const PointList* outline : {o->model, o->world}) {
-            const int count = outline != nullptr ? outline->Count() : -1;
-            Put(count);
-            if (outline == nullptr) continue;
-            for (const CPoint* p : outline->Points()) Put(p->GetX(), p->GetY());
-        }
-    }
-
-    std::string bytes;
-};
-
 // A seed under which the scripted player also shoots the saucer down.
 constexpr unsigned kSeed = 3;
 // Long enough for every kind of event, the saucer's destruction among them.
@@ -230,13 +188,14 @@ protected:
 // The snapshot after every tick of a scripted run, the listener (if any)
 // attached; `sound`, if given, follows the state after every tick as the
 // shell's loop would make it.
-std::vector<Snapshot> ScriptedRun(GameListener* listener, SoundEffects* sound, int& nextRandom) {
+std::vector<testing_support::GameStateSnapshot> ScriptedRun(GameListener* listener,
+                                                            SoundEffects* sound, int& nextRandom) {
     GameApp app;
     SeedRandom(kSeed);
     app.InitGame();
     app.listener = listener;
     testing_support::ScriptedPlayer player(kSeed);
-    std::vector<Snapshot> snapshots;
+    std::vector<testing_support::GameStateSnapshot> snapshots;
     snapshots.reserve(kRunTicks);
     for (int tick = 0; tick < kRunTicks; ++tick) {
         player.Play(app);
@@ -250,7 +209,8 @@ std::vector<Snapshot> ScriptedRun(GameListener* listener, SoundEffects* sound, i
 
 TEST_F(ListenerRunTest, SoundAttachedLeavesEveryTickAsWithout) {
     int randomWithout = 0;
-    const std::vector<Snapshot> without = ScriptedRun(nullptr, nullptr, randomWithout);
+    const std::vector<testing_support::GameStateSnapshot> without =
+        ScriptedRun(nullptr, nullptr, randomWithout);
 
     // The real thing, on SDL's dummy audio driver, which plays to nowhere.
     testing_support::ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
@@ -259,7 +219,8 @@ TEST_F(ListenerRunTest, SoundAttachedLeavesEveryTickAsWithout) {
     const bool opened = sound.Open();
     RecordingListener recorder(&sound);
     int randomWith = 0;
-    const std::vector<Snapshot> with = ScriptedRun(&recorder, &sound, randomWith);
+    const std::vector<testing_support::GameStateSnapshot> with =
+        ScriptedRun(&recorder, &sound, randomWith);
     sound.Close();
     ASSERT_TRUE(opened) << warnings.str();
 

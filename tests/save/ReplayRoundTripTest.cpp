@@ -20,66 +20,14 @@
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"
 #include "tests/gl/RecordingGL.h"
+#include "tests/support/GameStateSnapshot.h"
 #include "tests/support/RecordedSession.h"
 
 namespace {
 
 constexpr int kTickLimit = 40000;
 
-// FNV-1a over everything a tick can change, the outlines last drawn
-// included: two states with the same digest are, for these tests, the same.
-class Digest {
-public:
-    template <typename T>
-    void Add(const T& value) {
-        unsigned char bytes[sizeof value];
-        std::memcpy(bytes, &value, sizeof value);
-        for (unsigned char byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
-    }
-
-    void AddObject(const CBaseObject* object) {
-        Add(object != nullptr);
-        if (object == nullptr) return;
-        Add(object->alive);
-        Add(object->x);
-        Add(object->y);
-        Add(object->angle);
-        Add(object->spin);
-        Add(object->vx);
-        Add(object->vy);
-        Add(object->timer);
-        Add(object->world != nullptr);
-        if (object->world == nullptr) return;
-        for (const CPoint* point : object->world->Points()) {
-            Add(point->GetX());
-            Add(point->GetY());
-        }
-    }
-
-    std::uint64_t hash = 14695981039346656037ull;
-};
-
-std::uint64_t StateOf(const GameApp& app) {
-    Digest digest;
-    digest.Add(app.score);
-    digest.Add(app.running);
-    digest.Add(app.input);
-    digest.Add(app.asteroidSpeed);
-    digest.Add(app.asteroidsLeft);
-    digest.Add(app.nextSaucerScore);
-    digest.Add(app.photonIndex);
-    digest.Add(app.explosionIndex);
-    digest.AddObject(app.ship);
-    digest.Add(app.ship->invulnerable);
-    digest.Add(app.ship->GetLives());
-    digest.AddObject(app.saucer);
-    digest.AddObject(app.laser);
-    digest.Add(app.laser->GetCharges());
-    for (const CAsteroid* asteroid : app.asteroids) digest.AddObject(asteroid);
-    for (const CPhoton* photon : app.photons) digest.AddObject(photon);
-    for (const CExplosion* debris : app.explosions) digest.AddObject(debris);
-    return digest.hash;
-}
+std::uint64_t StateOf(const GameApp& app) { return testing_support::GameStateSnapshot(app).Hash(); }
 
 bool SameReplay(const Replay& a, const Replay& b) {
     if (a.inputs.size() != b.inputs.size() || a.events.size() != b.events.size()) return false;
