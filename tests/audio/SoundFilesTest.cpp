@@ -23,7 +23,7 @@ constexpr double kEdgeLevel = 0.02;  // an effect starts and ends this near sile
 constexpr long kMaxTotalBytes = 100 * 1024;
 
 struct Samples {
-    SDL_AudioSpec spec;
+    SDL_AudioSpec format;
     std::vector<std::int16_t> values;
     long fileBytes;
 };
@@ -32,7 +32,7 @@ struct Samples {
 bool ReadWav(const std::string& path, Samples& out) {
     Uint8* buffer = nullptr;
     Uint32 length = 0;
-    if (SDL_LoadWAV(path.c_str(), &out.spec, &buffer, &length) == nullptr) return false;
+    if (SDL_LoadWAV(path.c_str(), &out.format, &buffer, &length) == nullptr) return false;
     const auto* data = reinterpret_cast<const std::int16_t*>(buffer);
     out.values.assign(data, data + length / sizeof(std::int16_t));
     SDL_FreeWAV(buffer);
@@ -54,10 +54,10 @@ TEST(SoundFilesTest, EverySoundIsShortMonoAudibleAndUnclipped) {
         SCOPED_TRACE(path);
         Samples wav;
         ASSERT_TRUE(ReadWav(path, wav)) << SDL_GetError();
-        EXPECT_EQ(wav.spec.format, AUDIO_S16LSB);
-        EXPECT_EQ(wav.spec.channels, 1);
+        EXPECT_EQ(wav.format.format, AUDIO_S16LSB);
+        EXPECT_EQ(wav.format.channels, 1);
         ASSERT_GT(wav.values.size(), 1u);
-        const double seconds = static_cast<double>(wav.values.size()) / wav.spec.freq;
+        const double seconds = static_cast<double>(wav.values.size()) / wav.format.freq;
         EXPECT_LE(seconds, kMaxSeconds);
 
         double peak = 0;
