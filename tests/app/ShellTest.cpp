@@ -112,14 +112,6 @@ TEST(OptionsTest, RefusesBadCommandLinesNamingTheCulprit) {
     }
 }
 
-TEST(OptionsTest, HelpNamesEveryOptionAndKey) {
-    const std::string usage = Options::Usage();
-    for (const char* word : {"--fullscreen", "--seed", "--daily", "--mute", "--volume", "--replay",
-                             "--verify", "--help", "--version", "F11", "Escape", "Exit status"}) {
-        EXPECT_NE(usage.find(word), std::string::npos) << word;
-    }
-}
-
 // ---------------------------------------------------------------------------
 // Event loop
 

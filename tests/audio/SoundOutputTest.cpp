@@ -99,23 +99,6 @@ protected:
     std::string output;
 };
 
-TEST_F(SoundOutputTest, APhotonIsHeardShortlyAfterItIsFired) {
-    Open();
-    Wait(kSettleMs);
-    const long fired = Mark();
-    sound.OnPhotonFired();
-    Wait(kSettleMs);
-    Finish();
-    ASSERT_GT(fired, Bytes(kSettleMs / 2)) << "the disk driver wrote too little";
-    EXPECT_TRUE(Silent(0, fired));
-    const long heard = FirstSound(fired);
-    ASSERT_GE(heard, 0) << "the photon was never heard";
-    EXPECT_LE(heard - fired, Bytes(kLatencyMs));
-    std::printf("photon heard %ld ms after the call (as far as the file shows)\n",
-                (heard - fired) / bytesPerMs);
-    EXPECT_EQ(warnings.str(), "");
-}
-
 TEST_F(SoundOutputTest, MutedIsSilentAtOnceAndStaysSilent) {
     Open();
     sound.SetLoops(true, true);
