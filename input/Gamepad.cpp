@@ -22,41 +22,41 @@ unsigned DpadBit(Uint8 button) {
 }  // namespace
 
 Gamepad::Gamepad(SDL_GameController* controller)
-    : controller_(controller),
-      id_(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller))),
-      dpad_(0),
+    : controller(controller),
+      id(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller))),
+      dpad(0),
       // SDL's vertical axes grow downwards: pushing the stick up thrusts.
-      stickX_(GameApp::kInputLeft, GameApp::kInputRight),
-      stickY_(GameApp::kInputUp, GameApp::kInputDown) {}
+      stickX(GameApp::kInputLeft, GameApp::kInputRight),
+      stickY(GameApp::kInputUp, GameApp::kInputDown) {}
 
 Gamepad::~Gamepad() {
     // SDL_Quit closes every controller itself; closing one again would touch
     // freed memory.
-    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_GameControllerClose(controller_);
+    if (SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) SDL_GameControllerClose(controller);
 }
 
-SDL_JoystickID Gamepad::Id() const { return id_; }
+SDL_JoystickID Gamepad::Id() const { return id; }
 
-bool Gamepad::Attached() const { return SDL_GameControllerGetAttached(controller_) == SDL_TRUE; }
+bool Gamepad::Attached() const { return SDL_GameControllerGetAttached(controller) == SDL_TRUE; }
 
 void Gamepad::Button(Uint8 button, bool pressed) {
     const unsigned bit = DpadBit(button);
     if (pressed) {
-        dpad_ |= bit;
+        dpad |= bit;
     } else {
-        dpad_ &= ~bit;
+        dpad &= ~bit;
     }
 }
 
 void Gamepad::Axis(Uint8 axis, Sint16 value) {
-    if (axis == SDL_CONTROLLER_AXIS_LEFTX) stickX_.Move(value);
-    if (axis == SDL_CONTROLLER_AXIS_LEFTY) stickY_.Move(value);
+    if (axis == SDL_CONTROLLER_AXIS_LEFTX) stickX.Move(value);
+    if (axis == SDL_CONTROLLER_AXIS_LEFTY) stickY.Move(value);
 }
 
 void Gamepad::Release() {
-    dpad_ = 0;
-    stickX_.Release();
-    stickY_.Release();
+    dpad = 0;
+    stickX.Release();
+    stickY.Release();
 }
 
-unsigned Gamepad::HeldBits() const { return dpad_ | stickX_.HeldBits() | stickY_.HeldBits(); }
+unsigned Gamepad::HeldBits() const { return dpad | stickX.HeldBits() | stickY.HeldBits(); }

@@ -35,9 +35,9 @@ public:
     unsigned HeldBits() const;
 
 private:
-    SDL_GameController* controller_;
-    SDL_JoystickID id_;
-    unsigned dpad_;
-    StickAxis stickX_;
-    StickAxis stickY_;
+    SDL_GameController* controller;
+    SDL_JoystickID id;
+    unsigned dpad;
+    StickAxis stickX;
+    StickAxis stickY;
 };

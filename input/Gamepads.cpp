@@ -58,12 +58,12 @@ std::string Gamepads::UserDataFolder() {
 }
 
 Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warnings)
-    : warnings_(warnings), started_(false) {
+    : warnings(warnings), started(false) {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         Warn(std::string("no game controllers: ") + SDL_GetError());
         return;
     }
-    started_ = true;
+    started = true;
     // SDL's built-in database is already in place. SDL read the variable when
     // it started, before our file; applying it again after the file lets the
     // player's variable win.
@@ -75,8 +75,8 @@ Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warnings)
 }
 
 Gamepads::~Gamepads() {
-    pads_.clear();
-    if (started_ && SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) {
+    pads.clear();
+    if (started && SDL_WasInit(SDL_INIT_GAMECONTROLLER) != 0) {
         SDL_QuitSubSystem(SDL_INIT_GAMECONTROLLER);
     }
 }
@@ -140,16 +140,16 @@ void Gamepads::Open(int deviceIndex) {
         Warn(std::string("cannot open a game controller: ") + SDL_GetError());
         return;
     }
-    pads_.push_back(std::make_unique<Gamepad>(controller));
+    pads.push_back(std::make_unique<Gamepad>(controller));
 }
 
 void Gamepads::Close(SDL_JoystickID id) {
     const auto pad =
-        std::find_if(pads_.begin(), pads_.end(),
+        std::find_if(pads.begin(), pads.end(),
                      [id](const std::unique_ptr<Gamepad>& p) { return p->Id() == id; });
-    if (pad == pads_.end()) return;
-    pads_.erase(pad);
-    actions_.push_back(Action::kPadRemoved);
+    if (pad == pads.end()) return;
+    pads.erase(pad);
+    actions.push_back(Action::kPadRemoved);
 }
 
 bool Gamepads::HandleEvent(const SDL_Event& event) {
@@ -185,14 +185,14 @@ void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
     // Weapons fire on release, like their keys, so a held button fires nothing.
     switch (event.button) {
         case SDL_CONTROLLER_BUTTON_A:
-            if (!pressed) actions_.push_back(Action::kPhoton);
+            if (!pressed) actions.push_back(Action::kPhoton);
             break;
         case SDL_CONTROLLER_BUTTON_B:
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-            if (!pressed) actions_.push_back(Action::kLaser);
+            if (!pressed) actions.push_back(Action::kLaser);
             break;
         case SDL_CONTROLLER_BUTTON_START:
-            if (pressed) actions_.push_back(Action::kPause);
+            if (pressed) actions.push_back(Action::kPause);
             break;
         default:
             break;
@@ -201,28 +201,28 @@ void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
 
 unsigned Gamepads::HeldBits() const {
     unsigned held = 0;
-    for (const auto& pad : pads_) held |= pad->HeldBits();
+    for (const auto& pad : pads) held |= pad->HeldBits();
     return held;
 }
 
 std::optional<Gamepads::Action> Gamepads::NextAction() {
-    if (actions_.empty()) return std::nullopt;
-    const Action action = actions_.front();
-    actions_.pop_front();
+    if (actions.empty()) return std::nullopt;
+    const Action action = actions.front();
+    actions.pop_front();
     return action;
 }
 
 void Gamepads::ReleaseAll() {
-    for (const auto& pad : pads_) pad->Release();
+    for (const auto& pad : pads) pad->Release();
 }
 
-int Gamepads::PadCount() const { return static_cast<int>(pads_.size()); }
+int Gamepads::PadCount() const { return static_cast<int>(pads.size()); }
 
 Gamepad* Gamepads::Find(SDL_JoystickID id) const {
-    for (const auto& pad : pads_) {
+    for (const auto& pad : pads) {
         if (pad->Id() == id) return pad.get();
     }
     return nullptr;
 }
 
-void Gamepads::Warn(const std::string& message) { warnings_ << "korvessa: " << message << '\n'; }
+void Gamepads::Warn(const std::string& message) { warnings << "korvessa: " << message << '\n'; }

@@ -84,8 +84,8 @@ private:
     Gamepad* Find(SDL_JoystickID id) const;
     void Warn(const std::string& message);
 
-    std::ostream& warnings_;
-    bool started_;  // holds a reference on the controller subsystem
-    std::vector<std::unique_ptr<Gamepad>> pads_;
-    std::deque<Action> actions_;
+    std::ostream& warnings;
+    bool started;  // holds a reference on the controller subsystem
+    std::vector<std::unique_ptr<Gamepad>> pads;
+    std::deque<Action> actions;
 };

@@ -24,7 +24,7 @@ public:
     unsigned HeldBits() const;
 
 private:
-    unsigned negativeBit_;
-    unsigned positiveBit_;
-    unsigned held_;
+    unsigned negativeBit;
+    unsigned positiveBit;
+    unsigned held;
 };
