@@ -45,7 +45,10 @@ EventLoop::EventLoop(GameApp& app, GameWindow* window) : app(app), window(window
 void EventLoop::Run() {
     SDL_Event event;
     while (!app.quit) {
-        if (SDL_WaitEvent(&event) == 0) return;
+        if (SDL_WaitEvent(&event) == 0) {
+            std::fprintf(stderr, "korvessa: cannot wait for events: %s\n", SDL_GetError());
+            return;
+        }
         HandleEvent(event);
     }
 }
@@ -97,12 +100,21 @@ void EventLoop::HandleKeyDown(const SDL_KeyboardEvent& key) {
             return;
         }
     }
-    if (!paused) PassKey(code, true);
+    // A repeat only says the key is still down; one held through a pause
+    // must be pressed again to count.
+    if (paused || key.repeat != 0) return;
+    pressedKeys.insert(code);
+    PassKey(code, true);
 }
 
 void EventLoop::HandleKeyUp(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode code = key.keysym.sym;
+    const bool pressedWhilePlaying = pressedKeys.erase(code) > 0;
     if (paused || FocusLossIsQueued()) return;
-    PassKey(key.keysym.sym, false);
+    // The weapons fire on release: only of a key pressed while playing.
+    const bool weapon = code == SDLK_SPACE || code == SDLK_LALT || code == SDLK_RALT;
+    if (weapon && !pressedWhilePlaying) return;
+    PassKey(code, false);
 }
 
 void EventLoop::PassKey(SDL_Keycode key, bool down) {
@@ -204,7 +216,8 @@ void EventLoop::KeepFinishedGame() {
     const GameRecords::Outcome outcome =
         records->RecordGame(recorder->FinishGame(app.score), std::time(nullptr));
     for (const std::string& warning : outcome.warnings) {
-        std::fprintf(stderr, "korvessa: %s\n", warning.c_str());
+        // An unwritable folder stays so: once is enough.
+        if (warned.insert(warning).second) std::fprintf(stderr, "korvessa: %s\n", warning.c_str());
     }
     board.Show(records->Table(), outcome.rank);
 }
@@ -228,6 +241,7 @@ void EventLoop::Resume() {
     paused = false;
     // What was held when the pause began counts as released.
     keyboardInput = 0;
+    pressedKeys.clear();
     if (pads != nullptr) pads->ReleaseAll();
     CombineInput();
     SDL_DisableScreenSaver();

@@ -4,6 +4,9 @@
 
 #include <SDL.h>
 
+#include <set>
+#include <string>
+
 #include "save/ScoreBoardView.h"
 
 class GameApp;
@@ -18,7 +21,8 @@ class SoundEffects;
 // unchanged; around them this adds:
 //  - pause (P or Escape, and whenever the window loses focus, is minimised or
 //    hidden): no tick runs, the timer is stopped, key releases fire nothing,
-//    and keys held when the pause began count as released on resume;
+//    and keys held when the pause began count as released on resume (their
+//    release fires nothing, their key repeats hold nothing);
 //  - F11 for fullscreen, Q to quit while paused, M to mute;
 //  - ticks that went stale in the queue (a stalled X server) are dropped
 //    instead of being run back to back;
@@ -74,8 +78,10 @@ private:
     GameApp& app;
     GameWindow* window;
     bool paused = false;
-    bool timerStopped = false;   // by Pause(), to be started again by Resume()
-    unsigned keyboardInput = 0;  // the arrow keys held, as the game's key map sets them
+    bool timerStopped = false;          // by Pause(), to be started again by Resume()
+    unsigned keyboardInput = 0;         // the arrow keys held, as the game's key map sets them
+    std::set<SDL_Keycode> pressedKeys;  // pressed while playing, not yet released
+    std::set<std::string> warned;       // each warning is given once a session
     ScoreBoardView board;
     bool soundOpened = false;
 };

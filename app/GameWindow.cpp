@@ -31,6 +31,16 @@ bool IsHeadlessDriverNobodyAskedFor() {
     return std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0;
 }
 
+std::string NoDisplayMessage() {
+    for (const char* variable : {"WAYLAND_DISPLAY", "DISPLAY"}) {
+        const char* value = SDL_getenv(variable);
+        if (value != nullptr && *value != '\0') {
+            return std::string("cannot connect to the display (") + variable + "=" + value + ")";
+        }
+    }
+    return "no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+}
+
 // The default size, or as much of it as the usable display area allows.
 void StartingSize(int& width, int& height) {
     width = GameApp::kWindowWidth;
@@ -49,10 +59,7 @@ GameWindow::GameWindow(GameApp& app)
 void GameWindow::Open(bool fullscreen) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw SdlError("cannot initialise SDL");
     app.sdlStarted = true;  // Shutdown quits SDL whatever fails next
-    if (IsHeadlessDriverNobodyAskedFor()) {
-        throw std::runtime_error(
-            "no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)");
-    }
+    if (IsHeadlessDriverNobodyAskedFor()) throw std::runtime_error(NoDisplayMessage());
     int width = 0;
     int height = 0;
     StartingSize(width, height);
@@ -79,10 +86,9 @@ void GameWindow::FitViewport() {
 }
 
 void GameWindow::ToggleFullscreen() {
-    const bool fullscreen = !IsFullscreen();
     // Leaving desktop fullscreen gives the window back its earlier size.
-    SDL_SetWindowFullscreen(app.window, fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
-    ShowCursorFor(fullscreen);
+    SDL_SetWindowFullscreen(app.window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    ShowCursorFor(IsFullscreen());  // as it is, should the switch have failed
 }
 
 bool GameWindow::IsFullscreen() const {

@@ -33,12 +33,19 @@ bool ParseNumber(const char* text, unsigned long max, unsigned long& value) {
     return errno == 0 && *end == '\0' && value <= max;
 }
 
-// The offending option as the player wrote it, for messages: a short one by
-// its letter (it may stand in a group such as -fx), a long one without any
-// "=value".
-std::string Written(const std::string& lastArgument, int shortName) {
-    if (lastArgument.compare(0, 2, "--") == 0)
-        return lastArgument.substr(0, lastArgument.find('='));
+// The offending option as the player wrote it, for messages. getopt leaves
+// the word it stopped in at argv[optind - 1] only when it finished that word:
+// a long option is named from it, a short one (which may stand inside a
+// group such as -fx) by its letter.
+std::string Written(const std::string& lastWord, int shortName) {
+    if (lastWord.compare(0, 2, "--") == 0) {
+        const std::string name = lastWord.substr(2, lastWord.find('=') - 2);
+        for (const option* o = kLongOptions; o->name != nullptr; ++o) {
+            const bool named = std::string(o->name).compare(0, name.size(), name) == 0;
+            if (named && (shortName == 0 || o->val == shortName)) return "--" + name;
+        }
+        if (shortName == 0) return "--" + name;
+    }
     return std::string("-") + static_cast<char>(shortName);
 }
 
@@ -85,21 +92,31 @@ Options Options::Parse(int argc, char* argv[]) {
                 options.volume = static_cast<int>(value);
                 break;
             case kReplay:
-                options.replayFile = optarg;
-                break;
             case kVerify:
-                options.verifyFile = optarg;
+                if (*optarg == '\0') {
+                    options.error = std::string("option '--") +
+                                    (code == kReplay ? "replay" : "verify") + "' needs a file";
+                    return options;
+                }
+                (code == kReplay ? options.replayFile : options.verifyFile) = optarg;
                 break;
             case ':':
                 options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";
                 return options;
-            default:
-                options.error = "unknown option '" + Written(argv[optind - 1], optopt) + "'";
+            default: {
+                const std::string written = Written(argv[optind - 1], optopt);
+                const std::string word = argv[optind - 1];
+                const bool valueGiven = optopt != 0 && word.compare(0, 2, "--") == 0 &&
+                                        word.find('=') != std::string::npos;
+                options.error = valueGiven ? "option '" + written + "' takes no value"
+                                           : "unknown option '" + written + "'";
                 return options;
+            }
         }
     }
     // A lone file, as a file manager passes it, is a replay to watch.
-    if (optind < argc && options.replayFile.empty() && optind + 1 == argc) {
+    if (optind < argc && options.replayFile.empty() && optind + 1 == argc &&
+        *argv[optind] != '\0') {
         options.replayFile = argv[optind++];
     }
     if (optind < argc) {

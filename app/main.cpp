@@ -1,6 +1,7 @@
 // Korvessa: the command line, start-up for a player, the event loop.
 
 #include <SDL.h>
+#include <signal.h>
 
 #include <csignal>
 #include <cstdint>
@@ -78,7 +79,7 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     MapEveryGlyph(*app.font);
     window.FitViewport();
 
-    Gamepads pads(Gamepads::UserDataFolder());
+    Gamepads pads(DataFolder::ForUser().Path());
     SoundEffects sound;
     sound.SetVolume(options.volume);
     sound.SetMuted(options.mute);
@@ -112,6 +113,7 @@ int Play(const Options& options) {
     try {
         RunSession(app, options, options.replayFile.empty() ? nullptr : &player);
     } catch (const std::exception& error) {
+        app.listener = nullptr;  // the sound it named is gone
         // One clear line, then release whatever start-up had acquired.
         std::fprintf(stderr, "korvessa: %s\n", error.what());
         app.Shutdown();
@@ -139,6 +141,10 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!options.verifyFile.empty()) return replay_verifier::Verify(options.verifyFile);
-    std::signal(SIGHUP, EndLikeSigterm);
+    // A game started under nohup keeps ignoring the hangup.
+    struct sigaction hangup {};
+    if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler != SIG_IGN) {
+        std::signal(SIGHUP, EndLikeSigterm);
+    }
     return Play(options);
 }

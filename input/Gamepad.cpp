@@ -25,6 +25,7 @@ Gamepad::Gamepad(SDL_GameController* controller)
     : controller(controller),
       id(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller))),
       dpad(0),
+      pressedButtons(0),
       // SDL's vertical axes grow downwards: pushing the stick up thrusts.
       stickX(GameApp::kInputLeft, GameApp::kInputRight),
       stickY(GameApp::kInputUp, GameApp::kInputDown) {}
@@ -39,13 +40,18 @@ SDL_JoystickID Gamepad::Id() const { return id; }
 
 bool Gamepad::Attached() const { return SDL_GameControllerGetAttached(controller) == SDL_TRUE; }
 
-void Gamepad::Button(Uint8 button, bool pressed) {
+bool Gamepad::Button(Uint8 button, bool pressed) {
     const unsigned bit = DpadBit(button);
+    const Uint32 buttonBit = button < 32 ? 1u << button : 0;
+    const bool seenPressed = (pressedButtons & buttonBit) != 0;
     if (pressed) {
         dpad |= bit;
+        pressedButtons |= buttonBit;
     } else {
         dpad &= ~bit;
+        pressedButtons &= ~buttonBit;
     }
+    return !pressed && seenPressed;
 }
 
 void Gamepad::Axis(Uint8 axis, Sint16 value) {
@@ -55,6 +61,7 @@ void Gamepad::Axis(Uint8 axis, Sint16 value) {
 
 void Gamepad::Release() {
     dpad = 0;
+    pressedButtons = 0;
     stickX.Release();
     stickY.Release();
 }

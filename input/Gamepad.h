@@ -24,11 +24,14 @@ public:
     bool Attached() const;
 
     // A button of this pad went down or up; only the D-pad holds directions.
-    void Button(Uint8 button, bool pressed);
+    // True for a release of a button this pad saw pressed since the last
+    // Release(): only such a release is the player's click.
+    bool Button(Uint8 button, bool pressed);
     // An axis of this pad moved; only the left stick holds directions.
     void Axis(Uint8 axis, Sint16 value);
     // Lets go of everything held; a direction is held again only after a new
-    // press or a new stick movement.
+    // press or a new stick movement, and a button clicks only when pressed
+    // again.
     void Release();
 
     // The GameApp input bits held by the D-pad or the stick.
@@ -38,6 +41,7 @@ private:
     SDL_GameController* controller;
     SDL_JoystickID id;
     unsigned dpad;
+    Uint32 pressedButtons;  // one bit per SDL_GameControllerButton
     StickAxis stickX;
     StickAxis stickY;
 };

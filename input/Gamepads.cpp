@@ -47,16 +47,6 @@ std::string PlatformOf(const std::string& line) {
 
 }  // namespace
 
-std::string Gamepads::UserDataFolder() {
-    // The same rule as SDL_GetPrefPath's on Linux, which would also create
-    // the folder; an empty XDG_DATA_HOME counts as unset.
-    const char* dataHome = std::getenv("XDG_DATA_HOME");
-    if (dataHome != nullptr && *dataHome != '\0') return WithSlash(dataHome) + "korvessa/";
-    const char* home = std::getenv("HOME");
-    if (home != nullptr && *home != '\0') return WithSlash(home) + ".local/share/korvessa/";
-    return std::string();
-}
-
 Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warnings)
     : warnings(warnings), started(false) {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
@@ -178,18 +168,19 @@ void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
     Gamepad* pad = Find(event.which);
     if (pad == nullptr) return;
     const bool pressed = event.type == SDL_CONTROLLERBUTTONDOWN;
-    pad->Button(event.button, pressed);
+    const bool clicked = pad->Button(event.button, pressed);
     // SDL lets go of every button of a pad being unplugged, just before it
     // reports the removal; those releases are nobody's.
     if (!pad->Attached()) return;
-    // Weapons fire on release, like their keys, so a held button fires nothing.
+    // Weapons fire on release, like their keys, so a held button fires
+    // nothing; a button held through a pause fires nothing either.
     switch (event.button) {
         case SDL_CONTROLLER_BUTTON_A:
-            if (!pressed) actions.push_back(Action::kPhoton);
+            if (clicked) actions.push_back(Action::kPhoton);
             break;
         case SDL_CONTROLLER_BUTTON_B:
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-            if (!pressed) actions.push_back(Action::kLaser);
+            if (clicked) actions.push_back(Action::kLaser);
             break;
         case SDL_CONTROLLER_BUTTON_START:
             if (pressed) actions.push_back(Action::kPause);

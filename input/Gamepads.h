@@ -40,11 +40,6 @@ public:
         kPadRemoved,  // a pad we had open was unplugged
     };
 
-    // The user data folder SDL_GetPrefPath("", "korvessa") names,
-    // "$XDG_DATA_HOME/korvessa/" or "$HOME/.local/share/korvessa/", worked
-    // out without creating it. Empty when neither variable is set.
-    static std::string UserDataFolder();
-
     // Starts SDL's controller subsystem (one more reference if it already
     // runs), loads the mappings, then opens every pad already plugged in.
     // `dataFolder` holds gamecontrollerdb.txt; it is only read, and may be
@@ -68,7 +63,8 @@ public:
     std::optional<Action> NextAction();
 
     // Lets go of everything the pads hold, as on pause: a direction counts
-    // again only after a new press or stick movement.
+    // again only after a new press or stick movement, and a button held
+    // through it fires nothing when let go.
     void ReleaseAll();
 
     // How many pads are open.

@@ -102,7 +102,11 @@ TEST(OptionsTest, RefusesBadCommandLinesNamingTheCulprit) {
         {{"a.kvr", "b.kvr"}, "'a.kvr'"},
         {{"--seed", "1", "--daily"}, "cannot be combined"},
         {{"--verify", "a.kvr", "b.kvr"}, "cannot be combined"},
-        {{"--help=yes"}, "'--help'"},
+        {{"--help=yes"}, "'--help' takes no value"},
+        {{"--mute", "-xf"}, "'-x'"},
+        {{"--verify="}, "'--verify' needs a file"},
+        {{"--replay", ""}, "'--replay' needs a file"},
+        {{""}, "unexpected argument ''"},
     };
     for (const auto& [words, culprit] : bad) {
         const Options options = ParseLine(words);
@@ -157,8 +161,10 @@ TEST_F(EventLoopTest, PausedGameNeitherTicksNorFiresAndForgetsHeldKeys) {
     const double heading = app.ship->angle;
     ASSERT_NE(heading, 0.0) << "the held key turned the ship";
 
+    Press(SDLK_LALT);  // held through the pause below: its release fires nothing
     Press(SDLK_p);
     ASSERT_TRUE(loop.IsPaused());
+    Press(SDLK_SPACE);  // pressed during the pause: likewise
     const int lit = static_cast<int>(recgl::Calls().size());
     EXPECT_GT(lit, 0) << "the pause redraws the frozen frame once";
     const double x = app.asteroids[0]->x;
@@ -174,9 +180,15 @@ TEST_F(EventLoopTest, PausedGameNeitherTicksNorFiresAndForgetsHeldKeys) {
     Press(SDLK_ESCAPE);
     ASSERT_FALSE(loop.IsPaused());
     EXPECT_EQ(app.input, 0u) << "the key held when the pause began counts as released";
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_LEFT, 1));
+    EXPECT_EQ(app.input, 0u) << "its key repeats hold nothing";
     Tick();
     EXPECT_EQ(app.ship->angle, heading);
     EXPECT_NE(app.asteroids[0]->x, x);
+    Release(SDLK_LALT);
+    Release(SDLK_SPACE);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges);
+    EXPECT_EQ(app.photons[1], nullptr);
 
     // Losing focus, being minimised or hidden each pause, and only a key resumes.
     for (Uint8 what :
@@ -222,6 +234,7 @@ TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
     EXPECT_TRUE(loop.IsPaused());
     // A release with no focus loss behind it is the player's.
     Press(SDLK_p);
+    Press(SDLK_LALT);
     Release(SDLK_LALT);
     EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 1);
     SDL_QuitSubSystem(SDL_INIT_EVENTS);
@@ -261,6 +274,15 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     deliver();
     EXPECT_EQ(app.input, GameApp::kInputUp) << "the keyboard still holds up";
 
+    // B held through a pause and let go after it fires nothing.
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_B, SDL_PRESSED);
+    deliver();
+    Press(SDLK_p);
+    Press(SDLK_p);
+    Press(SDLK_UP);
+    SDL_JoystickSetVirtualButton(stick, SDL_CONTROLLER_BUTTON_B, SDL_RELEASED);
+    deliver();
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges);
     for (int button : {SDL_CONTROLLER_BUTTON_A, SDL_CONTROLLER_BUTTON_B}) {
         SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
         deliver();
@@ -315,12 +337,20 @@ TEST(EventLoopFrameTest, DefaultFrameIsTheBareGamesFrame) {
             recgl::Reset();
             if (throughLoop) {
                 loop.HandleEvent(KeyEvent(SDL_KEYDOWN, key));
-                if (fire) loop.HandleEvent(KeyEvent(SDL_KEYUP, tick % 21 ? SDLK_SPACE : SDLK_RALT));
+                if (fire) {
+                    const SDL_Keycode weapon = tick % 21 ? SDLK_SPACE : SDLK_RALT;
+                    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, weapon));
+                    loop.HandleEvent(KeyEvent(SDL_KEYUP, weapon));
+                }
                 loop.HandleEvent(TickEvent(SDL_GetTicks()));
                 loop.HandleEvent(KeyEvent(SDL_KEYUP, key));
             } else {
                 app.HandleKeyDown(key);
-                if (fire) app.HandleKeyUp(tick % 21 ? SDLK_SPACE : SDLK_RALT);
+                if (fire) {
+                    const SDL_Keycode weapon = tick % 21 ? SDLK_SPACE : SDLK_RALT;
+                    app.HandleKeyDown(weapon);
+                    app.HandleKeyUp(weapon);
+                }
                 app.Tick();
                 app.HandleKeyUp(key);
             }

@@ -376,37 +376,4 @@ TEST_F(GamepadsTest, UnreadableMappingFileWarnsOnce) {
     EXPECT_EQ(pads->PadCount(), 0);
 }
 
-TEST_F(GamepadsTest, UserDataFolderIsSdlsPrefPathWorkedOutWithoutCreatingIt) {
-    // Both variables are put back as they were, whatever the checks find.
-    struct SavedVariable {
-        const char* name;
-        bool set;
-        std::string value;
-        explicit SavedVariable(const char* n)
-            : name(n), set(std::getenv(n) != nullptr), value(set ? std::getenv(n) : "") {}
-        ~SavedVariable() {
-            if (set)
-                setenv(name, value.c_str(), 1);
-            else
-                unsetenv(name);
-        }
-    } savedHome("HOME"), savedDataHome("XDG_DATA_HOME");
-    const auto expectSameAsSdl = [](const fs::path& expected) {
-        const std::string ours = Gamepads::UserDataFolder();
-        EXPECT_EQ(ours, expected.string());
-        EXPECT_FALSE(fs::exists(ours));
-        char* sdls = SDL_GetPrefPath("", "korvessa");  // creates the folder
-        ASSERT_NE(sdls, nullptr);
-        EXPECT_EQ(ours, sdls);
-        SDL_free(sdls);
-    };
-    setenv("XDG_DATA_HOME", (folder + "/data").c_str(), 1);
-    expectSameAsSdl(folder + "/data/korvessa/");
-    unsetenv("XDG_DATA_HOME");
-    setenv("HOME", (folder + "/home/").c_str(), 1);
-    expectSameAsSdl(folder + "/home/.local/share/korvessa/");
-    unsetenv("HOME");
-    EXPECT_EQ(Gamepads::UserDataFolder(), "");
-}
-
 }  // namespace
