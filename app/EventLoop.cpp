@@ -167,16 +167,18 @@ void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             if (window != nullptr) window->FitViewport();
-            if (paused) Draw();
+            if (FrameIsStill()) Draw();
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             // While playing, the next tick redraws within 30 ms anyway.
-            if (paused) Draw();
+            if (FrameIsStill()) Draw();
             break;
         default:
             break;
     }
 }
+
+bool EventLoop::FrameIsStill() const { return paused || (replay != nullptr && replay->Finished()); }
 
 void EventLoop::HandleTick(const SDL_UserEvent& tick) {
     if (paused) return;

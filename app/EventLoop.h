@@ -60,6 +60,8 @@ private:
     void HandleKeyUp(const SDL_KeyboardEvent& key);
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
+    // No tick will draw the frame again: paused, or a watched replay is over.
+    bool FrameIsStill() const;
     void RunTick();
     bool PlayTick();  // one tick of the game's rules, from the player or the replay
     void KeepFinishedGame();

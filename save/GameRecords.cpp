@@ -74,7 +74,10 @@ GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
     const std::string path = folder.ScoresPath();
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT) return Loaded::kNoFile;
+        if (errno == ENOENT) {
+            table = ScoreTable();  // deleted by the player: start afresh
+            return Loaded::kNoFile;
+        }
         warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
         return Loaded::kUnusable;
     }
@@ -140,6 +143,8 @@ GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t 
     if (outcome.rank >= 0 && !WriteFileAtomically(folder.ScoresPath(), table.Format(), error)) {
         outcome.warnings.push_back("cannot save the score table: " + error);
     }
+    // Replays a damaged table may still name are kept until it is mended.
+    if (loaded == Loaded::kSetAside) return outcome;
     std::set<std::string> kept;
     for (const ScoreEntry& game : table.Entries()) kept.insert(game.replay);
     PruneReplays(replays, kNewestReplaysKept, kept);

@@ -23,7 +23,7 @@ namespace replay_file {
 
 constexpr const char* kExtension = ".kvr";
 // Refused unread: no real replay comes near it.
-constexpr std::size_t kMaxFileSize = 64u << 20;
+constexpr std::size_t kMaxFileSize = 16u << 20;
 
 // The file's bytes for a replay with no Problem().
 std::string Encode(const Replay& replay);

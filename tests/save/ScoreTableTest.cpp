@@ -196,6 +196,8 @@ TEST(GameRecordsTest, DamagedTableIsKeptAsideNeverOverwritten) {
     std::string error;
     ASSERT_TRUE(data.Create(error)) << error;
     WriteText(data.ScoresPath(), "my scores, by hand\n");
+    // More old replays than are kept: the damaged table may name any of them.
+    for (int i = 0; i < 25; ++i) WriteText(data.ReplaysPath() + std::to_string(i) + ".kvr", "x");
     GameRecords records(data);
     GameRecords::Outcome outcome = records.RecordGame(SmallReplay(50), kJune14);
     ASSERT_EQ(outcome.warnings.size(), 1u);
@@ -203,6 +205,7 @@ TEST(GameRecordsTest, DamagedTableIsKeptAsideNeverOverwritten) {
                                        " is damaged (line 1: expected 'korvessa scores 1'); kept "
                                        "it as scores.txt.bad and started a fresh table");
     EXPECT_EQ(Contents(data.ScoresPath() + ".bad"), "my scores, by hand\n");
+    EXPECT_TRUE(Exists(data.ReplaysPath() + "0.kvr")) << "a replay it may name was pruned";
     EXPECT_EQ(outcome.rank, 0);
     EXPECT_EQ(records.Table().Entries().size(), 1u);
 

@@ -70,6 +70,18 @@ TEST_F(VerifyTest, AnotherClaimedScoreFails) {
                                  std::to_string(replay.score) + "\n");
 }
 
+// The right score is not enough: the game must end in the file's last tick.
+TEST_F(VerifyTest, TicksPlayedAfterTheGameEndedFail) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, replay, error)) << error;
+    replay.inputs.push_back(InputRun{0, 500});
+    replay.tickCount += 500;
+    ASSERT_TRUE(replay_file::Write(path, replay, error)) << error;
+    EXPECT_EQ(replay_verifier::Verify(path, out, err), replay_verifier::kScoreDiffers);
+    EXPECT_NE(Captured(out).find("; the game ended before the last tick"), std::string::npos);
+}
+
 TEST_F(VerifyTest, NotAReplayIsRefused) {
     std::FILE* file = std::fopen(path.c_str(), "wb");
     ASSERT_NE(file, nullptr);
