@@ -3,6 +3,7 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <stdio.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -69,6 +70,29 @@ bool GameRecords::SetAside(const std::string& path, std::string& asideName,
         }
     }
 }
+
+namespace {
+
+constexpr const char* kLockFile = "scores.lock";
+
+// An exclusive lock on a file beside the table, held while it lives.
+class ScoresLock {
+public:
+    explicit ScoresLock(const std::string& path)
+        : fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
+        if (fd >= 0) flock(fd, LOCK_EX);
+    }
+    ~ScoresLock() {
+        if (fd >= 0) close(fd);  // closing lets go of the lock
+    }
+    ScoresLock(const ScoresLock&) = delete;
+    ScoresLock& operator=(const ScoresLock&) = delete;
+
+private:
+    int fd;
+};
+
+}  // namespace
 
 GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
     const std::string path = folder.ScoresPath();
@@ -137,6 +161,10 @@ GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t 
         return outcome;
     }
 
+    // Another copy of the game may be ending a game too: one at a time reads,
+    // enters and writes, so neither entry is lost. Without the lock (an odd
+    // file system) the table is saved all the same.
+    const ScoresLock lock(folder.Path() + kLockFile);
     const Loaded loaded = LoadTable(outcome.warnings);
     outcome.rank = table.Enter(entry);
     if (loaded == Loaded::kUnusable) return outcome;  // never write over a file we could not read

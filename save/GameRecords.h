@@ -13,8 +13,8 @@
 
 // The score table and the replays in one data folder. Nothing is read or
 // written before the first game ends; from then on the table file is read
-// again at every game over, so that the entries of another copy of the game
-// running at the same time are kept.
+// again at every game over, under a lock on scores.lock beside it, so that
+// the entries of another copy of the game running at the same time are kept.
 class GameRecords {
 public:
     static constexpr std::size_t kNewestReplaysKept = 20;
