@@ -92,6 +92,26 @@ private:
     int fd;
 };
 
+// A temporary file of an atomic save (".scores.txt.Ab3xY9"). Under the lock
+// no save is under way, so one found then was cut short by a crash.
+bool IsLeftover(const std::string& name) {
+    constexpr std::size_t kSuffix = 7;  // ".XXXXXX"
+    if (name.size() <= kSuffix + 1 || name[0] != '.' || name[name.size() - kSuffix] != '.') {
+        return false;
+    }
+    const std::string saved = name.substr(1, name.size() - kSuffix - 1);
+    return saved == DataFolder::kScoresFile || EndsWith(saved, replay_file::kExtension);
+}
+
+void RemoveLeftovers(const std::string& folder) {
+    DIR* listing = opendir(folder.c_str());
+    if (listing == nullptr) return;
+    while (const dirent* item = readdir(listing)) {
+        if (IsLeftover(item->d_name)) unlink((folder + item->d_name).c_str());
+    }
+    closedir(listing);
+}
+
 }  // namespace
 
 GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
@@ -144,27 +164,28 @@ GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t 
 
     std::string error;
     const std::string replays = folder.ReplaysPath();
-    if (folder.Create(error)) {
-        entry.replay = FreeName(replays, entry.replay.substr(0, entry.replay.size() - 4),
-                                replay_file::kExtension);
-        if (!replay_file::Write(replays + entry.replay, replay, error)) {
-            error = "cannot save the replay: " + error;
-        }
-    } else {
-        error = "cannot save the game: " + error;
-    }
     outcome.replayName = entry.replay;
-    if (!error.empty()) {
+    if (!folder.Create(error)) {
         // Only the game-over screen will know of this game.
-        outcome.warnings.push_back(error);
+        outcome.warnings.push_back("cannot save the game: " + error);
         outcome.rank = table.Enter(entry);
         return outcome;
     }
 
-    // Another copy of the game may be ending a game too: one at a time reads,
-    // enters and writes, so neither entry is lost. Without the lock (an odd
-    // file system) the table is saved all the same.
+    // Another copy of the game may be ending a game too: one at a time names
+    // its replay, reads the table, enters and writes, so neither game is lost.
+    // Without the lock (an odd file system) the game is saved all the same.
     const ScoresLock lock(folder.Path() + kLockFile);
+    RemoveLeftovers(folder.Path());
+    RemoveLeftovers(replays);
+    entry.replay =
+        FreeName(replays, entry.replay.substr(0, entry.replay.size() - 4), replay_file::kExtension);
+    outcome.replayName = entry.replay;
+    if (!replay_file::Write(replays + entry.replay, replay, error)) {
+        outcome.warnings.push_back("cannot save the replay: " + error);
+        outcome.rank = table.Enter(entry);
+        return outcome;
+    }
     const Loaded loaded = LoadTable(outcome.warnings);
     outcome.rank = table.Enter(entry);
     if (loaded == Loaded::kUnusable) return outcome;  // never write over a file we could not read

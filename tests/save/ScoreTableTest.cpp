@@ -179,9 +179,17 @@ TEST(GameRecordsTest, GameOverKeepsTheReplayAndTheScore) {
     ASSERT_TRUE(replay_file::Read(data.ReplaysPath() + first.replayName, read, error)) << error;
     EXPECT_EQ(read.score, 300);
 
+    // Saves cut short by a crash left their temporary files behind.
+    WriteText(data.Path() + ".scores.txt.Ab3xY9", "korvessa scores 1\n12");
+    WriteText(data.ReplaysPath() + ".20250614-112000-300.kvr.q1w2e3", "KVR");
+    WriteText(data.ReplaysPath() + ".hidden", "not ours");
+
     // A second game in the same second, with the same score: a name of its
     // own, a place below the first, both in the file.
     const GameRecords::Outcome second = records.RecordGame(SmallReplay(300), kJune14);
+    EXPECT_FALSE(Exists(data.Path() + ".scores.txt.Ab3xY9"));
+    EXPECT_FALSE(Exists(data.ReplaysPath() + ".20250614-112000-300.kvr.q1w2e3"));
+    EXPECT_TRUE(Exists(data.ReplaysPath() + ".hidden"));
     EXPECT_EQ(second.rank, 1);
     EXPECT_EQ(second.replayName, "20250614-112000-300-2.kvr");
     ScoreTable saved;
