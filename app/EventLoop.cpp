@@ -190,6 +190,7 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
 void EventLoop::RunTick() {
     if (!PlayTick()) return;
     app.Present();
+    AllowScreenSaver();
     if (sound == nullptr) return;
     sound->Update(app);
     // Opening audio takes milliseconds: not before the first frame is up.
@@ -233,7 +234,7 @@ void EventLoop::Pause() {
         app.timerId = 0;
         timerStopped = true;
     }
-    SDL_EnableScreenSaver();
+    AllowScreenSaver();
     if (sound != nullptr) sound->SetPaused(true);
     Draw();
 }
@@ -246,12 +247,21 @@ void EventLoop::Resume() {
     pressedKeys.clear();
     if (pads != nullptr) pads->ReleaseAll();
     CombineInput();
-    SDL_DisableScreenSaver();
+    AllowScreenSaver();
     if (sound != nullptr) sound->SetPaused(false);
     if (timerStopped) {
         app.StartTimer();
         timerStopped = false;
     }
+}
+
+void EventLoop::AllowScreenSaver() {
+    // Only a game in play keeps the screen awake: not a pause, not the
+    // game-over screen left alone.
+    const bool allowed = paused || !app.running;
+    if (allowed == screenSaverAllowed) return;
+    screenSaverAllowed = allowed;
+    allowed ? SDL_EnableScreenSaver() : SDL_DisableScreenSaver();
 }
 
 void EventLoop::Draw() {

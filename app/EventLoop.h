@@ -24,6 +24,8 @@ class SoundEffects;
 //    and keys held when the pause began count as released on resume (their
 //    release fires nothing, their key repeats hold nothing);
 //  - F11 for fullscreen, Q to quit while paused, M to mute;
+//  - the screensaver may run while paused or on the game-over screen, not
+//    while a game is played;
 //  - ticks that went stale in the queue (a stalled X server) are dropped
 //    instead of being run back to back;
 //  - key releases caused by focus moving away fire nothing;
@@ -70,6 +72,7 @@ private:
     void Draw();
     void DrawOverlays();
     void DrawPauseText();
+    void AllowScreenSaver();
     // Passes a key to the game's key map, which keeps the held keys in the
     // game's input bits.
     void PassKey(SDL_Keycode key, bool down);
@@ -86,4 +89,5 @@ private:
     std::set<std::string> warned;       // each warning is given once a session
     ScoreBoardView board;
     bool soundOpened = false;
+    bool screenSaverAllowed = false;  // SDL keeps it off from start-up
 };
