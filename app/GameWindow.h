@@ -26,8 +26,6 @@ public:
     void ToggleFullscreen();
     bool IsFullscreen() const;
 
-    const Viewport& Current() const { return current; }
-
 private:
     void ShowCursorFor(bool fullscreen);
 
