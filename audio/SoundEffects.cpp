@@ -7,8 +7,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/AssetSearchPaths.h"
-#include "app/GameApp.h"
+#include "common/AssetSearchPaths.h"
+#include "game/GameApp.h"
 #include "objects/Ship.h"
 #include "objects/UFO.h"
 

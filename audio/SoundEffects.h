@@ -6,7 +6,7 @@
 #include <iostream>
 #include <string>
 
-#include "app/GameListener.h"
+#include "game/GameListener.h"
 
 class GameApp;
 struct Mix_Chunk;

@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "gfx/StarField.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"

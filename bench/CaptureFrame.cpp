@@ -11,8 +11,8 @@
 #include <fstream>
 #include <string>
 
-#include "app/GameApp.h"
 #include "bench/BusyState.h"
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "tests/gl/RecordingGL.h"
 

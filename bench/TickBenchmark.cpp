@@ -23,9 +23,9 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
 #include "bench/BusyState.h"
 #include "bench/FrameReplay.h"
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 
 namespace {

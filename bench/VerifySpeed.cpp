@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "save/HeadlessGL.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"

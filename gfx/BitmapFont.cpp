@@ -6,7 +6,7 @@
 #include <cstring>
 #include <stdexcept>
 
-#include "app/AssetSearchPaths.h"
+#include "common/AssetSearchPaths.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include "input/Gamepad.h"
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <GL/gl.h>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 
 HeadlessGL::~HeadlessGL() {
     if (context != nullptr) SDL_GL_DeleteContext(context);

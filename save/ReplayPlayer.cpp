@@ -3,7 +3,7 @@
 #include <GL/gl.h>
 #include <SDL.h>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Random.h"
 
 ReplayPlayer::ReplayPlayer(const Replay& recorded) : replay(recorded) {}

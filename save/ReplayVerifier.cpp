@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "save/HeadlessGL.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"

@@ -3,7 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 
 namespace {

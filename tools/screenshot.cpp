@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Explosion.h"
 #include "objects/Laser.h"
 #include "objects/Photon.h"

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
 #include "objects/Asteroid.h"

@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Random.h"
 #include "tests/support/ResidentMemory.h"
 #include "tests/support/ScriptedPlayer.h"

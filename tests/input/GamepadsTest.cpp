@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "input/Gamepads.h"
 
 namespace {

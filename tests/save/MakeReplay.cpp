@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "save/HeadlessGL.h"
 #include "save/ReplayFile.h"
 #include "tests/support/RecordedSession.h"

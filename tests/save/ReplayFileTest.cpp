@@ -10,7 +10,7 @@
 #include <random>
 #include <string>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "save/ReplayFile.h"
 #include "tests/gl/RecordingGL.h"
 #include "tests/support/RecordedSession.h"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"
 #include "objects/Laser.h"

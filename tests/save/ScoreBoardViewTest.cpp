@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Random.h"
 #include "save/ScoreBoardView.h"
 #include "tests/gl/RecordingGL.h"

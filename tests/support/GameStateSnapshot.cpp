@@ -1,6 +1,6 @@
 #include "tests/support/GameStateSnapshot.h"
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"
 #include "objects/Laser.h"

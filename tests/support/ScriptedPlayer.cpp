@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 
 namespace testing_support {
 

@@ -1,7 +1,7 @@
 #include <cmath>
 #include <vector>
 
-#include "tests/app/GameAppFixture.h"
+#include "tests/game/GameAppFixture.h"
 #include "tests/support/RandomSequence.h"
 
 namespace {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "app/GameListener.h"
 #include "audio/SoundEffects.h"
-#include "tests/app/GameAppFixture.h"
+#include "game/GameListener.h"
 #include "tests/audio/ScopedEnvironment.h"
+#include "tests/game/GameAppFixture.h"
 #include "tests/support/GameStateSnapshot.h"
 #include "tests/support/ScriptedPlayer.h"
 

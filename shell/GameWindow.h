@@ -1,7 +1,7 @@
 // The player's window around the game: any size, high-DPI, fullscreen.
 #pragma once
 
-#include "app/Viewport.h"
+#include "shell/Viewport.h"
 
 class GameApp;
 

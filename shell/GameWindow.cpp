@@ -1,4 +1,4 @@
-#include "app/GameWindow.h"
+#include "shell/GameWindow.h"
 
 #include <GL/gl.h>
 #include <SDL.h>
@@ -8,8 +8,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/GameApp.h"
 #include "desktop/WindowIcon.h"
+#include "game/GameApp.h"
 #include "gfx/StarField.h"
 
 namespace {

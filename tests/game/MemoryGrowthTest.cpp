@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "tests/app/GameAppFixture.h"
+#include "tests/game/GameAppFixture.h"
 #include "tests/support/ResidentMemory.h"
 #include "tests/support/ScriptedPlayer.h"
 

@@ -4,7 +4,7 @@
 
 #include <cmath>
 
-#include "tests/app/GameAppFixture.h"
+#include "tests/game/GameAppFixture.h"
 #include "tests/support/ScriptedPlayer.h"
 
 namespace {

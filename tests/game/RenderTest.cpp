@@ -5,7 +5,7 @@
 
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
-#include "tests/app/GameAppFixture.h"
+#include "tests/game/GameAppFixture.h"
 
 namespace {
 

@@ -7,13 +7,13 @@
 #include <string>
 #include <vector>
 
-#include "app/EventLoop.h"
-#include "app/Options.h"
-#include "app/OverlayFont.h"
-#include "app/Viewport.h"
 #include "gfx/BitmapFont.h"
 #include "input/Gamepads.h"
-#include "tests/app/GameAppFixture.h"
+#include "shell/EventLoop.h"
+#include "shell/Options.h"
+#include "shell/OverlayFont.h"
+#include "shell/Viewport.h"
+#include "tests/game/GameAppFixture.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
 #include "objects/Asteroid.h"

@@ -1,4 +1,4 @@
-#include "app/Options.h"
+#include "shell/Options.h"
 
 #include <getopt.h>
 

@@ -6,7 +6,7 @@
 
 #include <initializer_list>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"
 #include "objects/Laser.h"

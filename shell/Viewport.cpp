@@ -1,4 +1,4 @@
-#include "app/Viewport.h"
+#include "shell/Viewport.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,4 +1,4 @@
-#include "app/OverlayFont.h"
+#include "shell/OverlayFont.h"
 
 #include "gfx/BitmapFont.h"
 

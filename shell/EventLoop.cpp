@@ -1,18 +1,18 @@
-#include "app/EventLoop.h"
+#include "shell/EventLoop.h"
 
 #include <cstdio>
 #include <cstring>
 #include <ctime>
 #include <string>
 
-#include "app/GameApp.h"
-#include "app/GameWindow.h"
 #include "audio/SoundEffects.h"
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "input/Gamepads.h"
 #include "save/GameRecords.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
+#include "shell/GameWindow.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "app/AssetSearchPaths.h"
+#include "common/AssetSearchPaths.h"
 
 #include <SDL.h>
 

@@ -1,4 +1,4 @@
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 
 #include <GL/gl.h>
 
@@ -6,8 +6,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "app/GameListener.h"
-#include "app/Slots.h"
+#include "game/GameListener.h"
+#include "game/Slots.h"
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
 #include "objects/Asteroid.h"

@@ -2,9 +2,9 @@
 
 #include <vector>
 
-#include "app/GameApp.h"
-#include "app/GameListener.h"
-#include "app/Slots.h"
+#include "game/GameApp.h"
+#include "game/GameListener.h"
+#include "game/Slots.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"
 #include "objects/Laser.h"

@@ -10,12 +10,8 @@
 #include <exception>
 #include <string>
 
-#include "app/EventLoop.h"
-#include "app/GameApp.h"
-#include "app/GameWindow.h"
-#include "app/Options.h"
-#include "app/OverlayFont.h"
 #include "audio/SoundEffects.h"
+#include "game/GameApp.h"
 #include "input/Gamepads.h"
 #include "objects/Random.h"
 #include "save/DataFolder.h"
@@ -25,6 +21,10 @@
 #include "save/ReplayRecorder.h"
 #include "save/ReplayVerifier.h"
 #include "save/SeedKind.h"
+#include "shell/EventLoop.h"
+#include "shell/GameWindow.h"
+#include "shell/Options.h"
+#include "shell/OverlayFont.h"
 
 namespace {
 
