@@ -1,13 +1,16 @@
-// The player's event loop: the game's ticks and keys, plus pause, the
-// window's size and fullscreen.
+// The player's event loop: SDL's events, the game's ticks, and the screen
+// the player is looking at.
 #pragma once
 
 #include <SDL.h>
 
-#include <set>
-#include <string>
+#include <vector>
 
-#include "save/ScoreBoardView.h"
+#include "shell/GameOverScreen.h"
+#include "shell/PausedScreen.h"
+#include "shell/PlayerSession.h"
+#include "shell/PlayingScreen.h"
+#include "shell/ReplayScreen.h"
 
 class GameApp;
 class GameWindow;
@@ -18,23 +21,20 @@ class ReplayRecorder;
 class SoundEffects;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
-// unchanged; around them this adds:
-//  - pause (P or Escape, and whenever the window loses focus, is minimised or
-//    hidden): no tick runs, the timer is stopped, key releases fire nothing,
-//    and keys held when the pause began count as released on resume (their
-//    release fires nothing, their key repeats hold nothing);
-//  - F11 for fullscreen, Q to quit while paused, M to mute;
+// unchanged. The loop keeps what holds on every screen:
+//  - the event pump, the tick timing, and ticks that went stale in the queue
+//    (a stalled X server) dropped instead of being run back to back;
+//  - F11 for fullscreen and M to mute on every screen;
+//  - pause whenever the window loses focus, is minimised or hidden, or a
+//    pad is unplugged during a game: no tick runs, the timer is stopped, and
+//    whatever was held counts as released on resume;
 //  - the screensaver may run while paused or on the game-over screen, not
 //    while a game is played;
-//  - ticks that went stale in the queue (a stalled X server) are dropped
-//    instead of being run back to back;
-//  - key releases caused by focus moving away fire nothing;
-//  - game controllers, side by side with the keyboard: the game's input bits
-//    are what either holds, so letting go on one leaves the other's;
-//  - recording each game for its replay, and at game over keeping it in the
-//    score table and showing the table's best games;
-//  - watching a replay, which drives the game instead of the player's keys.
-// Without a GameWindow (tests) the window's part is skipped.
+//  - sound, opened once the first frame is shown.
+// Everything else goes to the screen on top: the game in play, the
+// game-over screen with the score table, a watched replay, or the pause
+// over one of them. Without a GameWindow (tests) the window's part is
+// skipped.
 class EventLoop {
 public:
     // A tick event older than this when taken from the queue is dropped.
@@ -55,39 +55,37 @@ public:
 
     void Pause();
     void Resume();
-    bool IsPaused() const { return paused; }
+    bool IsPaused() const { return !overlays.empty(); }
+
+    // P or Escape, pressed rather than repeated: pause and resume.
+    static bool IsPauseKey(const SDL_KeyboardEvent& key);
 
 private:
-    void HandleKeyDown(const SDL_KeyboardEvent& key);
-    void HandleKeyUp(const SDL_KeyboardEvent& key);
+    // Keys for every screen; true when the key was taken.
+    bool HandleGlobalKey(const SDL_KeyboardEvent& key);
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
-    // No tick will draw the frame again: paused, or a watched replay is over.
-    bool FrameIsStill() const;
+    void TakePadActions();
     void RunTick();
-    bool PlayTick();  // one tick of the game's rules, from the player or the replay
-    void KeepFinishedGame();
     // Draws the frame again outside a tick, with whatever lies over it, and
     // presents it.
     void Draw();
     void DrawOverlays();
-    void DrawPauseText();
     void AllowScreenSaver();
-    // Passes a key to the game's key map, which keeps the held keys in the
-    // game's input bits.
-    void PassKey(SDL_Keycode key, bool down);
-    void TakePadActions();
-    // The game's input bits: what the keyboard or any pad holds.
-    void CombineInput();
+
+    // The screen under any overlay: the replay, the game or its end.
+    Screen& Base();
+    Screen& Top();
 
     GameApp& app;
     GameWindow* window;
-    bool paused = false;
-    bool timerStopped = false;          // by Pause(), to be started again by Resume()
-    unsigned keyboardInput = 0;         // the arrow keys held, as the game's key map sets them
-    std::set<SDL_Keycode> pressedKeys;  // pressed while playing, not yet released
-    std::set<std::string> warned;       // each warning is given once a session
-    ScoreBoardView board;
+    PlayerSession session;
+    GameOverScreen gameOver;
+    PlayingScreen playing;
+    ReplayScreen watching;
+    PausedScreen paused;
+    std::vector<Screen*> overlays;  // laid over the base, lowest first
+    bool timerStopped = false;      // by Pause(), to be started again by Resume()
     bool soundOpened = false;
     bool screenSaverAllowed = false;  // SDL keeps it off from start-up
 };

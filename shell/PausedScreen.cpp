@@ -1,0 +1,36 @@
+#include "shell/PausedScreen.h"
+
+#include <cstring>
+
+#include "game/GameApp.h"
+#include "gfx/BitmapFont.h"
+#include "shell/EventLoop.h"
+
+namespace {
+
+constexpr int kPausedY = 528;
+constexpr int kResumeHintY = 496;
+constexpr const char* kPausedText = "paused";
+constexpr const char* kResumeHint = "press p to resume, q to quit";
+
+int Centred(const char* text) {
+    const int len = static_cast<int>(std::strlen(text));
+    return GameApp::kWindowWidth / 2 - (CBitmapFont::kCellSize * len) / 2;
+}
+
+}  // namespace
+
+PausedScreen::PausedScreen(GameApp& app, EventLoop& loop) : app(app), loop(loop) {}
+
+void PausedScreen::KeyDown(const SDL_KeyboardEvent& key) {
+    if (EventLoop::IsPauseKey(key)) {
+        loop.Resume();
+    } else if (key.keysym.sym == SDLK_q && key.repeat == 0) {
+        app.quit = true;
+    }
+}
+
+void PausedScreen::DrawOver() const {
+    app.font->DrawText(Centred(kPausedText), kPausedY, kPausedText);
+    app.font->DrawText(Centred(kResumeHint), kResumeHintY, kResumeHint);
+}

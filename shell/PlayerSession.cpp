@@ -1,0 +1,106 @@
+#include "shell/PlayerSession.h"
+
+#include <cstdio>
+#include <ctime>
+
+#include "game/GameApp.h"
+#include "save/GameRecords.h"
+#include "save/ReplayRecorder.h"
+#include "shell/EventLoop.h"
+
+namespace {
+
+// SDL releases every held key when focus moves away, just before it reports
+// the focus loss; such a release is not the player's.
+bool FocusLossIsQueued() {
+    SDL_Event queued[16];
+    SDL_PumpEvents();
+    const int count = SDL_PeepEvents(queued, 16, SDL_PEEKEVENT, SDL_WINDOWEVENT, SDL_WINDOWEVENT);
+    for (int i = 0; i < count; ++i) {
+        if (queued[i].window.event == SDL_WINDOWEVENT_FOCUS_LOST) return true;
+    }
+    return false;
+}
+
+bool IsWeapon(SDL_Keycode key) { return key == SDLK_SPACE || key == SDLK_LALT || key == SDLK_RALT; }
+
+}  // namespace
+
+PlayerSession::PlayerSession(GameApp& app, const EventLoop& loop) : app(app), loop(loop) {}
+
+bool PlayerSession::KeyDown(const SDL_KeyboardEvent& key) {
+    if (key.repeat != 0) return false;
+    pressedKeys.insert(key.keysym.sym);
+    return PassKey(key.keysym.sym, true);
+}
+
+bool PlayerSession::KeyUp(const SDL_KeyboardEvent& key) {
+    const SDL_Keycode code = key.keysym.sym;
+    const bool pressedWhilePlaying = pressedKeys.erase(code) > 0;
+    if (FocusLossIsQueued()) return false;
+    if (IsWeapon(code) && !pressedWhilePlaying) return false;
+    return PassKey(code, false);
+}
+
+bool PlayerSession::PadAction(Gamepads::Action action) {
+    switch (action) {
+        case Gamepads::Action::kPhoton:
+            return PassKey(SDLK_SPACE, false);
+        case Gamepads::Action::kLaser:
+            return PassKey(SDLK_LALT, false);
+        default:
+            return false;
+    }
+}
+
+bool PlayerSession::PassKey(SDL_Keycode key, bool down) {
+    const bool wasRunning = app.running;
+    app.input = keyboardInput;
+    if (down) {
+        app.HandleKeyDown(key);
+    } else {
+        app.HandleKeyUp(key);
+    }
+    keyboardInput = app.input;
+    CombineInput();
+    ReplayRecorder* recorder = loop.recorder;
+    if (recorder == nullptr || down) return false;
+    if (key == SDLK_SPACE) recorder->OnAction(ReplayAction::kSpace);
+    if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
+    if (wasRunning || !app.running) return false;
+    recorder->OnNewGame();
+    return true;
+}
+
+void PlayerSession::ReleaseAll() {
+    keyboardInput = 0;
+    pressedKeys.clear();
+    if (loop.pads != nullptr) loop.pads->ReleaseAll();
+    CombineInput();
+}
+
+void PlayerSession::CombineInput() {
+    app.input = keyboardInput | (loop.pads != nullptr ? loop.pads->HeldBits() : 0);
+}
+
+bool PlayerSession::PlayTick() {
+    if (loop.recorder != nullptr) loop.recorder->OnTick(app.input);
+    const bool wasRunning = app.running;
+    app.UpdateGame();
+    app.DrawFrame();
+    return wasRunning && !app.running;
+}
+
+bool PlayerSession::KeepsGames() const {
+    return loop.recorder != nullptr && loop.records != nullptr;
+}
+
+int PlayerSession::KeepFinishedGame() {
+    const GameRecords::Outcome outcome =
+        loop.records->RecordGame(loop.recorder->FinishGame(app.score), std::time(nullptr));
+    for (const std::string& warning : outcome.warnings) {
+        // An unwritable folder stays so: once is enough.
+        if (warned.insert(warning).second) std::fprintf(stderr, "korvessa: %s\n", warning.c_str());
+    }
+    return outcome.rank;
+}

@@ -1,0 +1,58 @@
+// The game as the player plays it: keys and pads handed to the game's key
+// map, every tick and action recorded for the replay, and a finished game
+// kept in the score table.
+#pragma once
+
+#include <SDL.h>
+
+#include <set>
+#include <string>
+
+#include "input/Gamepads.h"
+
+class EventLoop;
+class GameApp;
+
+// Shared by the screens on which the player drives the game (in play and
+// game over). The parts it records to and keeps games in are the loop's,
+// read when used, so they may be attached after construction.
+class PlayerSession {
+public:
+    PlayerSession(GameApp& app, const EventLoop& loop);
+
+    // A key pressed while the game is on screen. Repeats only say the key is
+    // still down: one held through a pause must be pressed again to count.
+    // Returns true when the key started a new game.
+    bool KeyDown(const SDL_KeyboardEvent& key);
+    // A key released while the game is on screen; the weapons fire only for
+    // a press seen while playing. Returns true when it started a new game.
+    bool KeyUp(const SDL_KeyboardEvent& key);
+    // A pad's photon or laser button. Returns true when it started a new game.
+    bool PadAction(Gamepads::Action action);
+
+    // Everything held counts as released (after a pause).
+    void ReleaseAll();
+    // The game's input bits: what the keyboard or any pad holds.
+    void CombineInput();
+
+    // One tick of the rules, recorded, then the frame. Returns true when this
+    // tick ended the game.
+    bool PlayTick();
+    // Keeps the game that has just ended, with its replay, and returns its
+    // place in the loop's records' table (-1 for none); each warning is
+    // printed once a session.
+    int KeepFinishedGame();
+    // Whether a finished game can be kept: recording and records attached.
+    bool KeepsGames() const;
+
+private:
+    // Passes a key to the game's key map, which keeps the held keys in the
+    // game's input bits, and records the weapons and new games.
+    bool PassKey(SDL_Keycode key, bool down);
+
+    GameApp& app;
+    const EventLoop& loop;
+    unsigned keyboardInput = 0;         // the arrow keys held, as the game's key map sets them
+    std::set<SDL_Keycode> pressedKeys;  // pressed while playing, not yet released
+    std::set<std::string> warned;       // each warning is given once a session
+};

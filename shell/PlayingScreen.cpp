@@ -1,0 +1,29 @@
+#include "shell/PlayingScreen.h"
+
+#include "save/GameRecords.h"
+#include "shell/EventLoop.h"
+#include "shell/GameOverScreen.h"
+#include "shell/PlayerSession.h"
+
+PlayingScreen::PlayingScreen(EventLoop& loop, PlayerSession& session, GameOverScreen& gameOver)
+    : loop(loop), session(session), gameOver(gameOver) {}
+
+void PlayingScreen::KeyDown(const SDL_KeyboardEvent& key) {
+    if (EventLoop::IsPauseKey(key)) {
+        loop.Pause();
+        return;
+    }
+    session.KeyDown(key);
+}
+
+void PlayingScreen::KeyUp(const SDL_KeyboardEvent& key) { session.KeyUp(key); }
+
+void PlayingScreen::PadAction(Gamepads::Action action) { session.PadAction(action); }
+
+bool PlayingScreen::Tick() {
+    if (session.PlayTick() && session.KeepsGames()) {
+        const int rank = session.KeepFinishedGame();
+        gameOver.Show(loop.records->Table(), rank);
+    }
+    return true;
+}

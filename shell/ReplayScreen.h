@@ -1,0 +1,28 @@
+// A watched replay: it drives the game instead of the player's keys, which
+// do nothing here, and ends on the recorded game-over screen.
+#pragma once
+
+#include "shell/Screen.h"
+
+class EventLoop;
+class GameApp;
+class ReplayPlayer;
+
+class ReplayScreen : public Screen {
+public:
+    ReplayScreen(GameApp& app, EventLoop& loop);
+
+    void KeyDown(const SDL_KeyboardEvent& key) override;
+    void KeyUp(const SDL_KeyboardEvent& /*key*/) override {}
+    void PadAction(Gamepads::Action /*action*/) override {}
+    // Once the replay is over no tick draws the frame again.
+    bool FrameIsStill() const override;
+    bool Tick() override;
+    // The game's first frame comes from its first tick: drawing earlier
+    // would give that tick's hit tests outlines it never had.
+    bool HasFrame() const override;
+
+private:
+    GameApp& app;
+    EventLoop& loop;
+};
