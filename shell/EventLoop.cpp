@@ -16,11 +16,7 @@ EventLoop::EventLoop(GameApp& app, GameWindow* window)
       gameOver(app, *this, session),
       playing(*this, session, gameOver),
       watching(app, *this),
-      paused(app, *this) {}
-
-bool EventLoop::IsPauseKey(const SDL_KeyboardEvent& key) {
-    return key.repeat == 0 && (key.keysym.sym == SDLK_p || key.keysym.sym == SDLK_ESCAPE);
-}
+      paused(app, *this, session) {}
 
 void EventLoop::Run() {
     SDL_Event event;
@@ -134,38 +130,19 @@ void EventLoop::RunTick() {
 void EventLoop::Pause() {
     if (IsPaused()) return;
     overlays.push_back(&paused);
-    // No timer, no wake-ups: a paused game costs nothing.
-    if (app.timerId != 0) {
-        SDL_RemoveTimer(app.timerId);
-        app.timerId = 0;
-        timerStopped = true;
-    }
+    paused.Begin();
     AllowScreenSaver();
-    if (sound != nullptr) sound->SetPaused(true);
     Draw();
 }
 
 void EventLoop::Resume() {
     if (!IsPaused()) return;
     overlays.clear();
-    // What was held when the pause began counts as released.
-    session.ReleaseAll();
+    paused.End();
     AllowScreenSaver();
-    if (sound != nullptr) sound->SetPaused(false);
-    if (timerStopped) {
-        app.StartTimer();
-        timerStopped = false;
-    }
 }
 
-void EventLoop::AllowScreenSaver() {
-    // Only a game in play keeps the screen awake: not a pause, not the
-    // game-over screen left alone.
-    const bool allowed = IsPaused() || !app.running;
-    if (allowed == screenSaverAllowed) return;
-    screenSaverAllowed = allowed;
-    allowed ? SDL_EnableScreenSaver() : SDL_DisableScreenSaver();
-}
+void EventLoop::AllowScreenSaver() { screenSaver.Allow(IsPaused() || !app.running); }
 
 void EventLoop::Draw() {
     if (!Base().HasFrame()) return;

@@ -11,6 +11,7 @@
 #include "shell/PlayerSession.h"
 #include "shell/PlayingScreen.h"
 #include "shell/ReplayScreen.h"
+#include "shell/ScreenSaver.h"
 
 class GameApp;
 class GameWindow;
@@ -57,9 +58,6 @@ public:
     void Resume();
     bool IsPaused() const { return !overlays.empty(); }
 
-    // P or Escape, pressed rather than repeated: pause and resume.
-    static bool IsPauseKey(const SDL_KeyboardEvent& key);
-
 private:
     // Keys for every screen; true when the key was taken.
     bool HandleGlobalKey(const SDL_KeyboardEvent& key);
@@ -71,6 +69,8 @@ private:
     // presents it.
     void Draw();
     void DrawOverlays();
+    // Only a game in play keeps the screen awake: not a pause, not the
+    // game-over screen left alone.
     void AllowScreenSaver();
 
     // The screen under any overlay: the replay, the game or its end.
@@ -85,7 +85,6 @@ private:
     ReplayScreen watching;
     PausedScreen paused;
     std::vector<Screen*> overlays;  // laid over the base, lowest first
-    bool timerStopped = false;      // by Pause(), to be started again by Resume()
     bool soundOpened = false;
-    bool screenSaverAllowed = false;  // SDL keeps it off from start-up
+    ScreenSaver screenSaver;
 };

@@ -8,7 +8,7 @@ GameOverScreen::GameOverScreen(GameApp& app, EventLoop& loop, PlayerSession& ses
     : app(app), loop(loop), session(session) {}
 
 void GameOverScreen::KeyDown(const SDL_KeyboardEvent& key) {
-    if (EventLoop::IsPauseKey(key)) {
+    if (IsPauseKey(key)) {
         loop.Pause();
         return;
     }

@@ -2,9 +2,11 @@
 
 #include <cstring>
 
+#include "audio/SoundEffects.h"
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "shell/EventLoop.h"
+#include "shell/PlayerSession.h"
 
 namespace {
 
@@ -20,10 +22,29 @@ int Centred(const char* text) {
 
 }  // namespace
 
-PausedScreen::PausedScreen(GameApp& app, EventLoop& loop) : app(app), loop(loop) {}
+PausedScreen::PausedScreen(GameApp& app, EventLoop& loop, PlayerSession& session)
+    : app(app), loop(loop), session(session) {}
+
+void PausedScreen::Begin() {
+    if (app.timerId != 0) {
+        SDL_RemoveTimer(app.timerId);
+        app.timerId = 0;
+        timerStopped = true;
+    }
+    if (loop.sound != nullptr) loop.sound->SetPaused(true);
+}
+
+void PausedScreen::End() {
+    session.ReleaseAll();
+    if (loop.sound != nullptr) loop.sound->SetPaused(false);
+    if (timerStopped) {
+        app.StartTimer();
+        timerStopped = false;
+    }
+}
 
 void PausedScreen::KeyDown(const SDL_KeyboardEvent& key) {
-    if (EventLoop::IsPauseKey(key)) {
+    if (IsPauseKey(key)) {
         loop.Resume();
     } else if (key.keysym.sym == SDLK_q && key.repeat == 0) {
         app.quit = true;

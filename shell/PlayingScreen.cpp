@@ -9,7 +9,7 @@ PlayingScreen::PlayingScreen(EventLoop& loop, PlayerSession& session, GameOverSc
     : loop(loop), session(session), gameOver(gameOver) {}
 
 void PlayingScreen::KeyDown(const SDL_KeyboardEvent& key) {
-    if (EventLoop::IsPauseKey(key)) {
+    if (IsPauseKey(key)) {
         loop.Pause();
         return;
     }

@@ -6,7 +6,7 @@
 ReplayScreen::ReplayScreen(GameApp& app, EventLoop& loop) : app(app), loop(loop) {}
 
 void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
-    if (EventLoop::IsPauseKey(key)) loop.Pause();
+    if (IsPauseKey(key)) loop.Pause();
 }
 
 bool ReplayScreen::FrameIsStill() const { return loop.replay->Finished(); }

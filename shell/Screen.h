@@ -33,4 +33,9 @@ public:
     virtual bool HasFrame() const { return true; }
     // Draws this screen's texts over the game's frame in the back buffer.
     virtual void DrawOver() const {}
+
+    // P or Escape, pressed rather than repeated: pause and resume.
+    static bool IsPauseKey(const SDL_KeyboardEvent& key) {
+        return key.repeat == 0 && (key.keysym.sym == SDLK_p || key.keysym.sym == SDLK_ESCAPE);
+    }
 };
