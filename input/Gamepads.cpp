@@ -8,6 +8,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "game/GameApp.h"
 #include "input/Gamepad.h"
 
 namespace {
@@ -155,12 +156,26 @@ bool Gamepads::HandleEvent(const SDL_Event& event) {
             Button(event.cbutton);
             return true;
         case SDL_CONTROLLERAXISMOTION:
-            if (Gamepad* pad = Find(event.caxis.which))
-                pad->Axis(event.caxis.axis, event.caxis.value);
+            if (Gamepad* pad = Find(event.caxis.which)) Axis(*pad, event.caxis);
             return true;
         default:
             // Remapping, touchpads and sensors: controller events all the same.
             return event.type >= SDL_CONTROLLERAXISMOTION && event.type < SDL_FINGERDOWN;
+    }
+}
+
+void Gamepads::Axis(Gamepad& pad, const SDL_ControllerAxisEvent& event) {
+    const unsigned before = pad.HeldBits();
+    pad.Axis(event.axis, event.value);
+    const unsigned pushed = pad.HeldBits() & ~before;
+    const std::pair<unsigned, SDL_GameControllerButton> directions[] = {
+        {GameApp::kInputUp, SDL_CONTROLLER_BUTTON_DPAD_UP},
+        {GameApp::kInputDown, SDL_CONTROLLER_BUTTON_DPAD_DOWN},
+        {GameApp::kInputLeft, SDL_CONTROLLER_BUTTON_DPAD_LEFT},
+        {GameApp::kInputRight, SDL_CONTROLLER_BUTTON_DPAD_RIGHT},
+    };
+    for (const auto& [bit, button] : directions) {
+        if ((pushed & bit) != 0) presses.push_back(button);
     }
 }
 
@@ -172,21 +187,17 @@ void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
     // SDL lets go of every button of a pad being unplugged, just before it
     // reports the removal; those releases are nobody's.
     if (!pad->Attached()) return;
+    const auto button = static_cast<SDL_GameControllerButton>(event.button);
+    if (pressed) presses.push_back(button);
     // Weapons fire on release, like their keys, so a held button fires
     // nothing; a button held through a pause fires nothing either.
-    switch (event.button) {
-        case SDL_CONTROLLER_BUTTON_A:
-            if (clicked) actions.push_back(Action::kPhoton);
-            break;
-        case SDL_CONTROLLER_BUTTON_B:
-        case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-            if (clicked) actions.push_back(Action::kLaser);
-            break;
-        case SDL_CONTROLLER_BUTTON_START:
-            if (pressed) actions.push_back(Action::kPause);
-            break;
-        default:
-            break;
+    const Uint32 bit = event.button < 32 ? 1u << event.button : 0;
+    if ((photonButtons & bit) != 0) {
+        if (clicked) actions.push_back(Action::kPhoton);
+    } else if ((laserButtons & bit) != 0) {
+        if (clicked) actions.push_back(Action::kLaser);
+    } else if (button == SDL_CONTROLLER_BUTTON_START && pressed) {
+        actions.push_back(Action::kPause);
     }
 }
 
@@ -205,6 +216,18 @@ std::optional<Gamepads::Action> Gamepads::NextAction() {
 
 void Gamepads::ReleaseAll() {
     for (const auto& pad : pads) pad->Release();
+}
+
+std::optional<SDL_GameControllerButton> Gamepads::NextPress() {
+    if (presses.empty()) return std::nullopt;
+    const SDL_GameControllerButton button = presses.front();
+    presses.pop_front();
+    return button;
+}
+
+void Gamepads::BindWeapons(Uint32 photon, Uint32 laser) {
+    photonButtons = photon;
+    laserButtons = laser;
 }
 
 int Gamepads::PadCount() const { return static_cast<int>(pads.size()); }

@@ -20,7 +20,8 @@ class Gamepad;
 // Controls: D-pad or left stick hold GameApp::kInputLeft/Right/Up/Down like
 // the arrow keys; A (south) released fires a photon or starts a new game,
 // like Space; B (east) or the right shoulder released fires the laser, like
-// Alt; Start pressed pauses or resumes.
+// Alt; Start pressed pauses or resumes. The weapons' buttons can be bound to
+// others (BindWeapons). Menus read every press apart (NextPress).
 //
 // Mappings are taken from SDL's built-in database, then from
 // gamecontrollerdb.txt in the data folder, then from SDL_GAMECONTROLLERCONFIG;
@@ -39,6 +40,12 @@ public:
         kPause,       // Start pressed
         kPadRemoved,  // a pad we had open was unplugged
     };
+
+    // One bit per SDL_GameControllerButton.
+    static constexpr Uint32 Bit(SDL_GameControllerButton button) { return 1u << button; }
+    static constexpr Uint32 kDefaultPhotonButtons = 1u << SDL_CONTROLLER_BUTTON_A;
+    static constexpr Uint32 kDefaultLaserButtons =
+        1u << SDL_CONTROLLER_BUTTON_B | 1u << SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
 
     // Starts SDL's controller subsystem (one more reference if it already
     // runs), loads the mappings, then opens every pad already plugged in.
@@ -62,6 +69,13 @@ public:
     // The oldest action not yet taken, in the order the events came.
     std::optional<Action> NextAction();
 
+    // The oldest button press not yet taken: every button, and a push of the
+    // left stick past its threshold as the D-pad button of that direction.
+    std::optional<SDL_GameControllerButton> NextPress();
+
+    // The buttons whose release fires a photon, and the laser (Bit()s).
+    void BindWeapons(Uint32 photonButtons, Uint32 laserButtons);
+
     // Lets go of everything the pads hold, as on pause: a direction counts
     // again only after a new press or stick movement, and a button held
     // through it fires nothing when let go.
@@ -77,6 +91,7 @@ private:
     void Open(int deviceIndex);
     void Close(SDL_JoystickID id);
     void Button(const SDL_ControllerButtonEvent& event);
+    void Axis(Gamepad& pad, const SDL_ControllerAxisEvent& event);
     Gamepad* Find(SDL_JoystickID id) const;
     void Warn(const std::string& message);
 
@@ -84,4 +99,7 @@ private:
     bool started;  // holds a reference on the controller subsystem
     std::vector<std::unique_ptr<Gamepad>> pads;
     std::deque<Action> actions;
+    std::deque<SDL_GameControllerButton> presses;
+    Uint32 photonButtons = kDefaultPhotonButtons;
+    Uint32 laserButtons = kDefaultLaserButtons;
 };

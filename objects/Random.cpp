@@ -17,6 +17,8 @@ std::uint32_t state = 1u;
 
 void SeedRandom(unsigned int seed) { state = static_cast<std::uint32_t>(seed); }
 
+unsigned int RandomState() { return state; }
+
 int NextRandom() {
     state = state * kMultiplier + kIncrement;
     return static_cast<int>((state >> 16) & kMaxValue);

@@ -5,6 +5,10 @@
 // Restarts the sequence; the same seed always yields the same values.
 void SeedRandom(unsigned int seed);
 
+// Where the sequence stands now: SeedRandom(RandomState()) later carries on
+// exactly from here, so the shell can lend the generator and take it back.
+unsigned int RandomState();
+
 // The next value of the sequence, from 0 to 32767 inclusive.
 int NextRandom();
 

@@ -22,8 +22,10 @@ std::string HomeFolder() {
     return entry != nullptr && entry->pw_dir != nullptr ? entry->pw_dir : "";
 }
 
+}  // namespace
+
 // mkdir -p: every missing folder along the path, mode 0700 like SDL's.
-bool MakeFolders(const std::string& path, std::string& error) {
+bool DataFolder::CreateFolder(const std::string& path, std::string& error) {
     for (std::size_t end = path.find('/', 1); end != std::string::npos;
          end = path.find('/', end + 1)) {
         const std::string folder = path.substr(0, end);
@@ -39,19 +41,18 @@ bool MakeFolders(const std::string& path, std::string& error) {
     return true;
 }
 
-}  // namespace
-
-DataFolder DataFolder::ForUser() {
-    // An empty XDG_DATA_HOME counts as unset, as the XDG base directory rules
-    // say.
-    std::string base = EnvironmentValue("XDG_DATA_HOME");
+std::string DataFolder::UserFolder(const char* variable, const char* underHome) {
+    // An empty variable counts as unset, as the XDG base directory rules say.
+    std::string base = EnvironmentValue(variable);
     if (base.empty()) {
         const std::string home = HomeFolder();
-        if (home.empty()) return DataFolder("");
-        base = home + "/.local/share";
+        if (home.empty()) return "";
+        base = home + "/" + underHome;
     }
-    return DataFolder(base + "/" + kAppName + "/");
+    return base + "/" + kAppName + "/";
 }
+
+DataFolder DataFolder::ForUser() { return DataFolder(UserFolder("XDG_DATA_HOME", ".local/share")); }
 
 DataFolder::DataFolder(std::string folder) : path(std::move(folder)) {
     if (!path.empty() && path.back() != '/') path += '/';
@@ -66,5 +67,5 @@ bool DataFolder::Create(std::string& error) const {
         error = "no data folder: neither XDG_DATA_HOME nor HOME is set";
         return false;
     }
-    return MakeFolders(ReplaysPath(), error);
+    return CreateFolder(ReplaysPath(), error);
 }

@@ -17,6 +17,14 @@ public:
     // neither XDG_DATA_HOME nor a home folder can be found.
     static DataFolder ForUser();
 
+    // $`variable`/korvessa/, or ~/`underHome`/korvessa/ when the variable is
+    // unset or empty; empty when there is no home folder either.
+    static std::string UserFolder(const char* variable, const char* underHome);
+
+    // Creates `path` and its missing parents, readable by the user only.
+    // False, with the reason in `error`, when that cannot be done.
+    static bool CreateFolder(const std::string& path, std::string& error);
+
     // A folder at the given path (tests use temporary ones). A missing
     // trailing slash is added.
     explicit DataFolder(std::string path);

@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <stdio.h>
 #include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -15,6 +14,7 @@
 #include <utility>
 
 #include "save/AtomicFile.h"
+#include "save/FileAside.h"
 #include "save/ReplayFile.h"
 
 namespace {
@@ -23,8 +23,6 @@ bool Exists(const std::string& path) {
     struct stat info {};
     return lstat(path.c_str(), &info) == 0;
 }
-
-std::string NameOf(const std::string& path) { return path.substr(path.rfind('/') + 1); }
 
 bool EndsWith(const std::string& text, const std::string& suffix) {
     return text.size() >= suffix.size() &&
@@ -40,36 +38,9 @@ std::string FreeName(const std::string& folder, const std::string& stem,
     return name;
 }
 
-// Renames without replacing anything already at `to`; errno EEXIST if taken.
-bool RenameNoReplace(const std::string& from, const std::string& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL && errno != ENOSYS) return false;
-    // A file system without that flag: a hard link cannot replace either.
-    if (link(from.c_str(), to.c_str()) != 0) return false;
-    unlink(from.c_str());
-    return true;
-}
-
 }  // namespace
 
 GameRecords::GameRecords(DataFolder dataFolder) : folder(std::move(dataFolder)) {}
-
-bool GameRecords::SetAside(const std::string& path, std::string& asideName,
-                           std::string& error) const {
-    // scores.txt.bad, then scores.txt.2.bad and on: an earlier damaged file
-    // may still hold games someone wants back.
-    for (int n = 1;; ++n) {
-        const std::string aside = n == 1 ? path + ".bad" : path + "." + std::to_string(n) + ".bad";
-        if (RenameNoReplace(path, aside)) {
-            asideName = NameOf(aside);
-            return true;
-        }
-        if (errno != EEXIST) {
-            error = "cannot rename " + path + ": " + std::strerror(errno);
-            return false;
-        }
-    }
-}
 
 namespace {
 
@@ -114,36 +85,56 @@ void RemoveLeftovers(const std::string& folder) {
 
 }  // namespace
 
-GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
-    const std::string path = folder.ScoresPath();
+namespace {
+
+enum class FileRead { kRead, kNoFile, kFailed };
+
+// The whole text of the table file; a failure leaves one line in `error`.
+FileRead ReadTableText(const std::string& path, std::string& text, std::string& error) {
     struct stat info {};
     if (stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT) {
-            table = ScoreTable();  // deleted by the player: start afresh
-            return Loaded::kNoFile;
-        }
-        warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
-        return Loaded::kUnusable;
+        if (errno == ENOENT) return FileRead::kNoFile;
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return FileRead::kFailed;
     }
     if (!S_ISREG(info.st_mode)) {
-        warnings.push_back("cannot read " + path + ": not a file");
-        return Loaded::kUnusable;
+        error = "cannot read " + path + ": not a file";
+        return FileRead::kFailed;
     }
     std::ifstream file(path, std::ios::binary);
     if (!file) {
-        warnings.push_back("cannot read " + path + ": " + std::strerror(errno));
-        return Loaded::kUnusable;
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return FileRead::kFailed;
     }
-    std::ostringstream text;
-    text << file.rdbuf();
+    std::ostringstream contents;
+    contents << file.rdbuf();
     if (file.bad()) {
-        warnings.push_back("cannot read " + path);
-        return Loaded::kUnusable;
+        error = "cannot read " + path;
+        return FileRead::kFailed;
+    }
+    text = contents.str();
+    return FileRead::kRead;
+}
+
+}  // namespace
+
+GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
+    const std::string path = folder.ScoresPath();
+    std::string text, error;
+    switch (ReadTableText(path, text, error)) {
+        case FileRead::kNoFile:
+            table = ScoreTable();  // deleted by the player: start afresh
+            return Loaded::kNoFile;
+        case FileRead::kFailed:
+            warnings.push_back(error);
+            return Loaded::kUnusable;
+        case FileRead::kRead:
+            break;
     }
     std::string what;
-    if (ScoreTable::Parse(text.str(), table, what)) return Loaded::kTable;
-    std::string aside, error;
-    if (!SetAside(path, aside, error)) {
+    if (ScoreTable::Parse(text, table, what)) return Loaded::kTable;
+    std::string aside;
+    if (!KeepAside(path, aside, error)) {
         warnings.push_back(path + " is damaged (" + what + ") and " + error);
         return Loaded::kUnusable;
     }
@@ -151,6 +142,23 @@ GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
                        " and started a fresh table");
     table = ScoreTable();
     return Loaded::kSetAside;
+}
+
+bool GameRecords::ReadTable(ScoreTable& read, std::string& error) const {
+    std::string text;
+    switch (ReadTableText(folder.ScoresPath(), text, error)) {
+        case FileRead::kNoFile:
+            read = ScoreTable();
+            return true;
+        case FileRead::kFailed:
+            return false;
+        case FileRead::kRead:
+            break;
+    }
+    std::string what;
+    if (ScoreTable::Parse(text, read, what)) return true;
+    error = folder.ScoresPath() + " is damaged (" + what + ")";
+    return false;
 }
 
 GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t endedAt) {
@@ -210,10 +218,9 @@ std::string ReplayFileName(std::int64_t endedAt, int score) {
     return stamp + "-" + std::to_string(score) + replay_file::kExtension;
 }
 
-int PruneReplays(const std::string& replaysFolder, std::size_t newestKept,
-                 const std::set<std::string>& kept) {
+std::vector<std::string> NewestReplays(const std::string& replaysFolder) {
     DIR* listing = opendir(replaysFolder.c_str());
-    if (listing == nullptr) return 0;
+    if (listing == nullptr) return {};
     struct Found {
         std::string name;
         std::int64_t modified;
@@ -232,10 +239,18 @@ int PruneReplays(const std::string& replaysFolder, std::size_t newestKept,
     std::sort(replays.begin(), replays.end(), [](const Found& a, const Found& b) {
         return a.modified != b.modified ? a.modified > b.modified : a.name > b.name;
     });
+    std::vector<std::string> names;
+    for (Found& found : replays) names.push_back(std::move(found.name));
+    return names;
+}
+
+int PruneReplays(const std::string& replaysFolder, std::size_t newestKept,
+                 const std::set<std::string>& kept) {
+    const std::vector<std::string> replays = NewestReplays(replaysFolder);
     int deleted = 0;
     for (std::size_t i = newestKept; i < replays.size(); ++i) {
-        if (kept.count(replays[i].name) != 0) continue;
-        if (unlink((replaysFolder + replays[i].name).c_str()) == 0) deleted += 1;
+        if (kept.count(replays[i]) != 0) continue;
+        if (unlink((replaysFolder + replays[i]).c_str()) == 0) deleted += 1;
     }
     return deleted;
 }

@@ -40,10 +40,16 @@ public:
     // The table as of the last game over.
     const ScoreTable& Table() const { return table; }
 
+    // The table as its file has it now, for showing; reads only, so a
+    // damaged file is left for the next game over to set aside. No file is an
+    // empty table. False with one line in `error` when it cannot be read.
+    bool ReadTable(ScoreTable& read, std::string& error) const;
+
+    const DataFolder& Folder() const { return folder; }
+
 private:
     enum class Loaded { kTable, kNoFile, kSetAside, kUnusable };
     Loaded LoadTable(std::vector<std::string>& warnings);
-    bool SetAside(const std::string& path, std::string& asideName, std::string& error) const;
 
     DataFolder folder;
     ScoreTable table;
@@ -51,6 +57,10 @@ private:
 
 // "20250614-201509-12450.kvr": when the game ended (UTC) and its score.
 std::string ReplayFileName(std::int64_t endedAt, int score);
+
+// The .kvr files of `replaysFolder` (ending with '/'), newest first by
+// modification time.
+std::vector<std::string> NewestReplays(const std::string& replaysFolder);
 
 // Deletes the .kvr files of `replaysFolder` (ending with '/') that are neither among the
 // `newestKept` newest (by modification time) nor named in `kept`. Returns

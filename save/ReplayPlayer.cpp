@@ -43,15 +43,18 @@ bool ReplayPlayer::Step(GameApp& app) {
     return true;
 }
 
-void ReplayPlayer::SkipToGame(GameApp& app) {
+void ReplayPlayer::SkipToGame(GameApp& app) { SkipTowardsGame(app, replay.startTick); }
+
+bool ReplayPlayer::SkipTowardsGame(GameApp& app, std::uint32_t maxTicks) {
     // The frames must still be drawn, for their outlines, but nobody sees
     // them: clipping them to one pixel spares the rasterizer nearly all its
     // work, several times faster on a software renderer at full size.
     glPushAttrib(GL_SCISSOR_BIT);
     glEnable(GL_SCISSOR_TEST);
     glScissor(0, 0, 1, 1);
-    while (played < replay.startTick) Step(app);
+    for (std::uint32_t n = 0; n < maxTicks && played < replay.startTick; ++n) Step(app);
     glPopAttrib();
+    return played >= replay.startTick;
 }
 
 std::uint32_t ReplayPlayer::PlayAll(GameApp& app, const Replay& replay) {

@@ -37,6 +37,11 @@ public:
     // restored afterwards). The frame left in the back buffer is not one to
     // present: Step once more first.
     void SkipToGame(GameApp& app);
+    // The same, a piece at a time: at most `maxTicks` ticks of it. True once
+    // the recorded game's first tick is reached.
+    bool SkipTowardsGame(GameApp& app, std::uint32_t maxTicks);
+    // The ticks of the earlier games, all of which SkipToGame plays.
+    std::uint32_t TicksToGame() const { return replay.startTick; }
 
     // Whether the ticks played so far reach into the recorded game.
     bool InRecordedGame() const { return played > replay.startTick; }

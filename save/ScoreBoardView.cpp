@@ -25,7 +25,9 @@ const char* KindWord(SeedKind kind) {
     return "";
 }
 
-std::string Row(int rank, const ScoreEntry& entry, bool marked) {
+}  // namespace
+
+std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked) {
     const std::time_t when = static_cast<std::time_t>(entry.endedAt);
     std::tm utc{};
     gmtime_r(&when, &utc);
@@ -35,6 +37,8 @@ std::string Row(int rank, const ScoreEntry& entry, bool marked) {
                   marked ? "new" : "");
     return text;
 }
+
+namespace {
 
 int Centred(std::size_t length) {
     return GameApp::kWindowWidth / 2 - CBitmapFont::kCellSize * static_cast<int>(length) / 2;

@@ -35,6 +35,10 @@ public:
     // buffer: call between GameApp::DrawFrame() and Present().
     void Draw(CBitmapFont& font) const;
 
+    // One game's row: its rank (from 0), score, date, seed kind and the
+    // "new" mark, the same width for every game.
+    static std::string Row(int rank, const ScoreEntry& entry, bool marked);
+
     // The text lines drawn, heading first; empty when nothing is shown.
     const std::vector<std::string>& Lines() const { return lines; }
 

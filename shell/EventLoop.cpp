@@ -8,15 +8,39 @@
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
+#include "shell/PlayerSettings.h"
+
+namespace {
+
+bool IsDirection(SDL_GameControllerButton button) {
+    return button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+}
+
+unsigned DirectionBit(SDL_GameControllerButton button) {
+    switch (button) {
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return GameApp::kInputUp;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return GameApp::kInputDown;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return GameApp::kInputLeft;
+        default:
+            return GameApp::kInputRight;
+    }
+}
+
+}  // namespace
 
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
     : app(app),
       window(window),
       session(app, *this),
+      pause(app, session),
       gameOver(app, *this, session),
       playing(*this, session, gameOver),
       watching(app, *this),
-      paused(app, *this, session) {}
+      pauseMenu(*this),
+      welcome(*this) {}
 
 void EventLoop::Run() {
     SDL_Event event;
@@ -40,16 +64,22 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             app.quit = true;
             break;
         case SDL_KEYDOWN:
-            if (!HandleGlobalKey(event.key)) Top().KeyDown(event.key);
+            if (Top().TakesEveryKey() || !HandleGlobalKey(event.key)) Top().KeyDown(event.key);
             break;
         case SDL_KEYUP:
             Top().KeyUp(event.key);
+            break;
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEWHEEL:
+            HandleMouse(event);
             break;
         case SDL_WINDOWEVENT:
             HandleWindowEvent(event.window);
             break;
         case SDL_USEREVENT:
             if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
+            if (event.user.code == PadRepeat::kEventCode) RepeatPadDirection();
             break;
         default:
             break;
@@ -58,23 +88,52 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
 
 bool EventLoop::HandleGlobalKey(const SDL_KeyboardEvent& key) {
     if (key.repeat != 0) return false;
+    // A key the player bound to an action is that action's, even M.
+    if (settings != nullptr &&
+        settings->Bindings().ActionOf(key.keysym.scancode) != KeyBindings::kActionCount) {
+        return false;
+    }
     switch (key.keysym.sym) {
         case SDLK_F11:
-            if (window != nullptr) window->ToggleFullscreen();
-            return true;
+            if (settings != nullptr) {
+                settings->Change([](Settings& s) { s.Step("fullscreen", +1); });
+            } else if (window != nullptr) {
+                window->ToggleFullscreen();
+            }
+            break;
         case SDLK_m:
-            if (sound != nullptr) sound->ToggleMute();
-            return true;
+            if (settings != nullptr) {
+                settings->Change([](Settings& s) { s.Step("mute", +1); });
+            } else if (sound != nullptr) {
+                sound->ToggleMute();
+            }
+            break;
         default:
             return false;
     }
+    // A menu showing the setting shows it changed.
+    if (IsPaused()) Draw();
+    return true;
+}
+
+void EventLoop::HandleMouse(const SDL_Event& event) {
+    if (!IsPaused()) return;
+    int x = event.type == SDL_MOUSEMOTION ? event.motion.x : event.button.x;
+    int y = event.type == SDL_MOUSEMOTION ? event.motion.y : event.button.y;
+    if (event.type == SDL_MOUSEWHEEL) SDL_GetMouseState(&x, &y);
+    if (window != nullptr) {
+        window->ToPlayfield(x, y);
+    } else {
+        y = GameApp::kWindowHeight - y;  // tests: a window of the playfield's size
+    }
+    if (const auto menu = MenuEvent::FromMouse(event, x, y)) Top().Pointer(*menu);
 }
 
 void EventLoop::TakePadActions() {
     while (const auto action = pads->NextAction()) {
         switch (*action) {
             case Gamepads::Action::kPause:
-                IsPaused() ? Resume() : Pause();
+                IsPaused() ? Top().PadAction(*action) : Pause();
                 break;
             case Gamepads::Action::kPadRemoved:
                 if (app.running) Pause();
@@ -84,6 +143,20 @@ void EventLoop::TakePadActions() {
                 break;
         }
     }
+    while (const auto button = pads->NextPress()) {
+        Top().PadPress(*button);
+        if (IsPaused() && IsDirection(*button)) padRepeat.Start(*button);
+    }
+}
+
+void EventLoop::RepeatPadDirection() {
+    const SDL_GameControllerButton held = padRepeat.Direction();
+    if (!IsPaused() || pads == nullptr || !IsDirection(held) ||
+        (pads->HeldBits() & DirectionBit(held)) == 0) {
+        padRepeat.Stop();
+        return;
+    }
+    Top().PadPress(held);
 }
 
 void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
@@ -92,6 +165,11 @@ void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_HIDDEN:
             Pause();
+            break;
+        case SDL_WINDOWEVENT_RESIZED:
+            if (settings != nullptr && window != nullptr && !window->IsFullscreen()) {
+                settings->WindowResized(event.data1, event.data2);
+            }
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             if (window != nullptr) window->FitViewport();
@@ -114,11 +192,12 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
 }
 
 void EventLoop::RunTick() {
-    if (!Base().Tick()) return;  // a watched replay is over
+    // A screen laid over the game that ticks plays a game of its own.
+    if (!(IsPaused() ? Top() : Base()).Tick()) return;  // a watched replay is over
     DrawOverlays();
     app.Present();
     AllowScreenSaver();
-    if (sound == nullptr) return;
+    if (sound == nullptr || IsPaused()) return;
     sound->Update(app);
     // Opening audio takes milliseconds: not before the first frame is up.
     if (!soundOpened) {
@@ -128,35 +207,84 @@ void EventLoop::RunTick() {
 }
 
 void EventLoop::Pause() {
-    if (IsPaused()) return;
-    overlays.push_back(&paused);
-    paused.Begin();
+    if (IsPaused()) {
+        // Focus lost while a replay plays: it stops, back on its menu.
+        if (Top().TicksRun()) Back();
+        return;
+    }
+    Open(pauseMenu);
+}
+
+void EventLoop::ShowWelcome() {
+    if (!IsPaused()) Open(welcome);
+}
+
+void EventLoop::Open(Screen& screen) {
+    if (overlays.empty()) pause.Begin(sound);
+    overlays.push_back(&screen);
+    screen.Shown();
     AllowScreenSaver();
+    ShowPointer();
     Draw();
 }
 
-void EventLoop::Resume() {
-    if (!IsPaused()) return;
-    overlays.clear();
-    paused.End();
+void EventLoop::Back() {
+    if (overlays.empty()) return;
+    Screen* closed = overlays.back();
+    overlays.pop_back();
+    closed->Left();
+    padRepeat.Stop();
+    if (overlays.empty()) {
+        pause.End(sound);
+    } else {
+        Draw();
+    }
     AllowScreenSaver();
+    ShowPointer();
 }
 
-void EventLoop::AllowScreenSaver() { screenSaver.Allow(IsPaused() || !app.running); }
+void EventLoop::Resume() {
+    while (IsPaused()) Back();
+}
+
+void EventLoop::Quit() { app.quit = true; }
+
+void EventLoop::AllowScreenSaver() {
+    screenSaver.Allow(Top().FrameIsStill() || (!IsPaused() && !app.running));
+}
+
+void EventLoop::ShowPointer() {
+    if (window != nullptr) window->ShowPointer(IsPaused() && !Top().TicksRun());
+}
 
 void EventLoop::Draw() {
-    if (!Base().HasFrame()) return;
-    app.DrawFrame();
-    // A drawing outside a tick rebuilds the outlines that the next tick's
-    // hit tests read, so a replay must draw it too.
-    if (recorder != nullptr) recorder->OnAction(ReplayAction::kRedraw);
+    const int owner = FrameOwner();
+    if (owner >= 0) {
+        overlays[static_cast<std::size_t>(owner)]->DrawFrame();
+    } else {
+        if (!Base().HasFrame()) return;
+        app.DrawFrame();
+        // A drawing outside a tick rebuilds the outlines that the next tick's
+        // hit tests read, so a replay must draw it too.
+        if (recorder != nullptr) recorder->OnAction(ReplayAction::kRedraw);
+    }
     DrawOverlays();
     app.Present();
 }
 
 void EventLoop::DrawOverlays() {
-    Base().DrawOver();
-    for (const Screen* overlay : overlays) overlay->DrawOver();
+    const int owner = FrameOwner();
+    if (owner < 0) Base().DrawOver();
+    for (std::size_t i = static_cast<std::size_t>(owner < 0 ? 0 : owner); i < overlays.size(); ++i) {
+        overlays[i]->DrawOver();
+    }
+}
+
+int EventLoop::FrameOwner() const {
+    for (int i = static_cast<int>(overlays.size()) - 1; i >= 0; --i) {
+        if (overlays[static_cast<std::size_t>(i)]->OwnsFrame()) return i;
+    }
+    return -1;
 }
 
 Screen& EventLoop::Base() {

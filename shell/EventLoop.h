@@ -7,16 +7,20 @@
 #include <vector>
 
 #include "shell/GameOverScreen.h"
-#include "shell/PausedScreen.h"
+#include "shell/GamePause.h"
+#include "shell/PadRepeat.h"
+#include "shell/PauseMenu.h"
 #include "shell/PlayerSession.h"
 #include "shell/PlayingScreen.h"
 #include "shell/ReplayScreen.h"
 #include "shell/ScreenSaver.h"
+#include "shell/WelcomeScreen.h"
 
 class GameApp;
 class GameWindow;
 class GameRecords;
 class Gamepads;
+class PlayerSettings;
 class ReplayPlayer;
 class ReplayRecorder;
 class SoundEffects;
@@ -31,11 +35,12 @@ class SoundEffects;
 //    whatever was held counts as released on resume;
 //  - the screensaver may run while paused or on the game-over screen, not
 //    while a game is played;
+//  - the pointer is shown over menus and hidden otherwise;
 //  - sound, opened once the first frame is shown.
 // Everything else goes to the screen on top: the game in play, the
-// game-over screen with the score table, a watched replay, or the pause
-// over one of them. Without a GameWindow (tests) the window's part is
-// skipped.
+// game-over screen with the score table, a watched replay, or the menus
+// laid over one of them (the first of them is the pause). Without a
+// GameWindow (tests) the window's part is skipped.
 class EventLoop {
 public:
     // A tick event older than this when taken from the queue is dropped.
@@ -49,21 +54,43 @@ public:
     GameRecords* records = nullptr;
     ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
     SoundEffects* sound = nullptr;   // opened once the first frame is shown
+    // The player's settings: key bindings, the menu's settings, M and F11
+    // kept. Without them the keys are today's and nothing is kept.
+    PlayerSettings* settings = nullptr;
 
     // Until the game is quit or waiting for events fails.
     void Run();
     void HandleEvent(const SDL_Event& event);
 
+    // The pause menu over the game (or, if a replay watched from the menu is
+    // on top, back to the menu it came from).
     void Pause();
+    // Every screen laid over the game taken away; the game goes on.
     void Resume();
     bool IsPaused() const { return !overlays.empty(); }
+    // The first start: paused on the keys, before anything moves.
+    void ShowWelcome();
+
+    // For the screens laid over the game: opens one on top, closes the top
+    // one (the last one closed resumes), draws again after a change, quits.
+    void Open(Screen& screen);
+    void Back();
+    void Redraw() { Draw(); }
+    void Quit();
+
+    GameApp& App() { return app; }
+    const PlayerSession& Session() const { return session; }
+    const GamePause& Pausing() const { return pause; }
+    Screen& Top();
 
 private:
     // Keys for every screen; true when the key was taken.
     bool HandleGlobalKey(const SDL_KeyboardEvent& key);
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
+    void HandleMouse(const SDL_Event& event);
     void TakePadActions();
+    void RepeatPadDirection();
     void RunTick();
     // Draws the frame again outside a tick, with whatever lies over it, and
     // presents it.
@@ -72,19 +99,24 @@ private:
     // Only a game in play keeps the screen awake: not a pause, not the
     // game-over screen left alone.
     void AllowScreenSaver();
+    void ShowPointer();
 
     // The screen under any overlay: the replay, the game or its end.
     Screen& Base();
-    Screen& Top();
+    // The topmost overlay with a game of its own, as an index, or -1.
+    int FrameOwner() const;
 
     GameApp& app;
     GameWindow* window;
     PlayerSession session;
+    GamePause pause;
     GameOverScreen gameOver;
     PlayingScreen playing;
     ReplayScreen watching;
-    PausedScreen paused;
+    PauseMenu pauseMenu;
+    WelcomeScreen welcome;
     std::vector<Screen*> overlays;  // laid over the base, lowest first
+    PadRepeat padRepeat;
     bool soundOpened = false;
     ScreenSaver screenSaver;
 };

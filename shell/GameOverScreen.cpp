@@ -2,22 +2,58 @@
 
 #include "game/GameApp.h"
 #include "shell/EventLoop.h"
+#include "shell/MenuList.h"
 #include "shell/PlayerSession.h"
+
+namespace {
+
+constexpr const char* kMenuHint = "escape or start opens the menu";
+
+}  // namespace
 
 GameOverScreen::GameOverScreen(GameApp& app, EventLoop& loop, PlayerSession& session)
     : app(app), loop(loop), session(session) {}
 
+void GameOverScreen::Begin() {
+    shownAt = SDL_GetTicks();
+    armedKeys.clear();
+    padArmed = false;
+}
+
+bool GameOverScreen::GuardPassed(Uint32 when) const {
+    return SDL_TICKS_PASSED(when, shownAt + kGuardMs);
+}
+
 void GameOverScreen::KeyDown(const SDL_KeyboardEvent& key) {
-    if (IsPauseKey(key)) {
+    if (session.IsPauseKey(key)) {
         loop.Pause();
         return;
+    }
+    if (session.GameKey(key) == SDLK_SPACE && key.repeat == 0) {
+        if (!GuardPassed(key.timestamp)) return;
+        armedKeys.insert(SDLK_SPACE);
     }
     Follow(session.KeyDown(key));
 }
 
-void GameOverScreen::KeyUp(const SDL_KeyboardEvent& key) { Follow(session.KeyUp(key)); }
+void GameOverScreen::KeyUp(const SDL_KeyboardEvent& key) {
+    if (session.GameKey(key) == SDLK_SPACE && armedKeys.erase(SDLK_SPACE) == 0) return;
+    Follow(session.KeyUp(key));
+}
 
-void GameOverScreen::PadAction(Gamepads::Action action) { Follow(session.PadAction(action)); }
+void GameOverScreen::PadPress(SDL_GameControllerButton button) {
+    if ((session.PhotonButtons() & Gamepads::Bit(button)) != 0) {
+        padArmed = GuardPassed(SDL_GetTicks());
+    }
+}
+
+void GameOverScreen::PadAction(Gamepads::Action action) {
+    if (action == Gamepads::Action::kPhoton) {
+        if (!padArmed) return;
+        padArmed = false;
+    }
+    Follow(session.PadAction(action));
+}
 
 void GameOverScreen::Follow(bool newGame) {
     if (newGame) board.Hide();
@@ -30,4 +66,7 @@ bool GameOverScreen::Tick() {
     return true;
 }
 
-void GameOverScreen::DrawOver() const { board.Draw(*app.font); }
+void GameOverScreen::DrawOver() const {
+    board.Draw(*app.font);
+    if (!app.running) MenuList::DrawCentred(*app.font, kMenuHintY, kMenuHint);
+}

@@ -2,6 +2,8 @@
 // under them, and the game going on behind until Space starts a new one.
 #pragma once
 
+#include <set>
+
 #include "save/ScoreBoardView.h"
 #include "shell/Screen.h"
 
@@ -9,15 +11,25 @@ class EventLoop;
 class GameApp;
 class PlayerSession;
 
+// The final score stays readable: a new game starts only from a photon key
+// (Space unless rebound) or button pressed once the screen has been shown
+// for kGuardMs. An earlier press, or one held since the game was played,
+// is not handed to the game at all, so replays are as if it never happened.
 class GameOverScreen : public Screen {
 public:
+    static constexpr Uint32 kGuardMs = 1000;
+    static constexpr int kMenuHintY = 64;
+
     GameOverScreen(GameApp& app, EventLoop& loop, PlayerSession& session);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void KeyUp(const SDL_KeyboardEvent& key) override;
     void PadAction(Gamepads::Action action) override;
+    void PadPress(SDL_GameControllerButton button) override;
     void DrawOver() const override;
 
+    // The game has just ended: the screen is shown from now on.
+    void Begin();
     // Shows the table's best games, the one at `rank` (from 0; -1 for
     // none) marked as the game just kept.
     void Show(const ScoreTable& table, int rank);
@@ -29,9 +41,13 @@ public:
 private:
     // A new game hides the table.
     void Follow(bool newGame);
+    bool GuardPassed(Uint32 when) const;
 
     GameApp& app;
     EventLoop& loop;
     PlayerSession& session;
     ScoreBoardView board;
+    Uint32 shownAt = 0;
+    std::set<SDL_Keycode> armedKeys;  // photon keys pressed after the guard
+    bool padArmed = false;            // a photon button pressed after the guard
 };

@@ -41,10 +41,8 @@ std::string NoDisplayMessage() {
     return "no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)";
 }
 
-// The default size, or as much of it as the usable display area allows.
+// The size asked for, or as much of it as the usable display area allows.
 void StartingSize(int& width, int& height) {
-    width = GameApp::kWindowWidth;
-    height = GameApp::kWindowHeight;
     SDL_Rect usable;
     if (SDL_GetDisplayUsableBounds(0, &usable) != 0) return;
     width = std::max(kMinimumWidth, std::min(width, usable.w));
@@ -56,17 +54,15 @@ void StartingSize(int& width, int& height) {
 GameWindow::GameWindow(GameApp& app)
     : app(app), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
 
-void GameWindow::Open(bool fullscreen) {
+void GameWindow::Open(bool fullscreen, int width, int height) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw SdlError("cannot initialise SDL");
     app.sdlStarted = true;  // Shutdown quits SDL whatever fails next
     if (IsHeadlessDriverNobodyAskedFor()) throw std::runtime_error(NoDisplayMessage());
-    int width = 0;
-    int height = 0;
     StartingSize(width, height);
     app.OpenWindow(width, height, kWindowFlags | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     SDL_SetWindowMinimumSize(app.window, kMinimumWidth, kMinimumHeight);
     SetWindowIcon(app.window);
-    ShowCursorFor(fullscreen);
+    ShowPointer(false);  // a game is about to be played
     app.SetProjection(static_cast<float>(GameApp::kWindowWidth),
                       static_cast<float>(GameApp::kWindowHeight));
 }
@@ -88,7 +84,6 @@ void GameWindow::FitViewport() {
 void GameWindow::ToggleFullscreen() {
     // Leaving desktop fullscreen gives the window back its earlier size.
     SDL_SetWindowFullscreen(app.window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
-    ShowCursorFor(IsFullscreen());  // as it is, should the switch have failed
 }
 
 bool GameWindow::IsFullscreen() const {
@@ -96,6 +91,21 @@ bool GameWindow::IsFullscreen() const {
            SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
-void GameWindow::ShowCursorFor(bool fullscreen) {
-    SDL_ShowCursor(fullscreen ? SDL_DISABLE : SDL_ENABLE);
+void GameWindow::ShowPointer(bool shown) { SDL_ShowCursor(shown ? SDL_ENABLE : SDL_DISABLE); }
+
+void GameWindow::ToPlayfield(int& x, int& y) const {
+    // Mouse positions are in window points, the viewport in drawable pixels
+    // from the lower left; a high-DPI drawable is larger than the window.
+    int windowWidth = 0;
+    int windowHeight = 0;
+    int drawableWidth = 0;
+    int drawableHeight = 0;
+    SDL_GetWindowSize(app.window, &windowWidth, &windowHeight);
+    SDL_GL_GetDrawableSize(app.window, &drawableWidth, &drawableHeight);
+    if (windowWidth <= 0 || windowHeight <= 0 || current.scale <= 0) return;
+    const double pixelsPerPoint = static_cast<double>(drawableWidth) / windowWidth;
+    const double px = x * pixelsPerPoint;
+    const double py = drawableHeight - y * pixelsPerPoint;
+    x = static_cast<int>((px - current.x) / current.scale);
+    y = static_cast<int>((py - current.y) / current.scale);
 }

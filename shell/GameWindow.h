@@ -1,9 +1,8 @@
 // The player's window around the game: any size, high-DPI, fullscreen.
 #pragma once
 
+#include "game/GameApp.h"
 #include "shell/Viewport.h"
-
-class GameApp;
 
 // Opens the game's window for a player and keeps the 1024 × 768 playfield
 // fitted into it. A window of the default size gets exactly the GL calls of
@@ -15,9 +14,12 @@ public:
     // SDL's video, the resizable high-DPI window (1024 × 768, or the largest
     // size that fits a smaller usable display area), its GL context and the
     // projection. Refuses a headless video driver that nobody asked for, so
-    // the game never runs unseen. Throws std::runtime_error with one line;
-    // GameApp::Shutdown releases what was acquired.
-    void Open(bool fullscreen);
+    // the game never runs unseen. `width` × `height` is the window's size
+    // when not fullscreen, made smaller if the display is. Throws
+    // std::runtime_error with one line; GameApp::Shutdown releases what was
+    // acquired.
+    void Open(bool fullscreen, int width = GameApp::kWindowWidth,
+              int height = GameApp::kWindowHeight);
 
     // Fits the playfield to the drawable's current size: viewport, line
     // width and point size. Cheap to call after any window event.
@@ -26,9 +28,13 @@ public:
     void ToggleFullscreen();
     bool IsFullscreen() const;
 
-private:
-    void ShowCursorFor(bool fullscreen);
+    // The mouse pointer over the window: shown over menus, hidden in play.
+    void ShowPointer(bool shown);
+    // A mouse position in window points into playfield units, from the
+    // playfield's lower-left corner (outside it for a point on the bars).
+    void ToPlayfield(int& x, int& y) const;
 
+private:
     GameApp& app;
     Viewport current;  // what GL was last given
 };

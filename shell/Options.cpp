@@ -89,6 +89,7 @@ Options Options::Parse(int argc, char* argv[]) {
                         "bad volume '" + std::string(optarg) + "': a whole number from 0 to 100";
                     return options;
                 }
+                options.hasVolume = true;
                 options.volume = static_cast<int>(value);
                 break;
             case kReplay:

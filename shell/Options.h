@@ -23,6 +23,7 @@ public:
     unsigned seed = 0;
     bool daily = false;
     bool mute = false;
+    bool hasVolume = false;  // --volume given
     int volume = kMaxVolume;
     std::string replayFile;
     std::string verifyFile;

@@ -7,6 +7,7 @@
 #include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
 #include "shell/EventLoop.h"
+#include "shell/PlayerSettings.h"
 
 namespace {
 
@@ -28,14 +29,31 @@ bool IsWeapon(SDL_Keycode key) { return key == SDLK_SPACE || key == SDLK_LALT ||
 
 PlayerSession::PlayerSession(GameApp& app, const EventLoop& loop) : app(app), loop(loop) {}
 
+SDL_Keycode PlayerSession::GameKey(const SDL_KeyboardEvent& key) const {
+    return loop.settings != nullptr ? loop.settings->Bindings().Translate(key) : key.keysym.sym;
+}
+
+bool PlayerSession::IsPauseKey(const SDL_KeyboardEvent& key) const {
+    if (loop.settings == nullptr) return Screen::IsPauseKey(key);
+    return key.repeat == 0 &&
+           (key.keysym.sym == SDLK_ESCAPE || loop.settings->Bindings().ActionOf(key.keysym.scancode) ==
+                                                 KeyBindings::kPause);
+}
+
 bool PlayerSession::KeyDown(const SDL_KeyboardEvent& key) {
     if (key.repeat != 0) return false;
-    pressedKeys.insert(key.keysym.sym);
-    return PassKey(key.keysym.sym, true);
+    const SDL_Keycode code = GameKey(key);
+    if (code == SDLK_UNKNOWN) return false;
+    pressedKeys.insert(code);
+    const unsigned held = keyboardInput;
+    const bool newGame = PassKey(code, true);
+    unreadPresses |= keyboardInput & ~held;
+    return newGame;
 }
 
 bool PlayerSession::KeyUp(const SDL_KeyboardEvent& key) {
-    const SDL_Keycode code = key.keysym.sym;
+    const SDL_Keycode code = GameKey(key);
+    if (code == SDLK_UNKNOWN) return false;
     const bool pressedWhilePlaying = pressedKeys.erase(code) > 0;
     if (FocusLossIsQueued()) return false;
     if (IsWeapon(code) && !pressedWhilePlaying) return false;
@@ -74,6 +92,7 @@ bool PlayerSession::PassKey(SDL_Keycode key, bool down) {
 
 void PlayerSession::ReleaseAll() {
     keyboardInput = 0;
+    unreadPresses = 0;
     pressedKeys.clear();
     if (loop.pads != nullptr) loop.pads->ReleaseAll();
     CombineInput();
@@ -83,11 +102,19 @@ void PlayerSession::CombineInput() {
     app.input = keyboardInput | (loop.pads != nullptr ? loop.pads->HeldBits() : 0);
 }
 
+Uint32 PlayerSession::PhotonButtons() const {
+    return loop.settings != nullptr ? loop.settings->Bindings().ButtonBits(KeyBindings::kPhoton)
+                                    : Gamepads::kDefaultPhotonButtons;
+}
+
 bool PlayerSession::PlayTick() {
+    app.input |= unreadPresses;
     if (loop.recorder != nullptr) loop.recorder->OnTick(app.input);
     const bool wasRunning = app.running;
     app.UpdateGame();
     app.DrawFrame();
+    unreadPresses = 0;
+    CombineInput();
     return wasRunning && !app.running;
 }
 

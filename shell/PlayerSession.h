@@ -20,6 +20,14 @@ class PlayerSession {
 public:
     PlayerSession(GameApp& app, const EventLoop& loop);
 
+    // The game's key for a keyboard event: through the player's bindings when
+    // the loop has settings, else the event's own symbol.
+    SDL_Keycode GameKey(const SDL_KeyboardEvent& key) const;
+    // Escape, or the pause key (P unless rebound), pressed rather than repeated.
+    bool IsPauseKey(const SDL_KeyboardEvent& key) const;
+    // The pad buttons that fire photons, as Gamepads::Bit()s.
+    Uint32 PhotonButtons() const;
+
     // A key pressed while the game is on screen. Repeats only say the key is
     // still down: one held through a pause must be pressed again to count.
     // Returns true when the key started a new game.
@@ -35,8 +43,9 @@ public:
     // The game's input bits: what the keyboard or any pad holds.
     void CombineInput();
 
-    // One tick of the rules, recorded, then the frame. Returns true when this
-    // tick ended the game.
+    // One tick of the rules, recorded, then the frame; an arrow pressed since
+    // the last tick counts in it even if already let go, so no tap is lost.
+    // Returns true when this tick ended the game.
     bool PlayTick();
     // Keeps the game that has just ended, with its replay, and returns its
     // place in the loop's records' table (-1 for none); each warning is
@@ -53,6 +62,7 @@ private:
     GameApp& app;
     const EventLoop& loop;
     unsigned keyboardInput = 0;         // the arrow keys held, as the game's key map sets them
+    unsigned unreadPresses = 0;         // arrows pressed since the last tick read the input
     std::set<SDL_Keycode> pressedKeys;  // pressed while playing, not yet released
     std::set<std::string> warned;       // each warning is given once a session
 };

@@ -9,7 +9,7 @@ PlayingScreen::PlayingScreen(EventLoop& loop, PlayerSession& session, GameOverSc
     : loop(loop), session(session), gameOver(gameOver) {}
 
 void PlayingScreen::KeyDown(const SDL_KeyboardEvent& key) {
-    if (IsPauseKey(key)) {
+    if (session.IsPauseKey(key)) {
         loop.Pause();
         return;
     }
@@ -21,7 +21,9 @@ void PlayingScreen::KeyUp(const SDL_KeyboardEvent& key) { session.KeyUp(key); }
 void PlayingScreen::PadAction(Gamepads::Action action) { session.PadAction(action); }
 
 bool PlayingScreen::Tick() {
-    if (session.PlayTick() && session.KeepsGames()) {
+    if (!session.PlayTick()) return true;
+    gameOver.Begin();
+    if (session.KeepsGames()) {
         const int rank = session.KeepFinishedGame();
         gameOver.Show(loop.records->Table(), rank);
     }

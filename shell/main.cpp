@@ -25,6 +25,7 @@
 #include "shell/GameWindow.h"
 #include "shell/Options.h"
 #include "shell/OverlayFont.h"
+#include "shell/PlayerSettings.h"
 
 namespace {
 
@@ -57,10 +58,21 @@ std::uint32_t ChooseSeed(const Options& options, SeedKind& kind) {
     return static_cast<std::uint32_t>(now);
 }
 
+// The settings file's, with the command line's for this session only.
+void ReadSettings(PlayerSettings& settings, const Options& options) {
+    settings.Load();
+    if (options.hasVolume) settings.Override("volume", std::to_string(options.volume));
+    if (options.mute) settings.Override("mute", "on");
+    if (options.fullscreen) settings.Override("fullscreen", "on");
+}
+
 // A session in the player's window: the seeded game, its event loop and
 // what surrounds it. Throws std::runtime_error with one line when the game
 // cannot start.
 void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
+    PlayerSettings settings(SettingsFile::PathForUser());
+    ReadSettings(settings, options);
+    const Settings& chosen = settings.Current();
     ReplayRecorder recorder;
     GameRecords records(DataFolder::ForUser());  // reads and writes nothing yet
     if (watched != nullptr) {
@@ -74,29 +86,36 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
 
     GameWindow window(app);
     SetDesktopHints();
-    window.Open(options.fullscreen);
+    window.Open(chosen.IsOn("fullscreen"), chosen.Number("window-width"),
+                chosen.Number("window-height"));
     app.InitGame();
     MapEveryGlyph(*app.font);
     window.FitViewport();
 
     Gamepads pads(DataFolder::ForUser().Path());
     SoundEffects sound;
-    sound.SetVolume(options.volume);
-    sound.SetMuted(options.mute);
+    settings.sound = &sound;
+    settings.window = &window;
+    settings.pads = &pads;
+    settings.Apply();
     EventLoop loop(app, &window);
     loop.pads = &pads;
     loop.sound = &sound;
+    loop.settings = &settings;
+    loop.records = &records;
     if (watched != nullptr) {
         watched->SkipToGame(app);  // the session's earlier games, unseen
         loop.replay = watched;
     } else {
         loop.recorder = &recorder;
-        loop.records = &records;
     }
     app.listener = &sound;
     app.StartTimer();
+    // A new player reads the keys before the first asteroid moves.
+    if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
     app.listener = nullptr;
+    settings.Finish();
 }
 
 int Play(const Options& options) {

@@ -1,0 +1,28 @@
+#include "shell/HighScoresMenu.h"
+
+#include "save/GameRecords.h"
+#include "save/ScoreBoardView.h"
+#include "shell/EventLoop.h"
+#include "shell/WatchScreen.h"
+
+void HighScoresMenu::Build() {
+    message = "no games kept yet";
+    ScoreTable table;
+    std::string error;
+    if (loop.records == nullptr) {
+        message = "no scores are kept here";
+    } else if (!loop.records->ReadTable(table, error)) {
+        message = "the score table cannot be read";
+    }
+    const std::vector<ScoreEntry>& entries = table.Entries();
+    std::size_t newest = 0;
+    for (std::size_t i = 1; i < entries.size(); ++i) {
+        if (entries[i].endedAt > entries[newest].endedAt) newest = i;
+    }
+    if (!entries.empty()) message = "choose a game to watch it";
+    for (std::size_t i = 0; i < entries.size(); ++i) {
+        const std::string path = loop.records->Folder().ReplaysPath() + entries[i].replay;
+        list.Add(ScoreBoardView::Row(static_cast<int>(i), entries[i], i == newest), [this, path] { watch.Watch(path, message); });
+    }
+    list.Add("back", [this] { loop.Back(); });
+}

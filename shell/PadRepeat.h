@@ -1,0 +1,28 @@
+// A pad direction held in a menu moves again and again.
+#pragma once
+
+#include <SDL.h>
+
+// While a D-pad direction (or the stick) is held on a menu, a timer pushes
+// repeat events (SDL_USEREVENT, code kEventCode) after a first delay and
+// then at a steady rate; the loop hands each one on while the direction is
+// still held and calls Stop() once it is not. No timer runs otherwise, so a
+// menu left alone costs nothing.
+class PadRepeat {
+public:
+    static constexpr int kEventCode = 2;
+    static constexpr Uint32 kFirstDelayMs = 400;
+    static constexpr Uint32 kIntervalMs = 120;
+
+    ~PadRepeat() { Stop(); }
+
+    void Start(SDL_GameControllerButton direction);
+    void Stop();
+    SDL_GameControllerButton Direction() const { return direction; }
+
+private:
+    static Uint32 Push(Uint32 interval, void* param);
+
+    SDL_TimerID timer = 0;
+    SDL_GameControllerButton direction = SDL_CONTROLLER_BUTTON_INVALID;
+};
