@@ -168,7 +168,24 @@ int main(int argc, char* argv[]) {
         ~RemoveAtEnd() { std::remove(path.c_str()); }
     } removeCountFile{countFile};
 
+    // Settings seen before, so the game plays rather than opening on its
+    // first start's screen of the keys.
+    std::string config = (fs::temp_directory_path() / "korvessa_config_XXXXXX").string();
+    if (mkdtemp(config.data()) == nullptr) {
+        return Fail("cannot create a temporary folder: " + std::string(strerror(errno)));
+    }
+    struct RemoveFolderAtEnd {
+        std::string path;
+        ~RemoveFolderAtEnd() {
+            std::error_code ignored;
+            fs::remove_all(path, ignored);
+        }
+    } removeConfig{config};
+    fs::create_directories(config + "/korvessa", error);
+    std::ofstream(config + "/korvessa/settings.ini") << "korvessa settings 1\n";
+
     std::vector<std::string> env = GameEnvironment(options, preload, countFile);
+    env.push_back("XDG_CONFIG_HOME=" + config);
     std::vector<char*> envp;
     for (std::string& variable : env) envp.push_back(variable.data());
     envp.push_back(nullptr);

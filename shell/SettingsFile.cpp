@@ -5,6 +5,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <set>
 #include <sstream>
 
@@ -53,29 +54,35 @@ SettingsFile::SettingsFile(std::string filePath) : path(std::move(filePath)) {}
 void SettingsFile::Load(Settings& settings, std::vector<std::string>& warnings) {
     struct stat info {};
     if (path.empty() || stat(path.c_str(), &info) != 0) {
-        if (!path.empty() && errno != ENOENT) {
-            untouchable = std::strerror(errno);
-            state = State::kUntouchable;
-            warnings.push_back("cannot read " + path + ": " + untouchable + "; default settings");
+        // No file (or no folder for one) is a first start; anything else is
+        // a file we cannot see into.
+        if (!path.empty() && errno != ENOENT && errno != ENOTDIR) {
+            LeaveAlone(std::string("cannot be read: ") + std::strerror(errno), warnings);
         }
         return;
     }
     if (S_ISDIR(info.st_mode)) {
-        untouchable = "a folder";
-    } else if (static_cast<std::size_t>(info.st_size) > kMaxSize) {
+        LeaveAlone("is a folder", warnings);
+        return;
+    }
+    if (static_cast<std::size_t>(info.st_size) > kMaxSize) {
         state = State::kDamaged;
         warnings.push_back(path + " is over 64 KB; default settings");
         return;
     }
     std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    if (untouchable.empty() && file && text << file.rdbuf() && !file.bad()) {
-        Parse(text.str(), settings, warnings);
+    const std::string text = file ? std::string(std::istreambuf_iterator<char>(file), {}) : "";
+    if (!file.is_open() || file.bad()) {
+        LeaveAlone(std::string("cannot be read: ") + std::strerror(errno), warnings);
         return;
     }
-    if (untouchable.empty()) untouchable = file ? "read error" : std::strerror(errno);
+    Parse(text, settings, warnings);
+}
+
+void SettingsFile::LeaveAlone(const std::string& why, std::vector<std::string>& warnings) {
     state = State::kUntouchable;
-    warnings.push_back("cannot read " + path + ": " + untouchable + "; default settings");
+    untouchable = why;
+    warnings.push_back(path + " " + why + "; default settings");
 }
 
 void SettingsFile::Parse(const std::string& text, Settings& settings,
@@ -89,9 +96,7 @@ void SettingsFile::Parse(const std::string& text, Settings& settings,
         version = std::atoi(Trimmed(first).c_str() + header.size());
     }
     if (version > kVersion) {
-        state = State::kUntouchable;
-        untouchable = "written by a newer Korvessa";
-        warnings.push_back(path + " is " + untouchable + "; default settings");
+        LeaveAlone("is of a newer version (" + std::to_string(version) + ")", warnings);
         return;
     }
     if (version != kVersion) {
@@ -146,7 +151,7 @@ std::string SettingsFile::Format(const Settings& settings) const {
 
 bool SettingsFile::Save(const Settings& settings, std::string& error) {
     if (state == State::kUntouchable) {
-        error = "settings not saved: " + path + " is " + untouchable;
+        error = "settings not saved: " + path + " " + untouchable;
         return false;
     }
     if (path.empty()) {

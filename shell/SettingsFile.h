@@ -57,9 +57,11 @@ private:
     enum class State { kMissing, kRead, kDamaged, kUntouchable };
 
     void Parse(const std::string& text, Settings& settings, std::vector<std::string>& warnings);
+    // A file that must stay as it is, `why` ("is a folder").
+    void LeaveAlone(const std::string& why, std::vector<std::string>& warnings);
 
     std::string path;
     State state = State::kMissing;
-    std::string untouchable;         // why the file must be left as it is
+    std::string untouchable;         // why the file must be left as it is: "is a folder"
     std::vector<std::string> lines;  // the file's lines after the first, as read
 };

@@ -121,6 +121,7 @@ void XSession::TearDown() {
         waitpid(game, nullptr, 0);
     }
     if (display != nullptr) XCloseDisplay(display);
+    if (!configHome.empty()) Output("rm -rf " + configHome);
     for (pid_t child : {windowManager, server}) {
         if (child <= 0) continue;
         kill(child, SIGCONT);  // a test may have stopped the server
@@ -180,6 +181,13 @@ std::string XSession::ReadDisplayNumber(int fd) {
 void XSession::StartGame(const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment) {
     ASSERT_FALSE(Output("command -v xdotool").empty()) << "xdotool is not installed";
+    if (configHome.empty()) {
+        char folder[] = "/tmp/korvessa-config-XXXXXX";
+        ASSERT_NE(mkdtemp(folder), nullptr);
+        configHome = folder;
+        Output("mkdir " + configHome + "/korvessa && echo 'korvessa settings 1' > " + configHome +
+               "/korvessa/settings.ini");
+    }
     game = fork();
     if (game == 0) {
         setenv("DISPLAY", displayName.c_str(), 1);
@@ -187,6 +195,7 @@ void XSession::StartGame(const std::vector<std::string>& arguments,
         // Quiet on a machine with no sound card; scores kept apart from the user's.
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("XDG_DATA_HOME", "/nonexistent/korvessa-tests", 1);
+        setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
         for (const std::string& variable : environment) putenv(strdup(variable.c_str()));
         std::vector<char*> argv{const_cast<char*>(KORVESSA_BINARY)};
         for (const std::string& argument : arguments) argv.push_back(strdup(argument.c_str()));

@@ -70,6 +70,9 @@ protected:
     // Asks the game to quit as a window manager would; its exit status.
     int Terminate();
 
+    // XDG_CONFIG_HOME for the game: a settings file that says the player
+    // has been here, unless a test makes its own.
+    std::string configHome;
     std::string displayName;
     Display* display = nullptr;
     Window window = 0;

@@ -81,7 +81,7 @@ case "$case_name" in
     # Nothing in the working directory or next to the binary: the font must
     # come from share/korvessa.
     mkdir -p "$work/elsewhere" && cd "$work/elsewhere"
-    XDG_DATA_HOME="$work" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen \
+    XDG_CONFIG_HOME="$work" XDG_DATA_HOME="$work" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen \
       "$stage$prefix/bin/korvessa" 2>"$work/stderr" &
     pid=$!
     sleep 1

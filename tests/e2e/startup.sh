@@ -7,6 +7,10 @@ game=$(cd "$(dirname "$2")" && pwd)/$(basename "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# Settings of the scratch folder's, seen before: the game plays at once
+# instead of showing the keys of a first start.
+export XDG_CONFIG_HOME="$work/config"
+mkdir -p "$XDG_CONFIG_HOME/korvessa" && echo 'korvessa settings 1' >"$XDG_CONFIG_HOME/korvessa/settings.ini"
 
 fail() { echo "FAIL ($case_name): $*"; echo "--- stderr:"; cat "$work/stderr"; exit 1; }
 

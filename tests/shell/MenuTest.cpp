@@ -1,0 +1,345 @@
+// The menus, remapping and the shell's guards, driven with real SDL events
+// (keys, a virtual pad, the mouse) on a game with no window.
+
+#include <SDL.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "input/Gamepads.h"
+#include "objects/Random.h"
+#include "save/GameRecords.h"
+#include "save/ReplayPlayer.h"
+#include "save/ReplayRecorder.h"
+#include "shell/ControlsMenu.h"
+#include "shell/EventLoop.h"
+#include "shell/MenuScreen.h"
+#include "shell/PlayerSettings.h"
+#include "shell/WatchScreen.h"
+#include "tests/game/GameAppFixture.h"
+#include "tests/support/GameStateSnapshot.h"
+
+namespace {
+
+SDL_Event KeyEvent(Uint32 type, SDL_Scancode code, SDL_Keycode sym, Uint32 when = SDL_GetTicks()) {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = type;
+    event.key.keysym.scancode = code;
+    event.key.keysym.sym = sym;
+    event.key.timestamp = when;
+    return event;
+}
+
+class MenuTest : public GameAppTest {
+protected:
+    void SetUp() override {
+        GameAppTest::SetUp();
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
+        char name[] = "/tmp/korvessa-menus-XXXXXX";
+        ASSERT_NE(mkdtemp(name), nullptr);
+        folder = name;
+        settings = std::make_unique<PlayerSettings>(folder + "/config/settings.ini");
+        settings->Load();
+        loop.settings = settings.get();
+    }
+    void TearDown() override {
+        loop.pads = nullptr;
+        pads.reset();
+        SDL_Quit();
+        ASSERT_EQ(std::system(("rm -rf " + folder).c_str()), 0);
+    }
+
+    // Through SDL's own queue, as the game's loop gets them.
+    void Deliver() {
+        SDL_Event event;
+        SDL_PumpEvents();
+        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+    }
+    void Push(SDL_Event event) {
+        SDL_PushEvent(&event);
+        Deliver();
+    }
+    void Down(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYDOWN, code, sym)); }
+    void Up(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYUP, code, sym)); }
+    void Tap(SDL_Scancode code, SDL_Keycode sym) {
+        Down(code, sym);
+        Up(code, sym);
+    }
+    void Tick() {
+        SDL_Event tick;
+        SDL_zero(tick);
+        tick.type = SDL_USEREVENT;
+        tick.user.code = GameApp::kTickEventCode;
+        tick.user.timestamp = SDL_GetTicks();
+        loop.HandleEvent(tick);
+    }
+    const MenuScreen& Menu() { return dynamic_cast<const MenuScreen&>(loop.Top()); }
+    std::string Highlighted() {
+        const MenuList& list = Menu().List();
+        return list.Current() == MenuList::kNone ? "" : list.TextOf(list.Current());
+    }
+    std::string File() {
+        std::ifstream in(folder + "/config/settings.ini");
+        std::ostringstream text;
+        text << in.rdbuf();
+        return text.str();
+    }
+
+    std::string folder;
+    std::unique_ptr<PlayerSettings> settings;
+    std::unique_ptr<Gamepads> pads;
+    EventLoop loop{app, nullptr};
+};
+
+// Escape, the settings, the volume, the laser rebound to Right Ctrl, all by
+// keyboard; then the laser fires from Right Ctrl and not from Alt, a swap
+// moves the old key, Escape and F11 cannot be bound, and a binding holds on
+// any layout.
+TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
+    Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    ASSERT_TRUE(loop.IsPaused());
+    EXPECT_EQ(Highlighted(), "") << "a stray Enter does nothing at first";
+    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    EXPECT_EQ(Highlighted(), "settings");
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_NE(Highlighted().find("volume"), std::string::npos);
+    Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);
+    EXPECT_EQ(settings->Current().Number("volume"), 90);
+    EXPECT_NE(File().find("volume = 90\n"), std::string::npos) << File();
+
+    for (int i = 0; i < 3; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    EXPECT_EQ(Highlighted(), "keys and buttons");
+    Tap(SDL_SCANCODE_SPACE, SDLK_SPACE);
+    for (int i = 0; i < 5; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    EXPECT_EQ(Highlighted().rfind("laser", 0), 0u) << Highlighted();
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    Tap(SDL_SCANCODE_F11, SDLK_F11);
+    Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);  // cancels
+    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11 is not bound";
+    ASSERT_TRUE(loop.IsPaused());
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    Tap(SDL_SCANCODE_RCTRL, SDLK_RCTRL);
+    EXPECT_NE(Highlighted().find("Right Ctrl"), std::string::npos) << Highlighted();
+    EXPECT_NE(File().find("key.laser = Right Ctrl\n"), std::string::npos) << File();
+
+    Tap(SDL_SCANCODE_P, SDLK_p);  // the pause key resumes from any depth
+    ASSERT_FALSE(loop.IsPaused());
+    Tap(SDL_SCANCODE_LALT, SDLK_LALT);
+    Tap(SDL_SCANCODE_RALT, SDLK_RALT);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges) << "Alt fired";
+    Tap(SDL_SCANCODE_RCTRL, SDLK_RCTRL);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 1) << "Right Ctrl did not";
+
+    // The photon onto the turn-left key: turning left moves to Space.
+    KeyBindings bindings = settings->Bindings();
+    KeyBindings::Action swapped = KeyBindings::kActionCount;
+    ASSERT_TRUE(bindings.Bind(KeyBindings::kPhoton, SDL_SCANCODE_LEFT, swapped));
+    EXPECT_EQ(swapped, KeyBindings::kTurnLeft);
+    EXPECT_FALSE(bindings.Bind(KeyBindings::kThrust, SDL_SCANCODE_ESCAPE, swapped));
+    // Q, where a QWERTY keyboard has it, turns right on any layout.
+    ASSERT_TRUE(bindings.Bind(KeyBindings::kTurnRight, SDL_SCANCODE_Q, swapped));
+    settings->Change([&](Settings& s) { s.Bind(bindings); });
+    Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);
+    EXPECT_NE(app.photons[1], nullptr) << "the old turn-left key fires now";
+    const double heading = app.ship->angle;
+    Tap(SDL_SCANCODE_SPACE, SDLK_SPACE);  // a tap shorter than a tick still turns
+    Tick();
+    EXPECT_GT(app.ship->angle, heading) << "Space turns left now";
+    Down(SDL_SCANCODE_A, SDLK_q);  // AZERTY: Q's symbol at A's place does nothing
+    EXPECT_EQ(app.input, 0u);
+    Up(SDL_SCANCODE_A, SDLK_q);
+    Down(SDL_SCANCODE_Q, SDLK_a);  // and the key at Q's place, whatever it says
+    EXPECT_EQ(app.input, GameApp::kInputRight);
+    Up(SDL_SCANCODE_Q, SDLK_a);
+}
+
+// With a pad alone: every menu reached, a value changed, the laser moved to
+// Y, the stick and a held direction move, and the game quit.
+TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
+    pads = std::make_unique<Gamepads>("");
+    loop.pads = pads.get();
+    settings->pads = pads.get();
+    SDL_VirtualJoystickDesc desc;
+    SDL_zero(desc);
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
+    desc.name = "Menu Test Pad";
+    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    Deliver();
+    auto press = [&](int button, bool down) {
+        SDL_JoystickSetVirtualButton(stick, button, down ? SDL_PRESSED : SDL_RELEASED);
+        Deliver();
+    };
+    auto click = [&](int button) {
+        press(button, true);
+        press(button, false);
+    };
+
+    click(SDL_CONTROLLER_BUTTON_START);
+    ASSERT_TRUE(loop.IsPaused());
+    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 32767);  // the stick pushed down
+    Deliver();
+    SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 0);
+    Deliver();
+    EXPECT_EQ(Highlighted(), "settings");
+    click(SDL_CONTROLLER_BUTTON_A);
+    click(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_EQ(settings->Current().Number("volume"), 90);
+    // Held down: one move at once, more while it stays held.
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, true);
+    EXPECT_NE(Highlighted().find("mute"), std::string::npos);
+    SDL_Delay(PadRepeat::kFirstDelayMs + PadRepeat::kIntervalMs + 60);
+    Deliver();
+    press(SDL_CONTROLLER_BUTTON_DPAD_DOWN, false);
+    EXPECT_EQ(Highlighted(), "keys and buttons");
+    click(SDL_CONTROLLER_BUTTON_A);
+    for (int i = 0; i < 5; ++i) click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);
+    click(SDL_CONTROLLER_BUTTON_Y);
+    EXPECT_NE(File().find("pad.laser = y\n"), std::string::npos) << File();
+    click(SDL_CONTROLLER_BUTTON_B);
+    click(SDL_CONTROLLER_BUTTON_B);
+    ASSERT_TRUE(loop.IsPaused());
+    EXPECT_EQ(Highlighted(), "settings") << "back on the pause menu";
+
+    click(SDL_CONTROLLER_BUTTON_START);
+    ASSERT_FALSE(loop.IsPaused());
+    click(SDL_CONTROLLER_BUTTON_B);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges) << "B fired";
+    click(SDL_CONTROLLER_BUTTON_Y);
+    EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 1) << "Y did not";
+
+    click(SDL_CONTROLLER_BUTTON_START);
+    for (int i = 0; i < 5; ++i) click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    EXPECT_EQ(Highlighted(), "quit");
+    click(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_FALSE(app.quit) << "asked again first";
+    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_TRUE(app.quit);
+    SDL_JoystickClose(stick);
+}
+
+TEST_F(MenuTest, MouseHighlightsChoosesAndTurnsValues) {
+    Tap(SDL_SCANCODE_P, SDLK_p);
+    auto mouse = [&](Uint32 type, int row) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = type;
+        // Window y from the top: a row's text stands at kFirstRowY - row * kRowStep.
+        const int y = GameApp::kWindowHeight - (MenuList::kFirstRowY + 8) + row * MenuList::kRowStep;
+        if (type == SDL_MOUSEMOTION) {
+            event.motion.x = 500;
+            event.motion.y = y;
+        } else if (type == SDL_MOUSEBUTTONDOWN) {
+            event.button.button = SDL_BUTTON_LEFT;
+            event.button.x = 500;
+            event.button.y = y;
+        } else {
+            event.wheel.y = -1;
+        }
+        Push(event);
+    };
+    mouse(SDL_MOUSEMOTION, 1);
+    EXPECT_EQ(Highlighted(), "settings");
+    mouse(SDL_MOUSEBUTTONDOWN, 1);
+    mouse(SDL_MOUSEMOTION, 2);
+    EXPECT_NE(Highlighted().find("mute"), std::string::npos);
+    mouse(SDL_MOUSEWHEEL, 0);
+    EXPECT_TRUE(settings->Current().IsOn("mute"));
+    mouse(SDL_MOUSEMOTION, 0);
+    EXPECT_NE(Highlighted().find("mute"), std::string::npos) << "a heading is never highlighted";
+    mouse(SDL_MOUSEMOTION, 1);
+    mouse(SDL_MOUSEWHEEL, 0);
+    EXPECT_EQ(settings->Current().Number("volume"), 90);
+}
+
+// Mashing Space through the last death starts no game before the screen
+// has been shown a second; a later press does.
+TEST_F(MenuTest, GameOverScreenSurvivesMashing) {
+    app.ship->lives = 1;
+    app.ship->Die();
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE));  // held from play
+    for (int i = 0; i < 40 && app.running; ++i) Tick();
+    ASSERT_FALSE(app.running);
+    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE));
+    const Uint32 now = SDL_GetTicks();
+    for (int i = 0; i < 5; ++i) {
+        loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE, now + 100 * i));
+        loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE, now + 100 * i + 50));
+    }
+    EXPECT_FALSE(app.running) << "an early press started a game";
+    const Uint32 later = now + GameOverScreen::kGuardMs + 10;
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE, later));
+    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE, later));
+    EXPECT_TRUE(app.running);
+}
+
+// A game recorded across a pause in which a replay was watched from the
+// menu replays to the very same state: the watch gave the shared random
+// generator back as it found it.
+TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
+    const DataFolder data(folder + "/data");
+    std::string error;
+    ASSERT_TRUE(data.Create(error)) << error;
+    ASSERT_EQ(std::system(("cp " KORVESSA_COMMITTED_REPLAY " " + data.ReplaysPath()).c_str()), 0);
+    GameRecords records(data);
+    ReplayRecorder recorder;
+    // The fixture's game, seeded with 2026, is the session's.
+    recorder.BeginSession(2026, SeedKind::kSeed);
+    loop.recorder = &recorder;
+    loop.records = &records;
+    loop.settings = nullptr;  // the keys as they are, no settings menu
+
+    auto play = [&](int ticks) {
+        for (int i = 0; i < ticks; ++i) {
+            const SDL_Scancode code = i % 40 < 20 ? SDL_SCANCODE_LEFT : SDL_SCANCODE_UP;
+            const SDL_Keycode sym = i % 40 < 20 ? SDLK_LEFT : SDLK_UP;
+            loop.HandleEvent(KeyEvent(SDL_KEYDOWN, code, sym));
+            if (i % 9 == 0) {
+                loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE));
+                loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE));
+            }
+            Tick();
+            loop.HandleEvent(KeyEvent(SDL_KEYUP, code, sym));
+        }
+    };
+    play(120);
+    Tap(SDL_SCANCODE_P, SDLK_p);
+    for (int i = 0; i < 3; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    EXPECT_EQ(Highlighted(), "replays");
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    const unsigned before = RandomState();
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    const auto* watch = dynamic_cast<const WatchScreen*>(&loop.Top());
+    ASSERT_NE(watch, nullptr) << "the replay did not open";
+    for (int i = 0; i < 400; ++i) Tick();
+    ASSERT_NE(watch->Game(), nullptr);
+    EXPECT_GT(watch->Game()->score, 0) << "the replay played";
+    EXPECT_NE(RandomState(), before) << "the watch drew from the generator";
+    Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    EXPECT_EQ(RandomState(), before);
+    Tap(SDL_SCANCODE_P, SDLK_p);
+    ASSERT_FALSE(loop.IsPaused());
+    play(200);
+    Tick();  // nothing held, so the game's input bits end as the replay's
+
+    GameApp replayed;
+    ReplayPlayer::PlayAll(replayed, recorder.FinishGame(app.score));
+    EXPECT_EQ(replayed.score, app.score);
+    EXPECT_TRUE(testing_support::GameStateSnapshot(replayed) == testing_support::GameStateSnapshot(app));
+}
+
+}  // namespace
