@@ -1,6 +1,7 @@
 #include "tests/e2e/XSession.h"
 
 #include <X11/Xatom.h>
+#include <X11/extensions/XTest.h>
 #include <signal.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -128,6 +129,14 @@ void XSession::TearDown() {
         kill(child, SIGTERM);
         waitpid(child, nullptr, 0);
     }
+}
+
+void XSession::PressKeycodeOf(const char* keysym) {
+    const KeyCode code = XKeysymToKeycode(display, XStringToKeysym(keysym));
+    ASSERT_NE(code, 0) << "no key for " << keysym;
+    XTestFakeKeyEvent(display, code, True, 0);
+    XTestFakeKeyEvent(display, code, False, 0);
+    XFlush(display);
 }
 
 void XSession::StartXServer(const std::string& screen, bool withWindowManager) {

@@ -62,6 +62,9 @@ protected:
                    const std::vector<std::string>& environment = {});
 
     std::string Xdo(const std::string& arguments);
+    // Presses and releases the key of `keysym` through XTEST by its own
+    // keycode: xdotool sends any Control key as the first one, Control_L.
+    void PressKeycodeOf(const char* keysym);
     Screenshot Grab() { return Screenshot(display, window); }
     // Grabs the window until `seen` holds or `ms` have passed.
     bool GrabUntil(int ms, const std::function<bool(const Screenshot&)>& seen);
