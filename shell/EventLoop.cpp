@@ -10,27 +10,6 @@
 #include "shell/GameWindow.h"
 #include "shell/PlayerSettings.h"
 
-namespace {
-
-bool IsDirection(SDL_GameControllerButton button) {
-    return button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
-}
-
-unsigned DirectionBit(SDL_GameControllerButton button) {
-    switch (button) {
-        case SDL_CONTROLLER_BUTTON_DPAD_UP:
-            return GameApp::kInputUp;
-        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
-            return GameApp::kInputDown;
-        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
-            return GameApp::kInputLeft;
-        default:
-            return GameApp::kInputRight;
-    }
-}
-
-}  // namespace
-
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
     : app(app),
       window(window),
@@ -145,18 +124,16 @@ void EventLoop::TakePadActions() {
     }
     while (const auto button = pads->NextPress()) {
         Top().PadPress(*button);
-        if (IsPaused() && IsDirection(*button)) padRepeat.Start(*button);
+        if (IsPaused() && PadRepeat::IsDirection(*button)) padRepeat.Start(*button);
     }
 }
 
 void EventLoop::RepeatPadDirection() {
-    const SDL_GameControllerButton held = padRepeat.Direction();
-    if (!IsPaused() || pads == nullptr || !IsDirection(held) ||
-        (pads->HeldBits() & DirectionBit(held)) == 0) {
+    if (!IsPaused() || pads == nullptr || !padRepeat.StillHeld(pads->HeldBits())) {
         padRepeat.Stop();
         return;
     }
-    Top().PadPress(held);
+    Top().PadPress(padRepeat.Direction());
 }
 
 void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
@@ -275,7 +252,8 @@ void EventLoop::Draw() {
 void EventLoop::DrawOverlays() {
     const int owner = FrameOwner();
     if (owner < 0) Base().DrawOver();
-    for (std::size_t i = static_cast<std::size_t>(owner < 0 ? 0 : owner); i < overlays.size(); ++i) {
+    for (std::size_t i = static_cast<std::size_t>(owner < 0 ? 0 : owner); i < overlays.size();
+         ++i) {
         overlays[i]->DrawOver();
     }
 }

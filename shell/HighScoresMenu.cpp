@@ -22,7 +22,8 @@ void HighScoresMenu::Build() {
     if (!entries.empty()) message = "choose a game to watch it";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string path = loop.records->Folder().ReplaysPath() + entries[i].replay;
-        list.Add(ScoreBoardView::Row(static_cast<int>(i), entries[i], i == newest), [this, path] { watch.Watch(path, message); });
+        list.Add(ScoreBoardView::Row(static_cast<int>(i), entries[i], i == newest),
+                 [this, path] { watch.Watch(path, message); });
     }
     list.Add("back", [this] { loop.Back(); });
 }

@@ -118,8 +118,7 @@ bool KeyBindings::ParseButtons(const std::string& text,
                                std::vector<SDL_GameControllerButton>& buttons, std::string& why) {
     std::vector<std::string> names;
     const auto known = [](const std::string& name) {
-        return SDL_GameControllerGetButtonFromString(name.c_str()) !=
-               SDL_CONTROLLER_BUTTON_INVALID;
+        return SDL_GameControllerGetButtonFromString(name.c_str()) != SDL_CONTROLLER_BUTTON_INVALID;
     };
     if (!SplitNames(text, names, known)) {
         why = "unknown pad button '" + names.back() + "'";
@@ -139,7 +138,8 @@ bool KeyBindings::ParseButtons(const std::string& text,
 
 std::string KeyBindings::KeysText(const std::vector<SDL_Scancode>& keys) {
     std::string text;
-    for (SDL_Scancode key : keys) text += (text.empty() ? "" : kSeparator) + std::string(SDL_GetScancodeName(key));
+    for (SDL_Scancode key : keys)
+        text += (text.empty() ? "" : kSeparator) + std::string(SDL_GetScancodeName(key));
     return text;
 }
 

@@ -39,8 +39,8 @@ public:
     // (SDL_GameControllerGetButtonFromString). An empty list is refused.
     static bool ParseKeys(const std::string& text, std::vector<SDL_Scancode>& keys,
                           std::string& why);
-    static bool ParseButtons(const std::string& text, std::vector<SDL_GameControllerButton>& buttons,
-                             std::string& why);
+    static bool ParseButtons(const std::string& text,
+                             std::vector<SDL_GameControllerButton>& buttons, std::string& why);
     // Back into those words.
     static std::string KeysText(const std::vector<SDL_Scancode>& keys);
     static std::string ButtonsText(const std::vector<SDL_GameControllerButton>& buttons);

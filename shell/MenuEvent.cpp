@@ -71,8 +71,8 @@ std::optional<MenuEvent> MenuEvent::FromMouse(const SDL_Event& event, int x, int
             return menu;
         case SDL_MOUSEWHEEL:
             menu.kind = Kind::kWheel;
-            menu.steps = event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y
-                                                                          : event.wheel.y;
+            menu.steps =
+                event.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -event.wheel.y : event.wheel.y;
             return menu.steps != 0 ? std::optional<MenuEvent>(menu) : std::nullopt;
         default:
             return std::nullopt;

@@ -1,5 +1,26 @@
 #include "shell/PadRepeat.h"
 
+#include "game/GameApp.h"
+
+bool PadRepeat::IsDirection(SDL_GameControllerButton button) {
+    return button >= SDL_CONTROLLER_BUTTON_DPAD_UP && button <= SDL_CONTROLLER_BUTTON_DPAD_RIGHT;
+}
+
+bool PadRepeat::StillHeld(unsigned heldBits) const {
+    switch (direction) {
+        case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            return (heldBits & GameApp::kInputUp) != 0;
+        case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            return (heldBits & GameApp::kInputDown) != 0;
+        case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            return (heldBits & GameApp::kInputLeft) != 0;
+        case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            return (heldBits & GameApp::kInputRight) != 0;
+        default:
+            return false;
+    }
+}
+
 void PadRepeat::Start(SDL_GameControllerButton held) {
     Stop();
     direction = held;

@@ -16,9 +16,14 @@ public:
 
     ~PadRepeat() { Stop(); }
 
+    // The D-pad's four buttons (a pushed stick comes as one of them).
+    static bool IsDirection(SDL_GameControllerButton button);
+
     void Start(SDL_GameControllerButton direction);
     void Stop();
     SDL_GameControllerButton Direction() const { return direction; }
+    // Whether the pads' held GameApp input bits still hold the direction.
+    bool StillHeld(unsigned heldBits) const;
 
 private:
     static Uint32 Push(Uint32 interval, void* param);

@@ -36,8 +36,8 @@ SDL_Keycode PlayerSession::GameKey(const SDL_KeyboardEvent& key) const {
 bool PlayerSession::IsPauseKey(const SDL_KeyboardEvent& key) const {
     if (loop.settings == nullptr) return Screen::IsPauseKey(key);
     return key.repeat == 0 &&
-           (key.keysym.sym == SDLK_ESCAPE || loop.settings->Bindings().ActionOf(key.keysym.scancode) ==
-                                                 KeyBindings::kPause);
+           (key.keysym.sym == SDLK_ESCAPE ||
+            loop.settings->Bindings().ActionOf(key.keysym.scancode) == KeyBindings::kPause);
 }
 
 bool PlayerSession::KeyDown(const SDL_KeyboardEvent& key) {

@@ -7,8 +7,7 @@
 #include "input/Gamepads.h"
 #include "shell/GameWindow.h"
 
-PlayerSettings::PlayerSettings(const std::string& path)
-    : file(path), bindings(stored.Bindings()) {}
+PlayerSettings::PlayerSettings(const std::string& path) : file(path), bindings(stored.Bindings()) {}
 
 void PlayerSettings::Load() {
     std::vector<std::string> warnings;

@@ -20,18 +20,29 @@ std::vector<Settings::Definition> MakeDefinitions() {
     };
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {
         const auto action = static_cast<KeyBindings::Action>(a);
-        table.push_back({Settings::KeyName(action), Kind::kKeys, KeyBindings::DefaultKeys(action),
-                         0, 0, 1, {}});
+        table.push_back({Settings::KeyName(action),
+                         Kind::kKeys,
+                         KeyBindings::DefaultKeys(action),
+                         0,
+                         0,
+                         1,
+                         {}});
         if (KeyBindings::HasPadButton(action)) {
-            table.push_back({Settings::PadName(action), Kind::kButtons,
-                             KeyBindings::DefaultButtons(action), 0, 0, 1, {}});
+            table.push_back({Settings::PadName(action),
+                             Kind::kButtons,
+                             KeyBindings::DefaultButtons(action),
+                             0,
+                             0,
+                             1,
+                             {}});
         }
     }
     return table;
 }
 
 bool ParseWhole(const std::string& text, long& value) {
-    if (text.empty() || text.size() > 9 || text.find_first_not_of("0123456789") != std::string::npos)
+    if (text.empty() || text.size() > 9 ||
+        text.find_first_not_of("0123456789") != std::string::npos)
         return false;
     value = std::strtol(text.c_str(), nullptr, 10);
     return true;
@@ -139,7 +150,8 @@ void Settings::Step(const std::string& name, int direction) {
             // From a value off the steps (a volume of 85), the next step.
             const int step = definition.step;
             int number = Number(name);
-            number = direction > 0 ? (number / step + 1) * step : (number + step - 1) / step * step - step;
+            number = direction > 0 ? (number / step + 1) * step
+                                   : (number + step - 1) / step * step - step;
             value = std::to_string(std::clamp(number, definition.min, definition.max));
             break;
         }

@@ -101,9 +101,10 @@ void SettingsFile::Parse(const std::string& text, Settings& settings,
     }
     if (version != kVersion) {
         state = State::kDamaged;
-        warnings.push_back(path + (IsText(text) ? " does not start with '" + header +
-                                                      std::to_string(kVersion) + "'"
-                                                : " is not a text file") +
+        warnings.push_back(path +
+                           (IsText(text)
+                                ? " does not start with '" + header + std::to_string(kVersion) + "'"
+                                : " is not a text file") +
                            "; default settings");
         return;
     }

@@ -112,7 +112,8 @@ void WatchScreen::DrawOver() const {
     CBitmapFont& font = *loop.App().font;
     if (Skipping()) {
         const std::uint32_t percent = player->TicksPlayed() * 100 / player->TicksToGame();
-        MenuList::DrawCentred(font, kTextY, "playing earlier games " + std::to_string(percent) + "%");
+        MenuList::DrawCentred(font, kTextY,
+                              "playing earlier games " + std::to_string(percent) + "%");
     } else if (FrameIsStill()) {
         MenuList::DrawCentred(font, kTextY, "escape or b returns to the menu");
     }

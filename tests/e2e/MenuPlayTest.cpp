@@ -35,27 +35,26 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
     char data[] = "/tmp/korvessa-menu-data-XXXXXX";
     ASSERT_NE(mkdtemp(data), nullptr);
     const std::string mixed = std::string(data) + "/mixed.raw";
-    const std::vector<std::string> environment = {std::string("XDG_DATA_HOME=") + data,
-                                                  "SDL_AUDIODRIVER=disk",
-                                                  "SDL_DISKAUDIOFILE=" + mixed};
+    const std::vector<std::string> environment = {
+        std::string("XDG_DATA_HOME=") + data, "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + mixed};
     StartXServer("1280x1024x24", true);
     StartGame({"--seed", "5"}, environment);
     Sleep(300);
     Key("Escape");
-    Key("Down", 2);      // resume, settings
-    Key("Return");       // the volume
-    Key("Left", 10);     // down to 0
-    Key("Down", 3);      // mute, fullscreen, keys and buttons
+    Key("Down", 2);   // resume, settings
+    Key("Return");    // the volume
+    Key("Left", 10);  // down to 0
+    Key("Down", 3);   // mute, fullscreen, keys and buttons
     Key("Return");
-    Key("Down", 5);      // turn left ... laser
+    Key("Down", 5);  // turn left ... laser
     Key("Return");
     Xdo("windowactivate --sync " + std::to_string(window));
     PressKeycodeOf("Control_R");
     Sleep(60);
-    Key("Escape", 2);    // back to the pause menu, on "settings"
-    Key("Down", 3);      // high scores, replays, quit
+    Key("Escape", 2);  // back to the pause menu, on "settings"
+    Key("Down", 3);    // high scores, replays, quit
     Key("Return");
-    Key("Down");         // "yes, quit"
+    Key("Down");  // "yes, quit"
     Key("Return");
     const int status = e2e::WaitFor(game, 5000);
     ASSERT_NE(status, -1) << "the menu did not quit";
@@ -73,8 +72,9 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
     const std::string size = e2e::Output("stat -c %s " + mixed);
     Key("space");
     Sleep(400);
-    EXPECT_TRUE(e2e::Output("tail -c +$((" + size + " + 1)) " + mixed + " | tr -d '\\000' | head -c 1")
-                    .empty())
+    EXPECT_TRUE(
+        e2e::Output("tail -c +$((" + size + " + 1)) " + mixed + " | tr -d '\\000' | head -c 1")
+            .empty())
         << "the photon was heard at volume 0";
 
     // Fly blind into the asteroids; mash Space from the moment the game is
@@ -93,8 +93,9 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
     // "game over" still stands above the final score.
     EXPECT_GT(Grab().Lit(440, 400, 584, 415), 100) << "mashing Space skipped the game-over screen";
     Key("space");  // pressed after the first second: a new game
-    EXPECT_TRUE(GrabUntil(1000, [](const Screenshot& shot) { return shot.Lit(440, 400, 584, 415) == 0; }))
-        << "a press after the guard did not start a new game";
+    EXPECT_TRUE(GrabUntil(1000, [](const Screenshot& shot) {
+        return shot.Lit(440, 400, 584, 415) == 0;
+    })) << "a press after the guard did not start a new game";
     EXPECT_EQ(Terminate(), 0);
     e2e::Output(std::string("rm -rf ") + data);
 }

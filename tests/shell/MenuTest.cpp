@@ -39,7 +39,8 @@ class MenuTest : public GameAppTest {
 protected:
     void SetUp() override {
         GameAppTest::SetUp();
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0) << SDL_GetError();
+        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0)
+            << SDL_GetError();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
         char name[] = "/tmp/korvessa-menus-XXXXXX";
         ASSERT_NE(mkdtemp(name), nullptr);
@@ -239,7 +240,8 @@ TEST_F(MenuTest, MouseHighlightsChoosesAndTurnsValues) {
         SDL_zero(event);
         event.type = type;
         // Window y from the top: a row's text stands at kFirstRowY - row * kRowStep.
-        const int y = GameApp::kWindowHeight - (MenuList::kFirstRowY + 8) + row * MenuList::kRowStep;
+        const int y =
+            GameApp::kWindowHeight - (MenuList::kFirstRowY + 8) + row * MenuList::kRowStep;
         if (type == SDL_MOUSEMOTION) {
             event.motion.x = 500;
             event.motion.y = y;
@@ -339,7 +341,8 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     GameApp replayed;
     ReplayPlayer::PlayAll(replayed, recorder.FinishGame(app.score));
     EXPECT_EQ(replayed.score, app.score);
-    EXPECT_TRUE(testing_support::GameStateSnapshot(replayed) == testing_support::GameStateSnapshot(app));
+    EXPECT_TRUE(testing_support::GameStateSnapshot(replayed) ==
+                testing_support::GameStateSnapshot(app));
 }
 
 }  // namespace

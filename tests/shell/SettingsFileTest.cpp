@@ -152,7 +152,8 @@ TEST_F(SettingsFileTest, CommandLineWinsForTheSessionAndIsNotWrittenBack) {
     settings.Override("volume", "20");
     settings.Override("mute", "on");
     EXPECT_EQ(settings.Current().Number("volume"), 20);
-    EXPECT_EQ(Read(path), "korvessa settings 1\nvolume = 70\n") << "nothing changed, nothing written";
+    EXPECT_EQ(Read(path), "korvessa settings 1\nvolume = 70\n")
+        << "nothing changed, nothing written";
 
     settings.Change([](Settings& s) { s.Step("fullscreen", +1); });
     std::string text = Read(path);
