@@ -51,6 +51,32 @@ bool SplitNames(const std::string& text, std::vector<std::string>& names, Valid 
 }
 
 template <typename Item>
+bool Contains(const std::vector<Item>& items, Item item);
+
+// Names into items, each once, every one known (`FromName` gives `unknown`
+// for the others) and bindable.
+template <typename Item, typename FromName, typename Bindable>
+bool ParseNames(const std::string& text, std::vector<Item>& items, std::string& why,
+                const char* what, Item unknown, FromName fromName, Bindable bindable) {
+    std::vector<std::string> names;
+    const auto known = [&](const std::string& name) { return fromName(name.c_str()) != unknown; };
+    if (!SplitNames(text, names, known)) {
+        why = std::string("unknown ") + what + " '" + names.back() + "'";
+        return false;
+    }
+    items.clear();
+    for (const std::string& name : names) {
+        const Item item = fromName(name.c_str());
+        if (!bindable(item)) {
+            why = "'" + name + "' cannot be bound";
+            return false;
+        }
+        if (!Contains(items, item)) items.push_back(item);
+    }
+    return true;
+}
+
+template <typename Item>
 bool Contains(const std::vector<Item>& items, Item item) {
     return std::find(items.begin(), items.end(), item) != items.end();
 }
@@ -94,46 +120,15 @@ bool KeyBindings::CanBind(SDL_GameControllerButton button) {
 
 bool KeyBindings::ParseKeys(const std::string& text, std::vector<SDL_Scancode>& keys,
                             std::string& why) {
-    std::vector<std::string> names;
-    const auto known = [](const std::string& name) {
-        return SDL_GetScancodeFromName(name.c_str()) != SDL_SCANCODE_UNKNOWN;
-    };
-    if (!SplitNames(text, names, known)) {
-        why = "unknown key '" + names.back() + "'";
-        return false;
-    }
-    keys.clear();
-    for (const std::string& name : names) {
-        const SDL_Scancode key = SDL_GetScancodeFromName(name.c_str());
-        if (!CanBind(key)) {
-            why = "'" + name + "' cannot be bound";
-            return false;
-        }
-        if (!Contains(keys, key)) keys.push_back(key);
-    }
-    return true;
+    return ParseNames(text, keys, why, "key", SDL_SCANCODE_UNKNOWN, SDL_GetScancodeFromName,
+                      [](SDL_Scancode key) { return CanBind(key); });
 }
 
 bool KeyBindings::ParseButtons(const std::string& text,
                                std::vector<SDL_GameControllerButton>& buttons, std::string& why) {
-    std::vector<std::string> names;
-    const auto known = [](const std::string& name) {
-        return SDL_GameControllerGetButtonFromString(name.c_str()) != SDL_CONTROLLER_BUTTON_INVALID;
-    };
-    if (!SplitNames(text, names, known)) {
-        why = "unknown pad button '" + names.back() + "'";
-        return false;
-    }
-    buttons.clear();
-    for (const std::string& name : names) {
-        const SDL_GameControllerButton button = SDL_GameControllerGetButtonFromString(name.c_str());
-        if (!CanBind(button)) {
-            why = "'" + name + "' cannot be bound";
-            return false;
-        }
-        if (!Contains(buttons, button)) buttons.push_back(button);
-    }
-    return true;
+    return ParseNames(text, buttons, why, "pad button", SDL_CONTROLLER_BUTTON_INVALID,
+                      SDL_GameControllerGetButtonFromString,
+                      [](SDL_GameControllerButton button) { return CanBind(button); });
 }
 
 std::string KeyBindings::KeysText(const std::vector<SDL_Scancode>& keys) {
