@@ -250,12 +250,10 @@ void EventLoop::Draw() {
 }
 
 void EventLoop::DrawOverlays() {
-    const int owner = FrameOwner();
-    if (owner < 0) Base().DrawOver();
-    for (std::size_t i = static_cast<std::size_t>(owner < 0 ? 0 : owner); i < overlays.size();
-         ++i) {
-        overlays[i]->DrawOver();
-    }
+    // A menu covers the menus under it; the game-over table stays under the
+    // first, and a screen with a frame of its own shows nothing of the rest.
+    if (FrameOwner() < 0) Base().DrawOver();
+    if (IsPaused()) Top().DrawOver();
 }
 
 int EventLoop::FrameOwner() const {

@@ -1,6 +1,9 @@
 #include "shell/MenuScreen.h"
 
+#include <GL/gl.h>
+
 #include "game/GameApp.h"
+#include "gfx/BitmapFont.h"
 #include "shell/EventLoop.h"
 
 MenuScreen::MenuScreen(EventLoop& loop) : loop(loop) {}
@@ -59,6 +62,18 @@ void MenuScreen::Handle(const MenuEvent& event) {
 }
 
 void MenuScreen::DrawOver() const {
+    // A dark band behind the menu keeps it readable over a busy frame.
+    const int top = kTitleY + 2 * CBitmapFont::kCellSize;
+    const int bottom = MenuList::kFirstRowY - MenuList::kRowStep * MenuList::kVisibleRows;
+    const float left = kBandMargin;
+    const float right = GameApp::kWindowWidth - kBandMargin;
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glBegin(GL_QUADS);
+    glVertex2f(left, static_cast<float>(bottom));
+    glVertex2f(right, static_cast<float>(bottom));
+    glVertex2f(right, static_cast<float>(top));
+    glVertex2f(left, static_cast<float>(top));
+    glEnd();
     CBitmapFont& font = *loop.App().font;
     MenuList::DrawCentred(font, kTitleY, Title());
     const std::string hint = Hint();

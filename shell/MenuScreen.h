@@ -17,6 +17,7 @@ class MenuScreen : public Screen {
 public:
     static constexpr int kTitleY = 528;
     static constexpr int kHintY = 496;
+    static constexpr int kBandMargin = 32;
 
     explicit MenuScreen(EventLoop& loop);
 
