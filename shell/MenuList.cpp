@@ -34,13 +34,6 @@ void MenuList::HighlightFirst() {
     Move(+1);
 }
 
-void MenuList::Highlight(int row) {
-    HighlightFirst();
-    if (row <= 0 || row >= Size() || !rows[static_cast<std::size_t>(row)].Active()) return;
-    current = row - 1;
-    Move(+1);
-}
-
 bool MenuList::Move(int direction) {
     for (int row = current + direction; row >= 0 && row < Size(); row += direction) {
         if (!rows[static_cast<std::size_t>(row)].Active()) continue;

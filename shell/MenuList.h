@@ -35,8 +35,6 @@ public:
     // Highlights the first row that does something, or none.
     void HighlightFirst();
     void HighlightNone() { current = kNone; }
-    // Highlights `row` if it does something, else the first that does.
-    void Highlight(int row);
     int Current() const { return current; }
     int Size() const { return static_cast<int>(rows.size()); }
     std::string TextOf(int row) const { return rows[static_cast<std::size_t>(row)].text(); }

@@ -14,14 +14,6 @@ void MenuScreen::Shown() {
     list.HighlightFirst();
 }
 
-void MenuScreen::Rebuild() {
-    const int current = list.Current();
-    list.Clear();
-    Build();
-    list.Highlight(current);
-    loop.Redraw();
-}
-
 void MenuScreen::KeyDown(const SDL_KeyboardEvent& key) {
     // Escape goes back; the pause key resumes from any depth.
     if (key.keysym.sym != SDLK_ESCAPE && loop.Session().IsPauseKey(key)) {

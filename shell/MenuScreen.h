@@ -41,8 +41,6 @@ protected:
     virtual std::string Hint() const { return ""; }
     // A key that is no menu key (Q in the pause menu).
     virtual void OtherKey(const SDL_KeyboardEvent& /*key*/) {}
-    // The list and the lines above it are drawn again.
-    void Rebuild();
 
     EventLoop& loop;
     MenuList list;

@@ -16,10 +16,9 @@ void SettingsMenu::Build() {
     list.AddHeading("controls");
     list.Add("keys and buttons", [this] { loop.Open(controls); });
     list.AddHeading("");
-    list.Add("restore defaults", [this] {
-        loop.settings->Change([](Settings& s) { s.RestoreDefaults(); });
-        Rebuild();
-    });
+    // The rows show the values as they are when drawn: no rebuilding.
+    list.Add("restore defaults",
+             [this] { loop.settings->Change([](Settings& s) { s.RestoreDefaults(); }); });
     list.Add("back", [this] { loop.Back(); });
 }
 
