@@ -161,6 +161,24 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     Up(SDL_SCANCODE_Q, SDLK_a);
 }
 
+TEST_F(MenuTest, FirstStartShowsTheKeysUntilStartedAndNeverAgain) {
+    ASSERT_TRUE(settings->FirstStart());
+    loop.ShowWelcome();
+    ASSERT_TRUE(loop.IsPaused());
+    EXPECT_NE(Menu().List().TextOf(5).find("Left Alt, Right Alt"), std::string::npos);
+    const double x = app.asteroids[0]->x;
+    Tick();
+    EXPECT_EQ(app.asteroids[0]->x, x) << "nothing moves before the player starts";
+    EXPECT_EQ(access((folder + "/config").c_str(), F_OK), -1) << "nothing written yet";
+    Tap(SDL_SCANCODE_SPACE, SDLK_SPACE);
+    EXPECT_FALSE(loop.IsPaused());
+    EXPECT_EQ(app.photons[1], nullptr) << "the Space that started fired nothing";
+    EXPECT_EQ(File().rfind("korvessa settings 1\n", 0), 0u) << File();
+    PlayerSettings again(folder + "/config/settings.ini");
+    again.Load();
+    EXPECT_FALSE(again.FirstStart());
+}
+
 // With a pad alone: every menu reached, a value changed, the laser moved to
 // Y, the stick and a held direction move, and the game quit.
 TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
