@@ -58,7 +58,9 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             break;
         case SDL_USEREVENT:
             if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
-            if (event.user.code == PadRepeat::kEventCode) RepeatPadDirection();
+            if (event.user.code == PadRepeat::kEventCode && padRepeat.IsCurrent(event.user)) {
+                RepeatPadDirection();
+            }
             break;
         default:
             break;
@@ -126,6 +128,8 @@ void EventLoop::TakePadActions() {
         Top().PadPress(*button);
         if (IsPaused() && PadRepeat::IsDirection(*button)) padRepeat.Start(*button);
     }
+    // Let go: no repeat, not even one already on its way.
+    if (!padRepeat.StillHeld(pads->HeldBits())) padRepeat.Stop();
 }
 
 void EventLoop::RepeatPadDirection() {

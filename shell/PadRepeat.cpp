@@ -24,20 +24,26 @@ bool PadRepeat::StillHeld(unsigned heldBits) const {
 void PadRepeat::Start(SDL_GameControllerButton held) {
     Stop();
     direction = held;
-    timer = SDL_AddTimer(kFirstDelayMs, Push, nullptr);
+    timer = SDL_AddTimer(kFirstDelayMs, Push, reinterpret_cast<void*>(generation));
 }
 
 void PadRepeat::Stop() {
     if (timer != 0) SDL_RemoveTimer(timer);
     timer = 0;
+    generation += 1;
     direction = SDL_CONTROLLER_BUTTON_INVALID;
 }
 
-Uint32 PadRepeat::Push(Uint32 /*interval*/, void* /*param*/) {
+bool PadRepeat::IsCurrent(const SDL_UserEvent& event) const {
+    return timer != 0 && event.data1 == reinterpret_cast<void*>(generation);
+}
+
+Uint32 PadRepeat::Push(Uint32 /*interval*/, void* generation) {
     SDL_Event event;
     SDL_zero(event);
     event.type = SDL_USEREVENT;
     event.user.code = kEventCode;
+    event.user.data1 = generation;
     SDL_PushEvent(&event);
     return kIntervalMs;
 }
