@@ -13,6 +13,7 @@
 #include "shell/ReplayScreen.h"
 #include "shell/ScreenSaver.h"
 
+class BoardSender;
 class GameApp;
 class GameWindow;
 class GameRecords;
@@ -31,7 +32,8 @@ class SoundEffects;
 //    whatever was held counts as released on resume;
 //  - the screensaver may run while paused or on the game-over screen, not
 //    while a game is played;
-//  - sound, opened once the first frame is shown.
+//  - sound, opened once the first frame is shown;
+//  - the daily board's reports, taken when its sender wakes the loop.
 // Everything else goes to the screen on top: the game in play, the
 // game-over screen with the score table, a watched replay, or the pause
 // over one of them. Without a GameWindow (tests) the window's part is
@@ -40,6 +42,11 @@ class EventLoop {
 public:
     // A tick event older than this when taken from the queue is dropped.
     static constexpr Uint32 kStaleTickMs = 100;
+    // The user event with this code says the board's sender has reports.
+    static constexpr int kBoardEventCode = 2;
+
+    // Wakes the loop to take the board's reports; safe on any thread.
+    static void WakeForBoard();
 
     EventLoop(GameApp& app, GameWindow* window);
 
@@ -49,6 +56,7 @@ public:
     GameRecords* records = nullptr;
     ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
     SoundEffects* sound = nullptr;   // opened once the first frame is shown
+    BoardSender* board = nullptr;    // finished daily games are sent to it
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -63,6 +71,9 @@ private:
     bool HandleGlobalKey(const SDL_KeyboardEvent& key);
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
+    // The board's reports: a line on standard error for each problem, and
+    // the game-over screen told.
+    void TakeBoardReports();
     void TakePadActions();
     void RunTick();
     // Draws the frame again outside a tick, with whatever lies over it, and

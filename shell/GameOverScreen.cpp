@@ -20,7 +20,9 @@ void GameOverScreen::KeyUp(const SDL_KeyboardEvent& key) { Follow(session.KeyUp(
 void GameOverScreen::PadAction(Gamepads::Action action) { Follow(session.PadAction(action)); }
 
 void GameOverScreen::Follow(bool newGame) {
-    if (newGame) board.Hide();
+    if (!newGame) return;
+    board.Hide();
+    boardStatus.Hide();
 }
 
 void GameOverScreen::Show(const ScoreTable& table, int rank) { board.Show(table, rank); }
@@ -30,4 +32,7 @@ bool GameOverScreen::Tick() {
     return true;
 }
 
-void GameOverScreen::DrawOver() const { board.Draw(*app.font); }
+void GameOverScreen::DrawOver() const {
+    board.Draw(*app.font);
+    boardStatus.Draw(*app.font);
+}

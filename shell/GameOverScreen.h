@@ -2,6 +2,7 @@
 // under them, and the game going on behind until Space starts a new one.
 #pragma once
 
+#include "board/BoardStatusView.h"
 #include "save/ScoreBoardView.h"
 #include "shell/Screen.h"
 
@@ -21,17 +22,24 @@ public:
     // Shows the table's best games, the one at `rank` (from 0; -1 for
     // none) marked as the game just kept.
     void Show(const ScoreTable& table, int rank);
+    // Shows the game with this ticket as being sent to the daily board (0:
+    // not sent).
+    void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
+    // What the board says about it; true when the screen changed.
+    bool HearBoard(const BoardReport& report) { return boardStatus.Hear(report); }
     // The game goes on behind the screen.
     bool Tick() override;
 
     const ScoreBoardView& Board() const { return board; }
+    const BoardStatusView& BoardStatus() const { return boardStatus; }
 
 private:
-    // A new game hides the table.
+    // A new game hides the table and the board's line.
     void Follow(bool newGame);
 
     GameApp& app;
     EventLoop& loop;
     PlayerSession& session;
     ScoreBoardView board;
+    BoardStatusView boardStatus;
 };

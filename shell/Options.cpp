@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <limits>
 
+#include "board/BoardRules.h"
+
 namespace {
 
-enum LongOnly { kDaily = 256, kVolume, kReplay, kVerify };
+enum LongOnly { kDaily = 256, kVolume, kReplay, kVerify, kBoard, kPlayer, kSubmit };
 
 const option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -20,6 +22,9 @@ const option kLongOptions[] = {
     {"volume", required_argument, nullptr, kVolume},
     {"replay", required_argument, nullptr, kReplay},
     {"verify", required_argument, nullptr, kVerify},
+    {"board", required_argument, nullptr, kBoard},
+    {"player", required_argument, nullptr, kPlayer},
+    {"submit", required_argument, nullptr, kSubmit},
     {nullptr, 0, nullptr, 0},
 };
 constexpr const char* kShortOptions = ":hVfs:m";
@@ -47,6 +52,23 @@ std::string Written(const std::string& lastWord, int shortName) {
         if (shortName == 0) return "--" + name;
     }
     return std::string("-") + static_cast<char>(shortName);
+}
+
+const char* LongName(int code) {
+    const option* o = kLongOptions;
+    while (o->name != nullptr && o->val != code) ++o;
+    return o->name;
+}
+
+std::string& FileOf(int code, Options& options) {
+    switch (code) {
+        case kReplay:
+            return options.replayFile;
+        case kVerify:
+            return options.verifyFile;
+        default:
+            return options.submitFile;
+    }
 }
 
 }  // namespace
@@ -93,13 +115,33 @@ Options Options::Parse(int argc, char* argv[]) {
                 break;
             case kReplay:
             case kVerify:
+            case kSubmit:
                 if (*optarg == '\0') {
-                    options.error = std::string("option '--") +
-                                    (code == kReplay ? "replay" : "verify") + "' needs a file";
+                    options.error = std::string("option '--") + LongName(code) + "' needs a file";
                     return options;
                 }
-                (code == kReplay ? options.replayFile : options.verifyFile) = optarg;
+                FileOf(code, options) = optarg;
                 break;
+            case kBoard: {
+                BoardAddress address;
+                std::string problem;
+                if (!BoardAddress::Parse(optarg, address, problem)) {
+                    options.error = "bad board address '" + std::string(optarg) + "': " + problem;
+                    return options;
+                }
+                options.board = address;
+                break;
+            }
+            case kPlayer: {
+                const std::string problem = board_rules::NameProblem(optarg);
+                if (!problem.empty()) {
+                    options.error = "bad player name '" + std::string(optarg) + "': " + problem +
+                                    " (1 to 20 printable characters)";
+                    return options;
+                }
+                options.player = optarg;
+                break;
+            }
             case ':':
                 options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";
                 return options;
@@ -122,9 +164,9 @@ Options Options::Parse(int argc, char* argv[]) {
     if (optind < argc) {
         options.error = "unexpected argument '" + std::string(argv[optind]) + "'";
     } else if (options.hasSeed + options.daily + !options.replayFile.empty() +
-                   !options.verifyFile.empty() >
+                   !options.verifyFile.empty() + !options.submitFile.empty() >
                1) {
-        options.error = "--seed, --daily, --replay and --verify cannot be combined";
+        options.error = "--seed, --daily, --replay, --verify and --submit cannot be combined";
     }
     return options;
 }
@@ -143,6 +185,13 @@ std::string Options::Usage() {
            "      --volume=N      sound effects volume, 0 to 100 (default 100)\n"
            "      --replay=FILE   watch a replay (.kvr) at normal speed\n"
            "      --verify=FILE   replay a game without a window and check its score\n"
+           "      --board=URL     for this session, send each daily game to the daily\n"
+           "                      board at URL (http or https) and show its rank\n"
+           "      --player=NAME   the name your games go on the board under, 1 to 20\n"
+           "                      printable characters\n"
+           "      --submit=FILE   send a daily game's replay to the board (the default\n"
+           "                      board, or the one --board names), wait for its\n"
+           "                      verdict and print it; needs --player\n"
            "  -h, --help          show this help and exit\n"
            "  -V, --version       show the version and exit\n"
            "\n"
@@ -163,8 +212,10 @@ std::string Options::Usage() {
            "  scores.txt          the ten best games\n"
            "  replays/            replays of the last 20 games and of every kept score\n"
            "  gamecontrollerdb.txt  extra controller mappings\n"
+           "  pending/            daily games waiting to be sent to the board\n"
            "\n"
-           "Exit status: 0 when all went well; 1 when the game cannot start, or when\n"
-           "--verify finds a different score; 2 for a bad command line, or a replay\n"
-           "file that cannot be read.\n";
+           "Exit status: 0 when all went well; 1 when the game cannot start, when\n"
+           "--verify finds a different score or the board refuses a --submit; 2 for a\n"
+           "bad command line, a replay file that cannot be read, or a board that\n"
+           "cannot be reached.\n";
 }

@@ -24,6 +24,7 @@ bool PlayingScreen::Tick() {
     if (session.PlayTick() && session.KeepsGames()) {
         const int rank = session.KeepFinishedGame();
         gameOver.Show(loop.records->Table(), rank);
+        gameOver.ShowSending(session.SendFinishedGame());
     }
     return true;
 }
