@@ -37,10 +37,6 @@ std::size_t Collect(char* data, std::size_t size, std::size_t count, void* targe
     return bytes;
 }
 
-int Progress(void* cancel, curl_off_t, curl_off_t, curl_off_t, curl_off_t) {
-    return static_cast<const std::atomic<bool>*>(cancel)->load() ? 1 : 0;
-}
-
 // One line of plain text, whatever the server sent.
 std::string OneLine(const std::string& text) {
     std::string line = text.substr(0, kMaxReasonLength);
@@ -130,6 +126,34 @@ bool ReadEntries(const Json& answer, std::vector<BoardEntry>& entries) {
     return true;
 }
 
+// Runs the transfer set up on `handle`; curl's result.
+CURLcode Perform(CURLM* multi, CURL* handle, const std::atomic<bool>* cancel) {
+    // Through the multi interface, which waits in short steps, so that a
+    // cancel is seen at once even while the server is silent.
+    constexpr int kStepMs = 50;
+    curl_multi_add_handle(multi, handle);
+    int running = 1;
+    CURLcode code = CURLE_OK;
+    while (running != 0) {
+        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+            code = CURLE_FAILED_INIT;
+            break;
+        }
+        if (running == 0) break;
+        if (cancel != nullptr && cancel->load()) {
+            code = CURLE_ABORTED_BY_CALLBACK;
+            break;
+        }
+        curl_multi_poll(multi, nullptr, 0, kStepMs, nullptr);
+    }
+    int left = 0;
+    while (const CURLMsg* message = curl_multi_info_read(multi, &left)) {
+        if (message->msg == CURLMSG_DONE) code = message->data.result;
+    }
+    curl_multi_remove_handle(multi, handle);
+    return code;
+}
+
 }  // namespace
 
 void BoardClient::SetUpLibrary() {
@@ -142,16 +166,18 @@ BoardClient::BoardClient(const BoardAddress& boardAddress, BoardTimeouts limits,
     : address(boardAddress), timeouts(limits), cancel(cancelFlag) {
     SetUpLibrary();
     handle = curl_easy_init();
+    multi = curl_multi_init();
 }
 
 BoardClient::~BoardClient() {
     if (handle != nullptr) curl_easy_cleanup(handle);
+    if (multi != nullptr) curl_multi_cleanup(multi);
 }
 
 Result BoardClient::Request(const std::string& url, const std::string* postBody,
                             std::string& body) {
     body.clear();
-    if (handle == nullptr) {
+    if (handle == nullptr || multi == nullptr) {
         problem = "cannot set up a connection to the board";
         return Result::kFailed;
     }
@@ -169,11 +195,6 @@ Result BoardClient::Request(const std::string& url, const std::string* postBody,
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
     curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, Collect);
     curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
-    if (cancel != nullptr) {
-        curl_easy_setopt(handle, CURLOPT_XFERINFOFUNCTION, Progress);
-        curl_easy_setopt(handle, CURLOPT_XFERINFODATA, cancel);
-        curl_easy_setopt(handle, CURLOPT_NOPROGRESS, 0L);
-    }
     // "Expect:" unset: no waiting for a 100 Continue a server may never send.
     const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
         postBody != nullptr ? curl_slist_append(curl_slist_append(nullptr, kReplayType), "Expect:")
@@ -185,12 +206,12 @@ Result BoardClient::Request(const std::string& url, const std::string* postBody,
         curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE,
                          static_cast<curl_off_t>(postBody->size()));
     }
-    const CURLcode code = curl_easy_perform(handle);
+    const CURLcode code = Perform(multi, handle, cancel);
     curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, nullptr);
     if (code == CURLE_WRITE_ERROR) return Nonsense("an answer far too long");
     if (code != CURLE_OK) {
         const std::string why = error[0] != '\0' ? error : curl_easy_strerror(code);
-        problem = "cannot reach the board at " + address.Text() + ": " + OneLine(why);
+        problem = "no answer from the board at " + address.Text() + ": " + OneLine(why);
         return Result::kFailed;
     }
     long status = 0;

@@ -9,6 +9,7 @@
 #include "board/BoardAddress.h"
 
 typedef void CURL;
+typedef void CURLM;
 
 // How the board judged a submitted game.
 struct BoardVerdict {
@@ -95,5 +96,6 @@ private:
     BoardTimeouts timeouts;
     const std::atomic<bool>* cancel;
     CURL* handle;
+    CURLM* multi;
     std::string problem;
 };

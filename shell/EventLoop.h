@@ -65,6 +65,8 @@ public:
     void Pause();
     void Resume();
     bool IsPaused() const { return !overlays.empty(); }
+    // What the game-over screen shows.
+    const GameOverScreen& GameOverShown() const { return gameOver; }
 
 private:
     // Keys for every screen; true when the key was taken.

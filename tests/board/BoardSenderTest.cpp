@@ -1,0 +1,178 @@
+// Sending finished games without holding up the game: the pending queue,
+// and the sender's worker with the board away, back, refusing or hanging.
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "board/BoardSender.h"
+#include "board/PendingQueue.h"
+#include "save/ReplayFile.h"
+#include "tests/board/BoardStandIn.h"
+#include "tests/support/TemporaryFolder.h"
+
+namespace {
+
+using testing_support::BoardStandIn;
+using testing_support::TemporaryFolder;
+
+constexpr BoardTimeouts kShortTimeouts{500, 1000};
+constexpr BoardPolling kQuickPolling{10, 2000};
+constexpr std::time_t kJune14 = 1781438400;  // 2026-06-14T12:00:00Z
+
+Replay DailyGame(int score, SeedKind kind = SeedKind::kDaily) {
+    Replay replay;
+    replay.gameVersion = KORVESSA_VERSION;
+    replay.seed = 20260614;
+    replay.seedKind = kind;
+    replay.score = score;
+    replay.tickCount = 3;
+    replay.inputs.push_back(InputRun{0, 3});
+    return replay;
+}
+
+BoardAddress AddressOf(const std::string& text) {
+    BoardAddress address;
+    std::string problem;
+    BoardAddress::Parse(text, address, problem);
+    return address;
+}
+
+// A port nothing listens on: a stand-in's, once it is gone.
+int FreePort() { return BoardStandIn().Port(); }
+
+// The sender's reports until `count` have come or a few seconds passed.
+std::vector<BoardReport> Reports(BoardSender& sender, std::size_t count) {
+    std::vector<BoardReport> all;
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (all.size() < count && std::chrono::steady_clock::now() < until) {
+        for (BoardReport& report : sender.TakeReports()) all.push_back(std::move(report));
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return all;
+}
+
+std::unique_ptr<BoardSender> Sender(const std::string& address, const TemporaryFolder& data) {
+    return std::make_unique<BoardSender>(AddressOf(address), "Ann",
+                                         PendingQueue(DataFolder(data.path)), nullptr,
+                                         kShortTimeouts, kQuickPolling);
+}
+
+TEST(PendingQueueTest, HoldsAtMostAHundredOldestFirstAndDropsTheOldestForANewOne) {
+    TemporaryFolder data;
+    PendingQueue queue{DataFolder(data.path)};
+    EXPECT_TRUE(queue.Names().empty()) << "no folder yet is an empty queue";
+    std::string name;
+    std::string error;
+    std::vector<std::string> dropped;
+    for (int n = 0; n < 101; ++n) {
+        // Two games a second: the same second's files keep their order too.
+        ASSERT_TRUE(queue.Add("game " + std::to_string(n), kJune14 + n / 2, name, dropped, error))
+            << error;
+    }
+    const std::vector<std::string> names = queue.Names();
+    ASSERT_EQ(names.size(), PendingQueue::kMaxFiles);
+    EXPECT_EQ(dropped, std::vector<std::string>{"20260614-120000-00.kvr"});
+    EXPECT_EQ(names.front(), "20260614-120000-01.kvr");
+    EXPECT_EQ(names.back(), "20260614-120050-00.kvr");
+    std::string bytes;
+    ASSERT_TRUE(queue.Read(names.front(), bytes, error));
+    EXPECT_EQ(bytes, "game 1");
+}
+
+// The board away: games wait in pending/. Back at the next start: they go,
+// oldest first, and leave the queue. A refused game leaves it for good.
+TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstWhenItIsBack) {
+    TemporaryFolder data;
+    const int port = FreePort();
+    const std::string address = "http://127.0.0.1:" + std::to_string(port);
+    PendingQueue queue{DataFolder(data.path)};
+    {
+        auto sender = Sender(address, data);
+        EXPECT_EQ(sender->SendGame(DailyGame(10, SeedKind::kSeed)), 0u) << "only daily games go";
+        const std::uint64_t first = sender->SendGame(DailyGame(100));
+        const std::uint64_t second = sender->SendGame(DailyGame(200));
+        const std::vector<BoardReport> reports = Reports(*sender, 2);
+        ASSERT_EQ(reports.size(), 2u);
+        EXPECT_EQ(reports[0].ticket, first);
+        EXPECT_EQ(reports[1].ticket, second);
+        for (const BoardReport& report : reports) {
+            EXPECT_EQ(report.kind, BoardReport::Kind::kKept);
+            EXPECT_NE(report.line.find("no answer from the board at " + address), std::string::npos)
+                << report.line;
+            EXPECT_NE(report.line.find(queue.Path()), std::string::npos) << report.line;
+        }
+        EXPECT_EQ(queue.Names().size(), 2u);
+    }
+
+    BoardStandIn server(BoardStandIn::Mode::kBoard, port);
+    {
+        auto sender = Sender(address, data);
+        sender->SendPending();
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (!queue.Names().empty() && std::chrono::steady_clock::now() < until) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+        }
+    }
+    EXPECT_TRUE(queue.Names().empty());
+    EXPECT_EQ(server.Received(), (std::vector<std::string>{replay_file::Encode(DailyGame(100)),
+                                                           replay_file::Encode(DailyGame(200))}));
+    EXPECT_EQ(server.Players(), (std::vector<std::string>{"Ann", "Ann"}));
+
+    BoardStandIn refusing(BoardStandIn::Mode::kRefuse);
+    auto sender = Sender(refusing.Address(), data);
+    const std::uint64_t ticket = sender->SendGame(DailyGame(300));
+    const std::vector<BoardReport> reports = Reports(*sender, 1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].ticket, ticket);
+    EXPECT_EQ(reports[0].kind, BoardReport::Kind::kRefused);
+    EXPECT_EQ(reports[0].line, BoardStandIn::kRefusal);
+    EXPECT_TRUE(queue.Names().empty()) << "a refused game is not sent again";
+}
+
+// A taken game's verdict comes back with its rank, and what waited in the
+// queue goes after it.
+TEST(BoardSenderTest, ATakenGameReportsItsRankAndSendsWhatWaited) {
+    TemporaryFolder data;
+    PendingQueue queue{DataFolder(data.path)};
+    std::string name;
+    std::string error;
+    std::vector<std::string> dropped;
+    ASSERT_TRUE(queue.Add(replay_file::Encode(DailyGame(50)), kJune14, name, dropped, error));
+    BoardStandIn server;
+    auto sender = Sender(server.Address(), data);
+    const std::uint64_t ticket = sender->SendGame(DailyGame(400));
+    const std::vector<BoardReport> reports = Reports(*sender, 1);
+    ASSERT_EQ(reports.size(), 1u);
+    EXPECT_EQ(reports[0].ticket, ticket);
+    EXPECT_EQ(reports[0].kind, BoardReport::Kind::kVerified);
+    EXPECT_EQ(reports[0].verdict.rank, 1);
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (server.Received().size() < 2 && std::chrono::steady_clock::now() < until) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    ASSERT_EQ(server.Received().size(), 2u);
+    EXPECT_EQ(server.Received()[1], replay_file::Encode(DailyGame(50)));
+}
+
+// Quitting while the board hangs: the request is given up at once and the
+// games not yet sent are in pending/.
+TEST(BoardSenderTest, QuittingWhileTheBoardHangsReturnsAtOnceAndLosesNoGame) {
+    TemporaryFolder data;
+    BoardStandIn hanging(BoardStandIn::Mode::kHang);
+    auto sender = std::make_unique<BoardSender>(AddressOf(hanging.Address()), "Ann",
+                                                PendingQueue(DataFolder(data.path)), nullptr);
+    sender->SendGame(DailyGame(1));
+    sender->SendGame(DailyGame(2));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the first is under way
+    const auto start = std::chrono::steady_clock::now();
+    sender.reset();
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
+    EXPECT_EQ(PendingQueue(DataFolder(data.path)).Names().size(), 2u);
+}
+
+}  // namespace
