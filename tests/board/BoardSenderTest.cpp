@@ -45,15 +45,33 @@ BoardAddress AddressOf(const std::string& text) {
 // A port nothing listens on: a stand-in's, once it is gone.
 int FreePort() { return BoardStandIn().Port(); }
 
-// The sender's reports until `count` have come or a few seconds passed.
-std::vector<BoardReport> Reports(BoardSender& sender, std::size_t count) {
-    std::vector<BoardReport> all;
+// True once `done` holds, false if it does not within ten seconds.
+bool WaitUntil(const std::function<bool()>& done) {
     const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (all.size() < count && std::chrono::steady_clock::now() < until) {
-        for (BoardReport& report : sender.TakeReports()) all.push_back(std::move(report));
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > until) return false;
         std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
+    return true;
+}
+
+// The sender's reports until `count` have come or ten seconds passed.
+std::vector<BoardReport> Reports(BoardSender& sender, std::size_t count) {
+    std::vector<BoardReport> all;
+    WaitUntil([&] {
+        for (BoardReport& report : sender.TakeReports()) all.push_back(std::move(report));
+        return all.size() >= count;
+    });
     return all;
+}
+
+// The one report on the game with this ticket, sent alone.
+BoardReport ReportOn(BoardSender& sender, std::uint64_t ticket) {
+    const std::vector<BoardReport> reports = Reports(sender, 1);
+    EXPECT_EQ(reports.size(), 1u);
+    if (reports.empty()) return BoardReport();
+    EXPECT_EQ(reports[0].ticket, ticket);
+    return reports[0];
 }
 
 std::unique_ptr<BoardSender> Sender(const std::string& address, const TemporaryFolder& data) {
@@ -113,24 +131,17 @@ TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstWhenItIsBack) 
     {
         auto sender = Sender(address, data);
         sender->SendPending();
-        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-        while (!queue.Names().empty() && std::chrono::steady_clock::now() < until) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(5));
-        }
+        EXPECT_TRUE(WaitUntil([&] { return queue.Names().empty(); }));
     }
-    EXPECT_TRUE(queue.Names().empty());
     EXPECT_EQ(server.Received(), (std::vector<std::string>{replay_file::Encode(DailyGame(100)),
                                                            replay_file::Encode(DailyGame(200))}));
     EXPECT_EQ(server.Players(), (std::vector<std::string>{"Ann", "Ann"}));
 
     BoardStandIn refusing(BoardStandIn::Mode::kRefuse);
     auto sender = Sender(refusing.Address(), data);
-    const std::uint64_t ticket = sender->SendGame(DailyGame(300));
-    const std::vector<BoardReport> reports = Reports(*sender, 1);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].ticket, ticket);
-    EXPECT_EQ(reports[0].kind, BoardReport::Kind::kRefused);
-    EXPECT_EQ(reports[0].line, BoardStandIn::kRefusal);
+    const BoardReport refused = ReportOn(*sender, sender->SendGame(DailyGame(300)));
+    EXPECT_EQ(refused.kind, BoardReport::Kind::kRefused);
+    EXPECT_EQ(refused.line, BoardStandIn::kRefusal);
     EXPECT_TRUE(queue.Names().empty()) << "a refused game is not sent again";
 }
 
@@ -145,17 +156,10 @@ TEST(BoardSenderTest, ATakenGameReportsItsRankAndSendsWhatWaited) {
     ASSERT_TRUE(queue.Add(replay_file::Encode(DailyGame(50)), kJune14, name, dropped, error));
     BoardStandIn server;
     auto sender = Sender(server.Address(), data);
-    const std::uint64_t ticket = sender->SendGame(DailyGame(400));
-    const std::vector<BoardReport> reports = Reports(*sender, 1);
-    ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].ticket, ticket);
-    EXPECT_EQ(reports[0].kind, BoardReport::Kind::kVerified);
-    EXPECT_EQ(reports[0].verdict.rank, 1);
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-    while (server.Received().size() < 2 && std::chrono::steady_clock::now() < until) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    }
-    ASSERT_EQ(server.Received().size(), 2u);
+    const BoardReport verified = ReportOn(*sender, sender->SendGame(DailyGame(400)));
+    EXPECT_EQ(verified.kind, BoardReport::Kind::kVerified);
+    EXPECT_EQ(verified.verdict.rank, 1);
+    ASSERT_TRUE(WaitUntil([&] { return server.Received().size() == 2; }));
     EXPECT_EQ(server.Received()[1], replay_file::Encode(DailyGame(50)));
 }
 
