@@ -2,12 +2,12 @@
 
 #include <curl/curl.h>
 
+#include <chrono>
 #include <limits>
 #include <memory>
 #include <mutex>
-#include <thread>
-#include <chrono>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 namespace {
 
@@ -236,15 +236,15 @@ Result BoardClient::Nonsense(const std::string& what) {
     return Result::kFailed;
 }
 
-Result BoardClient::Submit(const std::string& replay, const std::string& player,
-                           std::string& id) {
-    char* escaped =
-        handle != nullptr ? curl_easy_escape(handle, player.data(), static_cast<int>(player.size()))
-                          : nullptr;
+Result BoardClient::Submit(const std::string& replay, const std::string& player, std::string& id) {
+    char* escaped = handle != nullptr
+                        ? curl_easy_escape(handle, player.data(), static_cast<int>(player.size()))
+                        : nullptr;
     const std::string query = escaped != nullptr ? escaped : "";
     curl_free(escaped);
     std::string body;
-    const Result result = Request(address.Url(kSubmissionsPath) + "?player=" + query, &replay, body);
+    const Result result =
+        Request(address.Url(kSubmissionsPath) + "?player=" + query, &replay, body);
     if (result != Result::kDone) return result;
     std::string given;
     if (!Field(Json::parse(body, nullptr, false), "id", given) || !IsId(given)) {

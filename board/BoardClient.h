@@ -17,8 +17,8 @@ struct BoardVerdict {
     State state = State::kPending;
     int score = 0;  // verified: the score the server's replay reached
     std::uint32_t ticks = 0;
-    int rank = 0;     // verified: its place on its day's board, from 1
-    int players = 0;  // verified: how many players that board holds
+    int rank = 0;        // verified: its place on its day's board, from 1
+    int players = 0;     // verified: how many players that board holds
     std::string reason;  // rejected: why, in a few words
 };
 

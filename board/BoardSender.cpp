@@ -8,8 +8,8 @@
 using Result = BoardClient::Result;
 
 BoardSender::BoardSender(const BoardAddress& boardAddress, std::string playerName,
-                         PendingQueue pending, std::function<void()> wakeUp,
-                         BoardTimeouts limits, BoardPolling asking)
+                         PendingQueue pending, std::function<void()> wakeUp, BoardTimeouts limits,
+                         BoardPolling asking)
     : address(boardAddress),
       player(std::move(playerName)),
       queue(std::move(pending)),
@@ -115,7 +115,8 @@ std::string BoardSender::Keep(const Replay& game) {
     std::string name;
     std::string error;
     std::vector<std::string> dropped;
-    const bool kept = queue.Add(replay_file::Encode(game), std::time(nullptr), name, dropped, error);
+    const bool kept =
+        queue.Add(replay_file::Encode(game), std::time(nullptr), name, dropped, error);
     for (const std::string& oldest : dropped) {
         Warn("more than " + std::to_string(PendingQueue::kMaxFiles) +
              " replays wait for the board: dropped the oldest, " + oldest);
@@ -134,7 +135,8 @@ void BoardSender::DoGame(BoardClient& client, const Job& job) {
     const Result sent = client.Submit(replay_file::Encode(job.game), player, id);
     if (sent == Result::kFailed) {
         report.kind = BoardReport::Kind::kKept;
-        report.line = client.Problem() + (kept.empty() ? "" : "; the replay waits in " + queue.Path());
+        report.line =
+            client.Problem() + (kept.empty() ? "" : "; the replay waits in " + queue.Path());
         return Report(std::move(report));
     }
     if (!kept.empty()) queue.Remove(kept);

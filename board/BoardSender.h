@@ -49,8 +49,7 @@ struct BoardReport {
 class BoardSender {
 public:
     BoardSender(const BoardAddress& address, std::string player, PendingQueue queue,
-                std::function<void()> wake, BoardTimeouts timeouts = {},
-                BoardPolling polling = {});
+                std::function<void()> wake, BoardTimeouts timeouts = {}, BoardPolling polling = {});
     ~BoardSender();
     BoardSender(const BoardSender&) = delete;
     BoardSender& operator=(const BoardSender&) = delete;

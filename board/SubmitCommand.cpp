@@ -30,8 +30,7 @@ int Submit(const std::string& path, const BoardAddress& address, const std::stri
 
     BoardClient client(address, timeouts);
     std::string id;
-    const BoardClient::Result sent =
-        client.Submit(replay_file::Encode(replay), player, id);
+    const BoardClient::Result sent = client.Submit(replay_file::Encode(replay), player, id);
     if (sent == BoardClient::Result::kRefused) return Refused(out, path, client.Problem());
     BoardVerdict verdict;
     if (sent == BoardClient::Result::kFailed ||

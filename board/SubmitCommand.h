@@ -24,7 +24,7 @@ constexpr int kNotSent = 2;
 //             be read or is not a replay, or the board cannot be reached,
 //             fails or gives no verdict within the polling limit.
 int Submit(const std::string& path, const BoardAddress& address, const std::string& player,
-           std::FILE* out = stdout, std::FILE* err = stderr,
-           const BoardTimeouts& timeouts = {}, const BoardPolling& polling = {});
+           std::FILE* out = stdout, std::FILE* err = stderr, const BoardTimeouts& timeouts = {},
+           const BoardPolling& polling = {});
 
 }  // namespace submit_command

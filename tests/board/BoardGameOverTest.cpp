@@ -34,26 +34,17 @@ constexpr int kMaxTicks = 50000;
 constexpr auto kTickInterval = std::chrono::milliseconds(GameApp::kTickInterval);
 constexpr auto kLongestWait = std::chrono::seconds(10);
 
-SDL_Event UserEvent(int code) {
+SDL_Event Tick() {
     SDL_Event event;
     SDL_zero(event);
     event.type = SDL_USEREVENT;
-    event.user.code = code;
+    event.user.code = GameApp::kTickEventCode;
     event.user.timestamp = SDL_GetTicks();
     return event;
 }
 
-SDL_Event KeyDown(SDL_Keycode key) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_KEYDOWN;
-    event.key.keysym.sym = key;
-    event.key.timestamp = SDL_GetTicks();
-    return event;
-}
-
 struct Outcome {
-    std::string line;      // on the game-over screen
+    std::string line;  // on the game-over screen
     std::string stderrText;
     std::vector<double> frameMs;  // how long each tick's handling took
     std::size_t pending = 0;      // files left in pending/
@@ -86,21 +77,23 @@ Outcome PlayToTheBoard(BoardStandIn::Mode mode) {
         loop.board = &sender;
 
         testing::internal::CaptureStderr();
-        loop.HandleEvent(KeyDown(SDLK_UP));  // flying blind ends the game soon
-        for (int tick = 0; tick < kMaxTicks && app.running; ++tick) {
-            loop.HandleEvent(UserEvent(GameApp::kTickEventCode));
-        }
+        SDL_Event up = Tick();
+        up.type = SDL_KEYDOWN;
+        up.key.keysym.sym = SDLK_UP;
+        loop.HandleEvent(up);  // flying blind ends the game soon
+        for (int tick = 0; tick < kMaxTicks && app.running; ++tick) loop.HandleEvent(Tick());
         EXPECT_FALSE(app.running) << "no game over";
         const std::string sending = loop.GameOverShown().BoardStatus().Line();
         EXPECT_EQ(sending, "sending to the daily board");
 
         const Clock::time_point start = Clock::now();
         Clock::time_point next = start;
-        while (loop.GameOverShown().BoardStatus().Line() == sending && Clock::now() - start < kLongestWait) {
+        while (loop.GameOverShown().BoardStatus().Line() == sending &&
+               Clock::now() - start < kLongestWait) {
             next += kTickInterval;
             std::this_thread::sleep_until(next);
             const Clock::time_point began = Clock::now();
-            loop.HandleEvent(UserEvent(GameApp::kTickEventCode));
+            loop.HandleEvent(Tick());
             SDL_Event event;
             while (SDL_PollEvent(&event)) loop.HandleEvent(event);
             outcome.frameMs.push_back(
@@ -126,8 +119,8 @@ TEST_F(BoardGameOverTest, RankOrOneLineAndTheFramesKeepTheirPace) {
     EXPECT_EQ(taken.stderrText, "");
     EXPECT_EQ(taken.pending, 0u);
 
-    for (const BoardStandIn::Mode fault : {BoardStandIn::Mode::kHang,
-                                           BoardStandIn::Mode::kGarbage}) {
+    for (const BoardStandIn::Mode fault :
+         {BoardStandIn::Mode::kHang, BoardStandIn::Mode::kGarbage}) {
         const Outcome kept = PlayToTheBoard(fault);
         EXPECT_EQ(kept.line, "board not reached: kept to send later");
         EXPECT_EQ(std::count(kept.stderrText.begin(), kept.stderrText.end(), '\n'), 1)

@@ -55,23 +55,17 @@ bool WaitUntil(const std::function<bool()>& done) {
     return true;
 }
 
-// The sender's reports until `count` have come or ten seconds passed.
-std::vector<BoardReport> Reports(BoardSender& sender, std::size_t count) {
-    std::vector<BoardReport> all;
-    WaitUntil([&] {
-        for (BoardReport& report : sender.TakeReports()) all.push_back(std::move(report));
-        return all.size() >= count;
-    });
-    return all;
-}
-
-// The one report on the game with this ticket, sent alone.
+// The report on the game with this ticket, once it has come.
 BoardReport ReportOn(BoardSender& sender, std::uint64_t ticket) {
-    const std::vector<BoardReport> reports = Reports(sender, 1);
-    EXPECT_EQ(reports.size(), 1u);
-    if (reports.empty()) return BoardReport();
-    EXPECT_EQ(reports[0].ticket, ticket);
-    return reports[0];
+    BoardReport found;
+    EXPECT_TRUE(WaitUntil([&] {
+        for (BoardReport& report : sender.TakeReports()) {
+            if (report.ticket == ticket) found = std::move(report);
+        }
+        return found.ticket == ticket;
+    })) << "no report on game "
+        << ticket;
+    return found;
 }
 
 std::unique_ptr<BoardSender> Sender(const std::string& address, const TemporaryFolder& data) {
@@ -102,9 +96,10 @@ TEST(PendingQueueTest, HoldsAtMostAHundredOldestFirstAndDropsTheOldestForANewOne
     EXPECT_EQ(bytes, "game 1");
 }
 
-// The board away: games wait in pending/. Back at the next start: they go,
-// oldest first, and leave the queue. A refused game leaves it for good.
-TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstWhenItIsBack) {
+// The board away: games wait in pending/. Back: the next game is taken and
+// its rank reported, then what waited goes, oldest first. A refused game
+// leaves the queue for good.
+TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstOnceOneIsTaken) {
     TemporaryFolder data;
     const int port = FreePort();
     const std::string address = "http://127.0.0.1:" + std::to_string(port);
@@ -113,54 +108,31 @@ TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstWhenItIsBack) 
         auto sender = Sender(address, data);
         EXPECT_EQ(sender->SendGame(DailyGame(10, SeedKind::kSeed)), 0u) << "only daily games go";
         const std::uint64_t first = sender->SendGame(DailyGame(100));
-        const std::uint64_t second = sender->SendGame(DailyGame(200));
-        const std::vector<BoardReport> reports = Reports(*sender, 2);
-        ASSERT_EQ(reports.size(), 2u);
-        EXPECT_EQ(reports[0].ticket, first);
-        EXPECT_EQ(reports[1].ticket, second);
-        for (const BoardReport& report : reports) {
-            EXPECT_EQ(report.kind, BoardReport::Kind::kKept);
-            EXPECT_NE(report.line.find("no answer from the board at " + address), std::string::npos)
-                << report.line;
-            EXPECT_NE(report.line.find(queue.Path()), std::string::npos) << report.line;
-        }
-        EXPECT_EQ(queue.Names().size(), 2u);
+        sender->SendGame(DailyGame(200));
+        const BoardReport kept = ReportOn(*sender, first);
+        EXPECT_EQ(kept.kind, BoardReport::Kind::kKept);
+        EXPECT_EQ(kept.line.rfind("no answer from the board at " + address, 0), 0u) << kept.line;
+        EXPECT_NE(kept.line.find("waits in " + queue.Path()), std::string::npos) << kept.line;
+        EXPECT_TRUE(WaitUntil([&] { return queue.Names().size() == 2; }));
     }
 
     BoardStandIn server(BoardStandIn::Mode::kBoard, port);
-    {
-        auto sender = Sender(address, data);
-        sender->SendPending();
-        EXPECT_TRUE(WaitUntil([&] { return queue.Names().empty(); }));
-    }
-    EXPECT_EQ(server.Received(), (std::vector<std::string>{replay_file::Encode(DailyGame(100)),
+    auto sender = Sender(address, data);
+    const BoardReport taken = ReportOn(*sender, sender->SendGame(DailyGame(300)));
+    EXPECT_EQ(taken.kind, BoardReport::Kind::kVerified);
+    EXPECT_EQ(taken.verdict.rank, 1);
+    ASSERT_TRUE(WaitUntil([&] { return queue.Names().empty(); }));
+    EXPECT_EQ(server.Received(), (std::vector<std::string>{replay_file::Encode(DailyGame(300)),
+                                                           replay_file::Encode(DailyGame(100)),
                                                            replay_file::Encode(DailyGame(200))}));
-    EXPECT_EQ(server.Players(), (std::vector<std::string>{"Ann", "Ann"}));
+    EXPECT_EQ(server.Players(), (std::vector<std::string>{"Ann", "Ann", "Ann"}));
 
     BoardStandIn refusing(BoardStandIn::Mode::kRefuse);
-    auto sender = Sender(refusing.Address(), data);
-    const BoardReport refused = ReportOn(*sender, sender->SendGame(DailyGame(300)));
-    EXPECT_EQ(refused.kind, BoardReport::Kind::kRefused);
-    EXPECT_EQ(refused.line, BoardStandIn::kRefusal);
+    auto refused = Sender(refusing.Address(), data);
+    const BoardReport report = ReportOn(*refused, refused->SendGame(DailyGame(400)));
+    EXPECT_EQ(report.kind, BoardReport::Kind::kRefused);
+    EXPECT_EQ(report.line, BoardStandIn::kRefusal);
     EXPECT_TRUE(queue.Names().empty()) << "a refused game is not sent again";
-}
-
-// A taken game's verdict comes back with its rank, and what waited in the
-// queue goes after it.
-TEST(BoardSenderTest, ATakenGameReportsItsRankAndSendsWhatWaited) {
-    TemporaryFolder data;
-    PendingQueue queue{DataFolder(data.path)};
-    std::string name;
-    std::string error;
-    std::vector<std::string> dropped;
-    ASSERT_TRUE(queue.Add(replay_file::Encode(DailyGame(50)), kJune14, name, dropped, error));
-    BoardStandIn server;
-    auto sender = Sender(server.Address(), data);
-    const BoardReport verified = ReportOn(*sender, sender->SendGame(DailyGame(400)));
-    EXPECT_EQ(verified.kind, BoardReport::Kind::kVerified);
-    EXPECT_EQ(verified.verdict.rank, 1);
-    ASSERT_TRUE(WaitUntil([&] { return server.Received().size() == 2; }));
-    EXPECT_EQ(server.Received()[1], replay_file::Encode(DailyGame(50)));
 }
 
 // Quitting while the board hangs: the request is given up at once and the

@@ -59,8 +59,7 @@ void BoardStandIn::Route() {
         switch (mode) {
             case Mode::kFail:
                 response.status = 503;
-                response.set_content(R"({"error": "the board's database is unavailable"})",
-                                     kJson);
+                response.set_content(R"({"error": "the board's database is unavailable"})", kJson);
                 break;
             case Mode::kHang: {
                 std::unique_lock<std::mutex> lock(mutex);
@@ -100,41 +99,25 @@ void BoardStandIn::Route() {
         response.set_content(R"({"id": ")" + IdOf(bodies.size() - 1) + R"(", "status": "pending"})",
                              kJson);
     });
-    http->Get(R"(/api/v1/submissions/([0-9a-f]{32}))",
-              [this](const httplib::Request& request, httplib::Response& response) {
-                  std::lock_guard<std::mutex> lock(mutex);
-                  const std::size_t n = std::stoul(request.matches[1], nullptr, 16) - 1;
-                  if (n >= bodies.size()) {
-                      response.status = 404;
-                      response.set_content(R"({"error": "no such submission"})", kJson);
-                      return;
-                  }
-                  const std::string id = IdOf(n);
-                  if (asked[n]++ == 0) {
-                      response.set_content(R"({"id": ")" + id + R"(", "status": "pending"})",
-                                           kJson);
-                      return;
-                  }
-                  response.set_content(
-                      R"({"id": ")" + id + R"(", "status": "verified", "player": "x", )" +
-                          R"("day": 20260614, "score": )" + std::to_string(kScoreBase + n) +
-                          R"(, "ticks": 4321, "rank": )" + std::to_string(n + 1) +
-                          R"(, "players": )" + std::to_string(bodies.size()) + "}",
-                      kJson);
-              });
-    http->Get(R"(/api/v1/boards/(\d{8}))", [this](const httplib::Request& request,
-                                                  httplib::Response& response) {
+    http->Get(R"(/api/v1/submissions/([0-9a-f]{32}))", [this](const httplib::Request& request,
+                                                              httplib::Response& response) {
         std::lock_guard<std::mutex> lock(mutex);
-        std::string entries;
-        for (std::size_t n = 0; n < bodies.size(); ++n) {
-            entries += (n == 0 ? "" : ", ") + std::string(R"({"rank": )") +
-                       std::to_string(n + 1) + R"(, "player": ")" + players[n] +
-                       R"(", "score": )" + std::to_string(kScoreBase - n) +
-                       R"(, "ticks": 999, "id": ")" + IdOf(n) + "\"}";
+        const std::size_t n = std::stoul(request.matches[1], nullptr, 16) - 1;
+        if (n >= bodies.size()) {
+            response.status = 404;
+            response.set_content(R"({"error": "no such submission"})", kJson);
+            return;
         }
-        response.set_content(
-            R"({"day": )" + std::string(request.matches[1]) + R"(, "entries": [)" + entries + "]}",
-            kJson);
+        const std::string id = IdOf(n);
+        if (asked[n]++ == 0) {
+            response.set_content(R"({"id": ")" + id + R"(", "status": "pending"})", kJson);
+            return;
+        }
+        response.set_content(R"({"id": ")" + id + R"(", "status": "verified", "player": "x", )" +
+                                 R"("day": 20260614, "score": )" + std::to_string(kScoreBase + n) +
+                                 R"(, "ticks": 4321, "rank": )" + std::to_string(n + 1) +
+                                 R"(, "players": )" + std::to_string(bodies.size()) + "}",
+                             kJson);
     });
 }
 
