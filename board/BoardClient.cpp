@@ -284,7 +284,7 @@ Result BoardClient::AwaitVerdict(const std::string& id, const BoardPolling& poll
             std::this_thread::sleep_for(std::chrono::milliseconds(kStepMs));
         }
     }
-    problem = "the board has not verified it yet";
+    problem = "the board at " + address.Text() + " has not verified the game yet";
     return Result::kFailed;
 }
 

@@ -54,23 +54,6 @@ std::string Written(const std::string& lastWord, int shortName) {
     return std::string("-") + static_cast<char>(shortName);
 }
 
-const char* LongName(int code) {
-    const option* o = kLongOptions;
-    while (o->name != nullptr && o->val != code) ++o;
-    return o->name;
-}
-
-std::string& FileOf(int code, Options& options) {
-    switch (code) {
-        case kReplay:
-            return options.replayFile;
-        case kVerify:
-            return options.verifyFile;
-        default:
-            return options.submitFile;
-    }
-}
-
 }  // namespace
 
 Options Options::Parse(int argc, char* argv[]) {
@@ -115,12 +98,19 @@ Options Options::Parse(int argc, char* argv[]) {
                 break;
             case kReplay:
             case kVerify:
-            case kSubmit:
                 if (*optarg == '\0') {
-                    options.error = std::string("option '--") + LongName(code) + "' needs a file";
+                    options.error = std::string("option '--") +
+                                    (code == kReplay ? "replay" : "verify") + "' needs a file";
                     return options;
                 }
-                FileOf(code, options) = optarg;
+                (code == kReplay ? options.replayFile : options.verifyFile) = optarg;
+                break;
+            case kSubmit:
+                if (*optarg == '\0') {
+                    options.error = "option '--submit' needs a file";
+                    return options;
+                }
+                options.submitFile = optarg;
                 break;
             case kBoard: {
                 BoardAddress address;
