@@ -120,7 +120,7 @@ TEST_F(BoardGameOverTest, RankOrOneLineAndTheFramesKeepTheirPace) {
     EXPECT_EQ(taken.pending, 0u);
 
     for (const BoardStandIn::Mode fault :
-         {BoardStandIn::Mode::kHang, BoardStandIn::Mode::kGarbage}) {
+         {BoardStandIn::Mode::kHang, BoardStandIn::Mode::kGarbage, BoardStandIn::Mode::kCutOff}) {
         const Outcome kept = PlayToTheBoard(fault);
         EXPECT_EQ(kept.line, "board not reached: kept to send later");
         EXPECT_EQ(std::count(kept.stderrText.begin(), kept.stderrText.end(), '\n'), 1)
