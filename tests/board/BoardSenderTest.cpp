@@ -97,8 +97,8 @@ TEST(PendingQueueTest, HoldsAtMostAHundredOldestFirstAndDropsTheOldestForANewOne
 }
 
 // The board away: games wait in pending/. Back: the next game is taken and
-// its rank reported, then what waited goes, oldest first. A refused game
-// leaves the queue for good.
+// its rank reported, then what waited goes, oldest first, and the day's
+// board lists them. A refused game leaves the queue for good.
 TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstOnceOneIsTaken) {
     TemporaryFolder data;
     const int port = FreePort();
@@ -126,6 +126,12 @@ TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstOnceOneIsTaken
                                                            replay_file::Encode(DailyGame(100)),
                                                            replay_file::Encode(DailyGame(200))}));
     EXPECT_EQ(server.Players(), (std::vector<std::string>{"Ann", "Ann", "Ann"}));
+    const BoardReport board = ReportOn(*sender, sender->FetchBoard(20260614));
+    EXPECT_EQ(board.kind, BoardReport::Kind::kBoard);
+    ASSERT_EQ(board.entries.size(), 3u);
+    EXPECT_EQ(board.entries[2].rank, 3);
+    EXPECT_EQ(board.entries[2].player, "Ann");
+    EXPECT_EQ(board.entries[2].score, 998);
 
     BoardStandIn refusing(BoardStandIn::Mode::kRefuse);
     auto refused = Sender(refusing.Address(), data);

@@ -119,6 +119,19 @@ void BoardStandIn::Route() {
                                  R"(, "players": )" + std::to_string(bodies.size()) + "}",
                              kJson);
     });
+    // The day's board: each submission a player, the first ranked first.
+    http->Get(R"(/api/v1/boards/(\d{8}))", [this](const httplib::Request& request,
+                                                  httplib::Response& response) {
+        std::lock_guard<std::mutex> lock(mutex);
+        std::string rows;
+        for (std::size_t n = 0; n < bodies.size(); ++n) {
+            rows += (n == 0 ? "" : ", ") + std::string(R"({"rank": )") + std::to_string(n + 1) +
+                    R"(, "player": ")" + players[n] + R"(", "score": )" +
+                    std::to_string(kScoreBase - n) + R"(, "ticks": 999, "id": ")" + IdOf(n) + "\"}";
+        }
+        response.set_content(
+            R"({"day": )" + request.matches[1].str() + R"(, "entries": [)" + rows + "]}", kJson);
+    });
 }
 
 }  // namespace testing_support
