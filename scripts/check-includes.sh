@@ -12,7 +12,7 @@ floors=(
   "common nullgl"
   "objects geometry gfx"
   "game"
-  "audio input save desktop"
+  "audio input save desktop board"
   "shell server"
 )
 

@@ -3,6 +3,7 @@
 #include <cstdio>
 
 #include "audio/SoundEffects.h"
+#include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
 #include "save/ReplayPlayer.h"
@@ -61,6 +62,7 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             if (event.user.code == PadRepeat::kEventCode && padRepeat.IsCurrent(event.user)) {
                 RepeatPadDirection();
             }
+            if (event.user.code == kBoardEventCode) TakeBoardReports();
             break;
         default:
             break;
@@ -170,6 +172,29 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
     // After a stall, go on at normal speed rather than fast-forward.
     if (SDL_TICKS_PASSED(SDL_GetTicks(), tick.timestamp + kStaleTickMs)) return;
     RunTick();
+}
+
+void EventLoop::WakeForBoard() {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_USEREVENT;
+    event.user.code = kBoardEventCode;
+    SDL_PushEvent(&event);
+}
+
+void EventLoop::TakeBoardReports() {
+    if (board == nullptr) return;
+    bool changed = false;
+    for (const BoardReport& report : board->TakeReports()) {
+        if (report.kind == BoardReport::Kind::kRefused) {
+            std::fprintf(stderr, "korvessa: the daily board refused the game: %s\n",
+                         report.line.c_str());
+        } else if (!report.line.empty()) {
+            std::fprintf(stderr, "korvessa: %s\n", report.line.c_str());
+        }
+        changed = gameOver.HearBoard(report) || changed;
+    }
+    if (changed && Top().FrameIsStill()) Draw();
 }
 
 void EventLoop::RunTick() {

@@ -16,6 +16,7 @@
 #include "shell/ScreenSaver.h"
 #include "shell/WelcomeScreen.h"
 
+class BoardSender;
 class GameApp;
 class GameWindow;
 class GameRecords;
@@ -36,7 +37,8 @@ class SoundEffects;
 //  - the screensaver may run while paused or on the game-over screen, not
 //    while a game is played;
 //  - the pointer is shown over menus and hidden otherwise;
-//  - sound, opened once the first frame is shown.
+//  - sound, opened once the first frame is shown;
+//  - the daily board's reports, taken when its sender wakes the loop.
 // Everything else goes to the screen on top: the game in play, the
 // game-over screen with the score table, a watched replay, or the menus
 // laid over one of them (the first of them is the pause). Without a
@@ -45,6 +47,11 @@ class EventLoop {
 public:
     // A tick event older than this when taken from the queue is dropped.
     static constexpr Uint32 kStaleTickMs = 100;
+    // The user event with this code says the board's sender has reports.
+    static constexpr int kBoardEventCode = 2;
+
+    // Wakes the loop to take the board's reports; safe on any thread.
+    static void WakeForBoard();
 
     EventLoop(GameApp& app, GameWindow* window);
 
@@ -57,6 +64,7 @@ public:
     // The player's settings: key bindings, the menu's settings, M and F11
     // kept. Without them the keys are today's and nothing is kept.
     PlayerSettings* settings = nullptr;
+    BoardSender* board = nullptr;    // finished daily games are sent to it
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -82,6 +90,8 @@ public:
     const PlayerSession& Session() const { return session; }
     const GamePause& Pausing() const { return pause; }
     Screen& Top();
+    // What the game-over screen shows.
+    const GameOverScreen& GameOverShown() const { return gameOver; }
 
 private:
     // Keys for every screen; true when the key was taken.
@@ -89,6 +99,9 @@ private:
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
     void HandleMouse(const SDL_Event& event);
+    // The board's reports: a line on standard error for each problem, and
+    // the game-over screen told.
+    void TakeBoardReports();
     void TakePadActions();
     void RepeatPadDirection();
     void RunTick();

@@ -56,7 +56,9 @@ void GameOverScreen::PadAction(Gamepads::Action action) {
 }
 
 void GameOverScreen::Follow(bool newGame) {
-    if (newGame) board.Hide();
+    if (!newGame) return;
+    board.Hide();
+    boardStatus.Hide();
 }
 
 void GameOverScreen::Show(const ScoreTable& table, int rank) { board.Show(table, rank); }
@@ -68,5 +70,6 @@ bool GameOverScreen::Tick() {
 
 void GameOverScreen::DrawOver() const {
     board.Draw(*app.font);
+    boardStatus.Draw(*app.font);
     if (!app.running) MenuList::DrawCentred(*app.font, kMenuHintY, kMenuHint);
 }

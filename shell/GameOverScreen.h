@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "board/BoardStatusView.h"
 #include "save/ScoreBoardView.h"
 #include "shell/Screen.h"
 
@@ -33,13 +34,19 @@ public:
     // Shows the table's best games, the one at `rank` (from 0; -1 for
     // none) marked as the game just kept.
     void Show(const ScoreTable& table, int rank);
+    // Shows the game with this ticket as being sent to the daily board (0:
+    // not sent).
+    void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
+    // What the board says about it; true when the screen changed.
+    bool HearBoard(const BoardReport& report) { return boardStatus.Hear(report); }
     // The game goes on behind the screen.
     bool Tick() override;
 
     const ScoreBoardView& Board() const { return board; }
+    const BoardStatusView& BoardStatus() const { return boardStatus; }
 
 private:
-    // A new game hides the table.
+    // A new game hides the table and the board's line.
     void Follow(bool newGame);
     bool GuardPassed(Uint32 when) const;
 
@@ -50,4 +57,5 @@ private:
     Uint32 shownAt = 0;
     std::set<SDL_Keycode> armedKeys;  // photon keys pressed after the guard
     bool padArmed = false;            // a photon button pressed after the guard
+    BoardStatusView boardStatus;
 };

@@ -6,9 +6,11 @@
 #include <cstdlib>
 #include <limits>
 
+#include "board/BoardRules.h"
+
 namespace {
 
-enum LongOnly { kDaily = 256, kVolume, kReplay, kVerify };
+enum LongOnly { kDaily = 256, kVolume, kReplay, kVerify, kBoard, kPlayer, kSubmit };
 
 const option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -20,6 +22,9 @@ const option kLongOptions[] = {
     {"volume", required_argument, nullptr, kVolume},
     {"replay", required_argument, nullptr, kReplay},
     {"verify", required_argument, nullptr, kVerify},
+    {"board", required_argument, nullptr, kBoard},
+    {"player", required_argument, nullptr, kPlayer},
+    {"submit", required_argument, nullptr, kSubmit},
     {nullptr, 0, nullptr, 0},
 };
 constexpr const char* kShortOptions = ":hVfs:m";
@@ -101,6 +106,33 @@ Options Options::Parse(int argc, char* argv[]) {
                 }
                 (code == kReplay ? options.replayFile : options.verifyFile) = optarg;
                 break;
+            case kSubmit:
+                if (*optarg == '\0') {
+                    options.error = "option '--submit' needs a file";
+                    return options;
+                }
+                options.submitFile = optarg;
+                break;
+            case kBoard: {
+                BoardAddress address;
+                std::string problem;
+                if (!BoardAddress::Parse(optarg, address, problem)) {
+                    options.error = "bad board address '" + std::string(optarg) + "': " + problem;
+                    return options;
+                }
+                options.board = address;
+                break;
+            }
+            case kPlayer: {
+                const std::string problem = board_rules::NameProblem(optarg);
+                if (!problem.empty()) {
+                    options.error = "bad player name '" + std::string(optarg) + "': " + problem +
+                                    " (1 to 20 printable characters)";
+                    return options;
+                }
+                options.player = optarg;
+                break;
+            }
             case ':':
                 options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";
                 return options;
@@ -123,9 +155,9 @@ Options Options::Parse(int argc, char* argv[]) {
     if (optind < argc) {
         options.error = "unexpected argument '" + std::string(argv[optind]) + "'";
     } else if (options.hasSeed + options.daily + !options.replayFile.empty() +
-                   !options.verifyFile.empty() >
+                   !options.verifyFile.empty() + !options.submitFile.empty() >
                1) {
-        options.error = "--seed, --daily, --replay and --verify cannot be combined";
+        options.error = "--seed, --daily, --replay, --verify and --submit cannot be combined";
     }
     return options;
 }
@@ -146,6 +178,13 @@ std::string Options::Usage() {
            "                      session and are not written to the settings\n"
            "      --replay=FILE   watch a replay (.kvr) at normal speed\n"
            "      --verify=FILE   replay a game without a window and check its score\n"
+           "      --board=URL     for this session, send each daily game to the daily\n"
+           "                      board at URL (http or https) and show its rank\n"
+           "      --player=NAME   the name your games go on the board under, 1 to 20\n"
+           "                      printable characters\n"
+           "      --submit=FILE   send a daily game's replay to the board (the default\n"
+           "                      board, or the one --board names), wait for its\n"
+           "                      verdict and print it; needs --player\n"
            "  -h, --help          show this help and exit\n"
            "  -V, --version       show the version and exit\n"
            "\n"
@@ -169,8 +208,10 @@ std::string Options::Usage() {
            "  scores.txt          the ten best games\n"
            "  replays/            replays of the last 20 games and of every kept score\n"
            "  gamecontrollerdb.txt  extra controller mappings\n"
+           "  pending/            daily games waiting to be sent to the board\n"
            "\n"
-           "Exit status: 0 when all went well; 1 when the game cannot start, or when\n"
-           "--verify finds a different score; 2 for a bad command line, or a replay\n"
-           "file that cannot be read.\n";
+           "Exit status: 0 when all went well; 1 when the game cannot start, when\n"
+           "--verify finds a different score or the board refuses a --submit; 2 for a\n"
+           "bad command line, a replay file that cannot be read, or a board that\n"
+           "cannot be reached.\n";
 }

@@ -1,7 +1,10 @@
 // The command line.
 #pragma once
 
+#include <optional>
 #include <string>
+
+#include "board/BoardAddress.h"
 
 // What the player asked for on the command line. Parse() never exits or
 // prints: the caller decides what a bad command line costs.
@@ -27,5 +30,9 @@ public:
     int volume = kMaxVolume;
     std::string replayFile;
     std::string verifyFile;
+    // The daily board for this session: --board turns it on.
+    std::optional<BoardAddress> board;
+    std::string player;
+    std::string submitFile;
     std::string error;
 };

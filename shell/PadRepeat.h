@@ -12,7 +12,7 @@
 // menu left alone costs nothing.
 class PadRepeat {
 public:
-    static constexpr int kEventCode = 2;
+    static constexpr int kEventCode = 3;  // beside the tick (1) and the board (2)
     static constexpr Uint32 kFirstDelayMs = 400;
     static constexpr Uint32 kIntervalMs = 120;
 

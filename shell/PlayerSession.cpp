@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <ctime>
 
+#include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
@@ -116,6 +117,11 @@ bool PlayerSession::PlayTick() {
     unreadPresses = 0;
     CombineInput();
     return wasRunning && !app.running;
+}
+
+std::uint64_t PlayerSession::SendFinishedGame() {
+    if (loop.board == nullptr || loop.recorder == nullptr) return 0;
+    return loop.board->SendGame(loop.recorder->FinishGame(app.score));
 }
 
 bool PlayerSession::KeepsGames() const {

@@ -5,6 +5,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <set>
 #include <string>
 
@@ -51,6 +52,9 @@ public:
     // place in the loop's records' table (-1 for none); each warning is
     // printed once a session.
     int KeepFinishedGame();
+    // Sends the game that has just ended to the loop's board, if one is
+    // attached and takes it: its ticket, or 0.
+    std::uint64_t SendFinishedGame();
     // Whether a finished game can be kept: recording and records attached.
     bool KeepsGames() const;
 

@@ -26,6 +26,7 @@ bool PlayingScreen::Tick() {
     if (session.KeepsGames()) {
         const int rank = session.KeepFinishedGame();
         gameOver.Show(loop.records->Table(), rank);
+        gameOver.ShowSending(session.SendFinishedGame());
     }
     return true;
 }

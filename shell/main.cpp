@@ -8,9 +8,13 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <memory>
 #include <string>
 
 #include "audio/SoundEffects.h"
+#include "board/BoardSender.h"
+#include "board/PendingQueue.h"
+#include "board/SubmitCommand.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
 #include "objects/Random.h"
@@ -70,6 +74,9 @@ void ReadSettings(PlayerSettings& settings, const Options& options) {
 // what surrounds it. Throws std::runtime_error with one line when the game
 // cannot start.
 void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
+    // Made first and so gone last: its worker keeps games that are still to
+    // be sent in pending/ when the session ends.
+    std::unique_ptr<BoardSender> board;
     PlayerSettings settings(SettingsFile::PathForUser());
     ReadSettings(settings, options);
     const Settings& chosen = settings.Current();
@@ -108,6 +115,13 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         loop.replay = watched;
     } else {
         loop.recorder = &recorder;
+        if (options.board) {
+            board = std::make_unique<BoardSender>(*options.board, options.player,
+                                                  PendingQueue(DataFolder::ForUser()),
+                                                  EventLoop::WakeForBoard);
+            board->SendPending();  // what an earlier session could not send
+            loop.board = board.get();
+        }
     }
     app.listener = &sound;
     app.StartTimer();
@@ -142,15 +156,17 @@ int Play(const Options& options) {
     return 0;
 }
 
+int BadCommandLine(const std::string& error) {
+    std::fprintf(stderr, "korvessa: %s\nTry 'korvessa --help' for more information.\n",
+                 error.c_str());
+    return kBadCommandLine;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
     const Options options = Options::Parse(argc, argv);
-    if (!options.error.empty()) {
-        std::fprintf(stderr, "korvessa: %s\nTry 'korvessa --help' for more information.\n",
-                     options.error.c_str());
-        return kBadCommandLine;
-    }
+    if (!options.error.empty()) return BadCommandLine(options.error);
     if (options.help) {
         std::fputs(Options::Usage().c_str(), stdout);
         return 0;
@@ -160,6 +176,13 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!options.verifyFile.empty()) return replay_verifier::Verify(options.verifyFile);
+    if ((options.board || !options.submitFile.empty()) && options.player.empty()) {
+        return BadCommandLine("the daily board needs a player name: give --player=NAME");
+    }
+    if (!options.submitFile.empty()) {
+        return submit_command::Submit(options.submitFile, options.board.value_or(BoardAddress()),
+                                      options.player);
+    }
     // A game started under nohup keeps ignoring the hangup.
     struct sigaction hangup {};
     if (sigaction(SIGHUP, nullptr, &hangup) == 0 && hangup.sa_handler != SIG_IGN) {

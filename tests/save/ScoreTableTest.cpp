@@ -22,6 +22,7 @@
 #include "save/GameRecords.h"
 #include "save/ReplayFile.h"
 #include "save/ScoreTable.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -59,17 +60,7 @@ void WriteText(const std::string& path, const std::string& text) {
     std::ofstream(path, std::ios::binary) << text;
 }
 
-// A fresh folder under the temporary folder, removed with its contents.
-class TemporaryFolder {
-public:
-    TemporaryFolder() {
-        char name[] = "/tmp/korvessa-save-XXXXXX";
-        path = mkdtemp(name);
-        path += '/';
-    }
-    ~TemporaryFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
-    std::string path;
-};
+using testing_support::TemporaryFolder;
 
 Replay SmallReplay(int score) {
     Replay replay;

@@ -1,0 +1,101 @@
+// The daily board's HTTP API, as the game uses it.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "board/BoardAddress.h"
+
+typedef void CURL;
+typedef void CURLM;
+
+// How the board judged a submitted game.
+struct BoardVerdict {
+    enum class State { kPending, kVerified, kRejected };
+    State state = State::kPending;
+    int score = 0;  // verified: the score the server's replay reached
+    std::uint32_t ticks = 0;
+    int rank = 0;        // verified: its place on its day's board, from 1
+    int players = 0;     // verified: how many players that board holds
+    std::string reason;  // rejected: why, in a few words
+};
+
+// A row of a day's board: a player's best verified game that day.
+struct BoardEntry {
+    int rank = 0;
+    std::string player;
+    int score = 0;
+    std::uint32_t ticks = 0;
+};
+
+// How long a request may take: a few seconds, then it has failed.
+struct BoardTimeouts {
+    long connectMs = 4000;
+    long totalMs = 8000;
+};
+
+// Asking after a taken game's verdict: how often, and for how long.
+struct BoardPolling {
+    int intervalMs = 500;
+    int limitMs = 60000;
+};
+
+// One curl handle talking to one board, blocking: run it off the main thread
+// (BoardSender does). Each call is one request with the timeouts below; only
+// http and https are spoken, certificates are checked and redirects are not
+// followed. Not thread-safe; one thread at a time.
+class BoardClient {
+public:
+    enum class Result {
+        kDone,     // answered as the API says; the out-parameter is filled
+        kRefused,  // a 4xx: asking again will not change the answer
+        kFailed,   // unreachable, too slow, cut off, a 5xx or an answer that
+                   // is not the API's: it may go better later
+    };
+    // Far more than any answer of the API.
+    static constexpr std::size_t kMaxAnswerBytes = 256 * 1024;
+
+    // Sets up libcurl once for the process; call it on the main thread
+    // before any other thread uses libcurl (BoardClient calls it too).
+    static void SetUpLibrary();
+
+    // A set `cancel` ends a request under way within a fraction of a second,
+    // as kFailed; the flag must outlive the client.
+    explicit BoardClient(const BoardAddress& address, BoardTimeouts timeouts = {},
+                         const std::atomic<bool>* cancel = nullptr);
+    ~BoardClient();
+    BoardClient(const BoardClient&) = delete;
+    BoardClient& operator=(const BoardClient&) = delete;
+
+    // POST /api/v1/submissions?player=NAME with a replay file's bytes: the
+    // submission's id on kDone.
+    Result Submit(const std::string& replay, const std::string& player, std::string& id);
+    // GET /api/v1/submissions/ID.
+    Result Status(const std::string& id, BoardVerdict& verdict);
+    // Status() until the game is verified or rejected (kDone), the limit
+    // passes or the request fails (kFailed), or it is cancelled.
+    Result AwaitVerdict(const std::string& id, const BoardPolling& polling, BoardVerdict& verdict);
+    // GET /api/v1/boards/YYYYMMDD: the day's entries, best first.
+    Result Board(std::uint32_t day, std::vector<BoardEntry>& entries);
+
+    // After a result other than kDone, one line saying what happened: for
+    // kRefused the server's own reason.
+    const std::string& Problem() const { return problem; }
+    const BoardAddress& Address() const { return address; }
+
+private:
+    // One request, a POST when `postBody` is given: kDone for a 2xx answer,
+    // whose body is then in `body`.
+    Result Request(const std::string& url, const std::string* postBody, std::string& body);
+    // An answer that is not the API's, `what` saying how.
+    Result Nonsense(const std::string& what);
+
+    BoardAddress address;
+    BoardTimeouts timeouts;
+    const std::atomic<bool>* cancel;
+    CURL* handle;
+    CURLM* multi;
+    std::string problem;
+};

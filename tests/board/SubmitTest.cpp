@@ -1,0 +1,123 @@
+// korvessa --submit, the real binary against a stand-in board: one line and
+// the exit status for a verified game, a refused one, one never sent, a
+// board that cannot be reached or fails, and a bad file or address.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+#include "save/ReplayFile.h"
+#include "tests/board/BoardStandIn.h"
+#include "tests/support/TemporaryFolder.h"
+
+namespace {
+
+using testing_support::BoardStandIn;
+using testing_support::TemporaryFolder;
+
+struct Finished {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadAll(const std::string& path) {
+    std::ifstream file(path);
+    std::ostringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+class SubmitTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        Replay replay;
+        std::string error;
+        ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, replay, error)) << error;
+        ASSERT_EQ(replay.seedKind, SeedKind::kSeed);
+        ASSERT_TRUE(replay_file::Write(notDaily, replay, error)) << error;
+        replay.seedKind = SeedKind::kDaily;
+        replay.seed = 20260614;
+        ASSERT_TRUE(replay_file::Write(daily, replay, error)) << error;
+        std::ofstream(notAReplay) << "not a replay\n";
+    }
+
+    // korvessa --submit with these words after it, XDG_DATA_HOME kept apart.
+    Finished Submit(const std::string& words) {
+        Finished run;
+        const std::string command = "XDG_DATA_HOME=" + folder.path + " " KORVESSA_BINARY +
+                                    " --submit " + words + " >" + folder.path + "out 2>" +
+                                    folder.path + "err";
+        const int status = std::system(command.c_str());
+        run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+        run.out = ReadAll(folder.path + "out");
+        run.err = ReadAll(folder.path + "err");
+        return run;
+    }
+
+    static int Lines(const std::string& text) {
+        return static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+    }
+
+    TemporaryFolder folder;
+    const std::string daily = folder.path + "daily.kvr";
+    const std::string notDaily = folder.path + "seeded.kvr";
+    const std::string notAReplay = folder.path + "text.kvr";
+};
+
+TEST_F(SubmitTest, VerifiedRefusedAndNeverSent) {
+    BoardStandIn board;
+    const Finished verified =
+        Submit(daily + " --board " + board.Address() + " --player 'Ann & Bob=1?'");
+    EXPECT_EQ(verified.status, 0) << verified.err;
+    EXPECT_EQ(verified.out, daily + ": rank 1 of 1 on 20260614, score 1000\n");
+    EXPECT_EQ(verified.err, "");
+    EXPECT_EQ(board.Players(), std::vector<std::string>{"Ann & Bob=1?"}) << "the name escaped";
+
+    const Finished seeded = Submit(notDaily + " --board=" + board.Address() + " --player=Ann");
+    EXPECT_EQ(seeded.status, 1);
+    EXPECT_EQ(seeded.out, notDaily + ": refused: not a daily game\n");
+    EXPECT_EQ(board.Received().size(), 1u) << "a game that is not daily is never sent";
+
+    BoardStandIn refusing(BoardStandIn::Mode::kRefuse);
+    const Finished refused = Submit(daily + " --board " + refusing.Address() + " --player Ann");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, daily + ": refused: " + BoardStandIn::kRefusal + "\n");
+}
+
+TEST_F(SubmitTest, ABoardThatCannotBeReachedOrFailsABadFileOrAddress) {
+    int closedPort = 0;
+    for (const BoardStandIn::Mode fault :
+         {BoardStandIn::Mode::kFail, BoardStandIn::Mode::kCutOff}) {
+        BoardStandIn board(fault);
+        closedPort = board.Port();
+        const Finished run = Submit(daily + " --board " + board.Address() + " --player Ann");
+        EXPECT_EQ(run.status, 2) << run.out;
+        EXPECT_EQ(Lines(run.err), 1) << run.err;
+        EXPECT_EQ(run.err.rfind("korvessa: ", 0), 0u) << run.err;
+        EXPECT_NE(run.err.find(board.Address()), std::string::npos) << run.err;
+    }
+    const std::string away = "http://127.0.0.1:" + std::to_string(closedPort);
+    const Finished unreachable = Submit(daily + " --board " + away + " --player Ann");
+    EXPECT_EQ(unreachable.status, 2);
+    EXPECT_EQ(unreachable.err.rfind("korvessa: no answer from the board at " + away, 0), 0u)
+        << unreachable.err;
+
+    for (const std::string& words :
+         {notAReplay + " --board " + away + " --player Ann",
+          folder.path + "missing.kvr --board " + away + " --player Ann",
+          daily + " --board ftp://127.0.0.1/ --player Ann", daily + " --board " + away,
+          daily + " --player 'a name far longer than twenty'"}) {
+        const Finished run = Submit(words);
+        EXPECT_EQ(run.status, 2) << words;
+        EXPECT_EQ(run.out, "") << words;
+        EXPECT_EQ(run.err.rfind("korvessa: ", 0), 0u) << words << ": " << run.err;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,25 @@
+// A fresh folder under /tmp for one test, removed with its contents.
+#pragma once
+
+#include <stdlib.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace testing_support {
+
+class TemporaryFolder {
+public:
+    TemporaryFolder() {
+        char name[] = "/tmp/korvessa-test-XXXXXX";
+        path = mkdtemp(name);
+        path += '/';
+    }
+    ~TemporaryFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
+    TemporaryFolder(const TemporaryFolder&) = delete;
+    TemporaryFolder& operator=(const TemporaryFolder&) = delete;
+
+    std::string path;  // ends with '/'
+};
+
+}  // namespace testing_support
