@@ -173,14 +173,16 @@ void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
     // reports the removal; those releases are nobody's.
     if (!pad->Attached()) return;
     // Weapons fire on release, like their keys, so a held button fires
-    // nothing; a button held through a pause fires nothing either.
+    // nothing; a button held through a pause fires nothing either. Firing on
+    // press, the press alone fires.
+    const bool fires = fireOnPress ? pressed : clicked;
     switch (event.button) {
         case SDL_CONTROLLER_BUTTON_A:
-            if (clicked) actions.push_back(Action::kPhoton);
+            if (fires) actions.push_back(Action::kPhoton);
             break;
         case SDL_CONTROLLER_BUTTON_B:
         case SDL_CONTROLLER_BUTTON_RIGHTSHOULDER:
-            if (clicked) actions.push_back(Action::kLaser);
+            if (fires) actions.push_back(Action::kLaser);
             break;
         case SDL_CONTROLLER_BUTTON_START:
             if (pressed) actions.push_back(Action::kPause);

@@ -70,6 +70,11 @@ public:
     // How many pads are open.
     int PadCount() const;
 
+    // From now on the weapons' actions are queued when their button is
+    // pressed, and nothing when it is let go; or, switched off again, on
+    // release as by default.
+    void SetFireOnPress(bool on) { fireOnPress = on; }
+
 private:
     void LoadMappingFile(const std::string& path);
     void LoadMappings(const std::string& text, const std::string& source);
@@ -84,4 +89,5 @@ private:
     bool started;  // holds a reference on the controller subsystem
     std::vector<std::unique_ptr<Gamepad>> pads;
     std::deque<Action> actions;
+    bool fireOnPress = false;
 };

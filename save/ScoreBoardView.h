@@ -15,7 +15,8 @@ class CBitmapFont;
 //    1    12450  14 jun 2025  daily  new
 //    2     9800   2 jun 2025
 //
-// The game just entered is marked "new". Rows are built once by Show(), so
+// The game just entered is marked "new"; when a game shown was played below
+// full speed, a column marks it "slow". Rows are built once by Show(), so
 // drawing them every frame costs only the text. Dates are spelled out,
 // which reads the same in every locale.
 class ScoreBoardView {

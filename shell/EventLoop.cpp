@@ -1,12 +1,15 @@
 #include "shell/EventLoop.h"
 
 #include <cstdio>
+#include <stdexcept>
+#include <string>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
 #include "save/ReplayPlayer.h"
+#include "save/GameSpeed.h"
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
 
@@ -18,6 +21,45 @@ EventLoop::EventLoop(GameApp& app, GameWindow* window)
       playing(*this, session, gameOver),
       watching(app, *this),
       paused(app, *this, session) {}
+
+EventLoop::~EventLoop() {
+    if (app.starPainter == &faintStars) app.starPainter = nullptr;
+}
+
+void EventLoop::SetAccessibility(const Accessibility& options) {
+    const Uint32 interval = game_speed::TickInterval(TickSpeed());
+    accessibility = options;
+    faintStars.stars = options.stars;
+    app.starPainter = options.stars == Accessibility::Stars::kOn ? nullptr : &faintStars;
+    rings.saucer = options.clearSaucer;
+    rings.photons = options.clearPhotons;
+    if (window != nullptr) window->SetLineWidth(options.lineWidth);
+    if (pads != nullptr) pads->SetFireOnPress(options.fireOnPress);
+    if (recorder != nullptr) recorder->SetSpeed(options.speed);
+    // A running timer takes a new speed at once; a stopped one (paused)
+    // when it starts again.
+    if (app.timerId != 0 && game_speed::TickInterval(TickSpeed()) != interval) {
+        SDL_RemoveTimer(app.timerId);
+        app.timerId = 0;
+        StartTimer();
+    }
+}
+
+void EventLoop::StartTimer() {
+    const Uint32 interval = game_speed::TickInterval(TickSpeed());
+    if (interval == GameApp::kTickInterval) {
+        app.StartTimer();
+        return;
+    }
+    app.timerId = SDL_AddTimer(interval, TimerCallback, &app);
+    if (app.timerId == 0) {
+        throw std::runtime_error(std::string("cannot start the game timer: ") + SDL_GetError());
+    }
+}
+
+int EventLoop::TickSpeed() const {
+    return replay != nullptr ? replay->Speed() : accessibility.speed;
+}
 
 void EventLoop::Run() {
     SDL_Event event;
@@ -180,6 +222,7 @@ void EventLoop::Draw() {
 }
 
 void EventLoop::DrawOverlays() {
+    rings.Draw(app);
     Base().DrawOver();
     for (const Screen* overlay : overlays) overlay->DrawOver();
 }

@@ -6,7 +6,10 @@
 
 #include <vector>
 
+#include "shell/Accessibility.h"
+#include "shell/FaintStars.h"
 #include "shell/GameOverScreen.h"
+#include "shell/ObjectRings.h"
 #include "shell/PausedScreen.h"
 #include "shell/PlayerSession.h"
 #include "shell/PlayingScreen.h"
@@ -33,7 +36,9 @@ class SoundEffects;
 //  - the screensaver may run while paused or on the game-over screen, not
 //    while a game is played;
 //  - sound, opened once the first frame is shown;
-//  - the daily board's reports, taken when its sender wakes the loop.
+//  - the daily board's reports, taken when its sender wakes the loop;
+//  - the accessibility options: the stars, the rings and the line width in
+//    every frame, the time between ticks, and when the weapons fire.
 // Everything else goes to the screen on top: the game in play, the
 // game-over screen with the score table, a watched replay, or the pause
 // over one of them. Without a GameWindow (tests) the window's part is
@@ -49,6 +54,11 @@ public:
     static void WakeForBoard();
 
     EventLoop(GameApp& app, GameWindow* window);
+    // Takes its star painter back from the game.
+    ~EventLoop();
+
+    EventLoop(const EventLoop&) = delete;
+    EventLoop& operator=(const EventLoop&) = delete;
 
     // Optional parts, attached before Run(); not owned.
     Gamepads* pads = nullptr;
@@ -57,6 +67,17 @@ public:
     ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
     SoundEffects* sound = nullptr;   // opened once the first frame is shown
     BoardSender* board = nullptr;    // finished daily games are sent to it
+
+    // Puts the options in force, at once: call after attaching the parts
+    // above, and again whenever they change. All off until then. A watched
+    // replay ticks at its own speed whatever the options say.
+    void SetAccessibility(const Accessibility& options);
+    const Accessibility& AccessibilityOptions() const { return accessibility; }
+
+    // Starts the tick timer: the game's own at full speed, else one of the
+    // shell's with the same callback and a longer interval. Throws
+    // std::runtime_error with one line when SDL cannot start it.
+    void StartTimer();
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -86,6 +107,9 @@ private:
     // game-over screen left alone.
     void AllowScreenSaver();
 
+    // The speed ticks come at, in per cent.
+    int TickSpeed() const;
+
     // The screen under any overlay: the replay, the game or its end.
     Screen& Base();
     Screen& Top();
@@ -100,4 +124,7 @@ private:
     std::vector<Screen*> overlays;  // laid over the base, lowest first
     bool soundOpened = false;
     ScreenSaver screenSaver;
+    Accessibility accessibility;
+    FaintStars faintStars;
+    ObjectRings rings;
 };

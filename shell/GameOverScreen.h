@@ -1,6 +1,9 @@
 // The game-over screen: the game's own lines, the score table's best games
-// under them, and the game going on behind until Space starts a new one.
+// under them (with a line between for a slow game), and the game going on
+// behind until Space starts a new one.
 #pragma once
+
+#include <string>
 
 #include "board/BoardStatusView.h"
 #include "save/ScoreBoardView.h"
@@ -20,8 +23,9 @@ public:
     void DrawOver() const override;
 
     // Shows the table's best games, the one at `rank` (from 0; -1 for
-    // none) marked as the game just kept.
-    void Show(const ScoreTable& table, int rank);
+    // none) marked as the game just kept, played at `speed` per cent: below
+    // full speed, a line under the game's own says it was slow.
+    void Show(const ScoreTable& table, int rank, int speed);
     // Shows the game with this ticket as being sent to the daily board (0:
     // not sent).
     void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
@@ -42,4 +46,5 @@ private:
     PlayerSession& session;
     ScoreBoardView board;
     BoardStatusView boardStatus;
+    std::string slowLine;  // empty for a game at full speed
 };

@@ -1,11 +1,9 @@
 #include "shell/PausedScreen.h"
 
-#include <cstring>
-
 #include "audio/SoundEffects.h"
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
 #include "shell/EventLoop.h"
+#include "shell/OverlayFont.h"
 #include "shell/PlayerSession.h"
 
 namespace {
@@ -14,11 +12,6 @@ constexpr int kPausedY = 528;
 constexpr int kResumeHintY = 496;
 constexpr const char* kPausedText = "paused";
 constexpr const char* kResumeHint = "press p to resume, q to quit";
-
-int Centred(const char* text) {
-    const int len = static_cast<int>(std::strlen(text));
-    return GameApp::kWindowWidth / 2 - (CBitmapFont::kCellSize * len) / 2;
-}
 
 }  // namespace
 
@@ -38,7 +31,7 @@ void PausedScreen::End() {
     session.ReleaseAll();
     if (loop.sound != nullptr) loop.sound->SetPaused(false);
     if (timerStopped) {
-        app.StartTimer();
+        loop.StartTimer();
         timerStopped = false;
     }
 }
@@ -52,6 +45,6 @@ void PausedScreen::KeyDown(const SDL_KeyboardEvent& key) {
 }
 
 void PausedScreen::DrawOver() const {
-    app.font->DrawText(Centred(kPausedText), kPausedY, kPausedText);
-    app.font->DrawText(Centred(kResumeHint), kResumeHintY, kResumeHint);
+    DrawCentred(*app.font, kPausedY, kPausedText);
+    DrawCentred(*app.font, kResumeHintY, kResumeHint);
 }

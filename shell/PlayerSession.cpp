@@ -31,17 +31,23 @@ PlayerSession::PlayerSession(GameApp& app, const EventLoop& loop) : app(app), lo
 
 bool PlayerSession::KeyDown(const SDL_KeyboardEvent& key) {
     if (key.repeat != 0) return false;
-    pressedKeys.insert(key.keysym.sym);
-    return PassKey(key.keysym.sym, true);
+    const SDL_Keycode code = key.keysym.sym;
+    pressedKeys.insert(code);
+    // Firing on press: the game gets the weapon's release now, and the real
+    // one never.
+    if (IsWeapon(code) && FiresOnPress()) return PassKey(code, false);
+    return PassKey(code, true);
 }
 
 bool PlayerSession::KeyUp(const SDL_KeyboardEvent& key) {
     const SDL_Keycode code = key.keysym.sym;
     const bool pressedWhilePlaying = pressedKeys.erase(code) > 0;
     if (FocusLossIsQueued()) return false;
-    if (IsWeapon(code) && !pressedWhilePlaying) return false;
+    if (IsWeapon(code) && (!pressedWhilePlaying || FiresOnPress())) return false;
     return PassKey(code, false);
 }
+
+bool PlayerSession::FiresOnPress() const { return loop.AccessibilityOptions().fireOnPress; }
 
 bool PlayerSession::PadAction(Gamepads::Action action) {
     switch (action) {

@@ -107,8 +107,9 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
             loop.board = board.get();
         }
     }
+    loop.SetAccessibility(options.accessibility);
     app.listener = &sound;
-    app.StartTimer();
+    loop.StartTimer();
     loop.Run();
     app.listener = nullptr;
 }

@@ -331,6 +331,7 @@ TEST(EventLoopFrameTest, DefaultFrameIsTheBareGamesFrame) {
         recgl::Reset();
         app.InitGame();
         EventLoop loop(app, nullptr);
+        loop.SetAccessibility(Accessibility());  // every option off, as by default
         for (int tick = 0; tick < kTicks; ++tick) {
             const SDL_Keycode key = tick % 40 < 20 ? SDLK_LEFT : SDLK_UP;
             const bool fire = tick % 7 == 0;
