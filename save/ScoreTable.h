@@ -13,7 +13,7 @@ struct ScoreEntry {
     std::int64_t endedAt = 0;  // seconds since 1970-01-01 UTC
     SeedKind seedKind = SeedKind::kClock;
     std::uint32_t seed = 0;
-    std::string replay;  // the replay's file name in the replays folder
+    std::string replay;             // the replay's file name in the replays folder
     int speed = game_speed::kFull;  // in per cent; a slow game is marked
 };
 

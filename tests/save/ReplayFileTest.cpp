@@ -85,8 +85,8 @@ TEST(ReplayFileTest, NamedDamageIsRefusedByName) {
     const int newer = Replay::kFormatVersion + 1;
     bytes[kVersionOffset] = static_cast<char>(newer);
     FixChecksum(bytes);
-    EXPECT_EQ(Refusal(bytes), "made by a newer version of the game (replay format " +
-                                  std::to_string(newer) + ")");
+    EXPECT_EQ(Refusal(bytes),
+              "made by a newer version of the game (replay format " + std::to_string(newer) + ")");
 
     bytes = SampleBytes();
     bytes[bytes.size() / 2] ^= 0x10;

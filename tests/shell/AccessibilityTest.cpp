@@ -48,9 +48,8 @@ TEST(AccessibilityOptionsTest, CommandLineAndSettingsShareNamesAndValues) {
     const Options none = ParseLine({});
     EXPECT_TRUE(none.accessibility == Accessibility()) << "all off by default";
 
-    const Options all =
-        ParseLine({"--line-width=3", "--stars", "dim", "--clear-saucer", "--clear-photons",
-                   "--speed=50", "--fire-on-press"});
+    const Options all = ParseLine({"--line-width=3", "--stars", "dim", "--clear-saucer",
+                                   "--clear-photons", "--speed=50", "--fire-on-press"});
     ASSERT_EQ(all.error, "");
     EXPECT_TRUE(all.accessibility == EveryOptionOn());
     EXPECT_EQ(ParseLine({"--stars=off"}).accessibility.stars, Accessibility::Stars::kOff);
@@ -59,7 +58,7 @@ TEST(AccessibilityOptionsTest, CommandLineAndSettingsShareNamesAndValues) {
     // Every value of every option reads back from its own text, under the
     // name the settings file uses, and each name is a long option.
     const std::vector<std::vector<std::string>> values = {
-        {"1", "1.5", "2", "3"}, {"on", "dim", "off"}, {"on", "off"},
+        {"1", "1.5", "2", "3"}, {"on", "dim", "off"},      {"on", "off"},
         {"on", "off"},          {"100", "80", "65", "50"}, {"on", "off"}};
     ASSERT_EQ(Accessibility::Names().size(), values.size());
     for (std::size_t i = 0; i < values.size(); ++i) {
