@@ -212,7 +212,7 @@ std::string Options::Usage() {
            "      --daily         play today's field: the seed is today's date (UTC)\n"
            "  -m, --mute          start with sound off (M toggles it)\n"
            "      --volume=N      sound effects volume, 0 to 100 (default 100)\n"
-           "      --replay=FILE   watch a replay (.kvr) at normal speed\n"
+           "      --replay=FILE   watch a replay (.kvr) at the speed it was played at\n"
            "      --verify=FILE   replay a game without a window and check its score\n"
            "      --board=URL     for this session, send each daily game to the daily\n"
            "                      board at URL (http or https) and show its rank\n"
