@@ -51,6 +51,19 @@ protected:
     }
 
     bool PausedTextShown(const Screenshot& shot) { return shot.Lit(464, 528, 560, 543) > 100; }
+
+    // Holds Up, flying blind into the asteroids, until a game has ended and
+    // been kept in the data folder `data`; false after `ms` without.
+    bool ThrustUntilGameOver(const std::string& data, int ms) {
+        Xdo("keydown Up");
+        bool ended = false;
+        for (int waited = 0; waited < ms && !ended; waited += 250) {
+            Sleep(250);
+            ended = access((data + "scores.txt").c_str(), F_OK) == 0;
+        }
+        Xdo("keyup Up");
+        return ended;
+    }
 };
 
 TEST_F(WindowTest, ResizedAndFullscreenWindowsShowTheWholePlayfieldBetweenBlackBars) {
@@ -162,14 +175,7 @@ TEST_F(WindowTest, FinishedGameIsKeptAndItsReplayPlaysAndVerifies) {
     Sleep(300);
     EXPECT_NE(access(data.c_str(), F_OK), 0) << "something was written before a game ended";
 
-    Xdo("keydown Up");  // flying blind into the asteroids ends the game soon
-    bool ended = false;
-    for (int waited = 0; waited < 90000 && !ended; waited += 250) {
-        Sleep(250);
-        ended = access((data + "scores.txt").c_str(), F_OK) == 0;
-    }
-    Xdo("keyup Up");
-    ASSERT_TRUE(ended) << "no game ended within 90 s";
+    ASSERT_TRUE(ThrustUntilGameOver(data, 90000)) << "no game ended within 90 s";
     Sleep(300);
     const Screenshot played = Grab();
     ASSERT_EQ(Terminate(), 0);
@@ -301,14 +307,7 @@ TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
     StartXServer();
     // Thrusting from the start, this seed's game ends after about 400 ticks.
     StartGame({"--seed", "28", "--speed=50"}, environment);
-    Xdo("keydown Up");
-    bool ended = false;
-    for (int waited = 0; waited < 80000 && !ended; waited += 250) {
-        Sleep(250);
-        ended = access((data + "scores.txt").c_str(), F_OK) == 0;
-    }
-    Xdo("keyup Up");
-    ASSERT_TRUE(ended) << "no game ended within 80 s";
+    ASSERT_TRUE(ThrustUntilGameOver(data, 80000)) << "no game ended within 80 s";
     ASSERT_EQ(Terminate(), 0);
     const double played = FrameIntervalMs(countFile);
     std::printf("playing at 50 %%: a frame every %.2f ms\n", played);

@@ -21,17 +21,14 @@
 #include "shell/Options.h"
 #include "tests/game/GameAppFixture.h"
 #include "tests/gl/RecordingGL.h"
+#include "tests/shell/ShellEvents.h"
 #include "tests/support/GameStateSnapshot.h"
 
 namespace {
 
-Options ParseLine(std::vector<std::string> words) {
-    words.insert(words.begin(), "korvessa");
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    return Options::Parse(static_cast<int>(words.size()), argv.data());
-}
+using testing_support::KeyEvent;
+using testing_support::ParseLine;
+using testing_support::TickEvent;
 
 Accessibility EveryOptionOn() {
     Accessibility on;
@@ -94,24 +91,6 @@ TEST(AccessibilityOptionsTest, CommandLineAndSettingsShareNamesAndValues) {
 constexpr unsigned kSeed = 4711;
 constexpr int kTickLimit = 30000;
 
-SDL_Event KeyEvent(Uint32 type, SDL_Keycode key) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.key.keysym.sym = key;
-    event.key.timestamp = SDL_GetTicks();
-    return event;
-}
-
-SDL_Event TickEvent() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_USEREVENT;
-    event.user.code = GameApp::kTickEventCode;
-    event.user.timestamp = SDL_GetTicks();
-    return event;
-}
-
 struct PlayedGame {
     std::vector<std::uint64_t> states;  // after every tick
     Replay replay;
@@ -149,7 +128,7 @@ PlayedGame PlayScripted(const Accessibility& options) {
         if (below(4) == 0) tap(SDLK_SPACE);
         if (below(60) == 0) tap(below(2) ? SDLK_LALT : SDLK_RALT);
         recgl::Reset();
-        loop.HandleEvent(TickEvent());
+        loop.HandleEvent(TickEvent(SDL_GetTicks()));
         played.states.push_back(testing_support::GameStateSnapshot(app).Hash());
         played.ringFrames += !recgl::Vertices(GL_LINE_LOOP).empty();
     }
