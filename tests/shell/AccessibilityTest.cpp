@@ -205,14 +205,7 @@ TEST_F(FireOnPressTest, KeysAndButtonsFireWhenPressedAndNotAgainWhenLetGo) {
     Gamepads pads("");
     loop.pads = &pads;
     loop.SetAccessibility(loop.AccessibilityOptions());
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
-    desc.name = "Fire Test Pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = testing_support::AttachVirtualPad("Fire Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     auto deliver = [this] {

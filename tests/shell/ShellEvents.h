@@ -1,5 +1,5 @@
-// What the shell's tests hand the shell: command lines and SDL events made
-// by hand, as SDL would deliver them.
+// What the shell's tests hand the shell: command lines, SDL events made by
+// hand as SDL would deliver them, and virtual pads.
 #pragma once
 
 #include <SDL.h>
@@ -47,6 +47,19 @@ inline SDL_Event WindowEvent(Uint8 what) {
     event.type = SDL_WINDOWEVENT;
     event.window.event = what;
     return event;
+}
+
+// Plugs in one of SDL's virtual joysticks as a game controller, which SDL
+// maps by itself (A is button 0). Its device index, or -1 with SDL's error.
+inline int AttachVirtualPad(const char* name) {
+    SDL_VirtualJoystickDesc desc;
+    SDL_zero(desc);
+    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
+    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
+    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
+    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
+    desc.name = name;
+    return SDL_JoystickAttachVirtualEx(&desc);
 }
 
 }  // namespace testing_support

@@ -222,14 +222,7 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
         SDL_PumpEvents();
         while (SDL_PollEvent(&event)) loop.HandleEvent(event);
     };
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;  // SDL maps it by itself: A is button 0
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
-    desc.name = "Shell Test Pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = testing_support::AttachVirtualPad("Shell Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     deliver();
