@@ -294,7 +294,7 @@ double FrameIntervalMs(const std::string& countFile) {
 
 // At 50 % a tick, and so a frame, comes every 60 ms instead of 30. The game's
 // replay keeps that speed: it verifies, and watching it ticks at 60 ms too;
-// the table marks the score as made at 50 %.
+// the game-over screen and the table mark the score as made at 50 %.
 TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
     char folder[] = "/tmp/korvessa-slow-XXXXXX";
     ASSERT_NE(mkdtemp(folder), nullptr);
@@ -308,6 +308,10 @@ TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
     // Thrusting from the start, this seed's game ends after about 400 ticks.
     StartGame({"--seed", "28", "--speed=50"}, environment);
     ASSERT_TRUE(ThrustUntilGameOver(data, 80000)) << "no game ended within 80 s";
+    // "slow, at 50 % speed" under the game-over lines.
+    EXPECT_TRUE(GrabUntil(2000, [](const Screenshot& shot) {
+        return shot.Lit(360, 312, 663, 327) > 100;
+    })) << "the game-over screen did not say the game was slow";
     ASSERT_EQ(Terminate(), 0);
     const double played = FrameIntervalMs(countFile);
     std::printf("playing at 50 %%: a frame every %.2f ms\n", played);
