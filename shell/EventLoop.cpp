@@ -8,8 +8,8 @@
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
-#include "save/ReplayPlayer.h"
 #include "save/GameSpeed.h"
+#include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
 
