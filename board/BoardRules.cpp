@@ -13,6 +13,7 @@ std::string NameProblem(const std::string& name) {
 
 std::string ReplayProblem(const Replay& replay) {
     if (replay.seedKind != SeedKind::kDaily) return "not a daily game";
+    if (!replay.AtFullSpeed()) return "not at full speed";
     return "";
 }
 

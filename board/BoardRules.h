@@ -14,7 +14,7 @@ constexpr std::size_t kMaxNameLength = 20;
 std::string NameProblem(const std::string& name);
 
 // Empty when a finished game's replay goes to the board: only daily games
-// do. Otherwise why not, in a few words.
+// played at full speed do. Otherwise why not, in a few words.
 std::string ReplayProblem(const Replay& replay);
 
 }  // namespace board_rules

@@ -68,7 +68,8 @@ GameApp::GameApp()
       explosionIndex(0),
       running(false),
       sdlStarted(false),
-      listener(nullptr) {
+      listener(nullptr),
+      starPainter(nullptr) {
     SeedRandom(static_cast<unsigned int>(std::time(nullptr)));
 }
 

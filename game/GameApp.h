@@ -7,6 +7,7 @@
 #include "objects/BaseObject.h"
 
 class GameListener;
+class StarPainter;
 class CShip;
 class CStarField;
 class CUFO;
@@ -140,6 +141,9 @@ public:
     // Told of every event of the rules; null (nobody told) unless the shell
     // attaches one. Not owned.
     GameListener* listener;
+    // Draws the stars of each frame; null (the star field draws itself)
+    // unless the shell attaches one. Not owned.
+    StarPainter* starPainter;
 
 private:
     void RenderObjects();

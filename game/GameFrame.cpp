@@ -6,6 +6,7 @@
 #include <cstring>
 
 #include "game/GameApp.h"
+#include "game/StarPainter.h"
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
 #include "objects/Asteroid.h"
@@ -40,7 +41,11 @@ void GameApp::Render() {
 void GameApp::DrawFrame() {
     // The clear colour is never set, so every frame starts black.
     glClear(GL_COLOR_BUFFER_BIT);
-    starField->Draw();
+    if (starPainter != nullptr) {
+        starPainter->DrawStars(*starField);
+    } else {
+        starField->Draw();
+    }
     RenderObjects();
     RenderText();
 }

@@ -20,10 +20,12 @@ CStarField::~CStarField() {
     delete[] stars;
 }
 
-void CStarField::Draw() {
+void CStarField::Draw() { DrawInGrey(1.0f); }
+
+void CStarField::DrawInGrey(float brightness) {
     glPointSize(pointSize);
     glBegin(GL_POINTS);
-    glColor3f(1.0f, 1.0f, 1.0f);
+    glColor3f(brightness, brightness, brightness);
     for (int i = 0; i < count; ++i) {
         glVertex2f(static_cast<float>(stars[i]->GetX()), static_cast<float>(stars[i]->GetY()));
     }

@@ -17,7 +17,10 @@ public:
     CStarField(const CStarField&) = delete;
     CStarField& operator=(const CStarField&) = delete;
 
+    // Every star in white.
     void Draw();
+    // Every star in the grey `brightness` (0 black to 1 white).
+    void DrawInGrey(float brightness);
 
     CPoint** stars;
     int count;

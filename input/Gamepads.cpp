@@ -190,12 +190,14 @@ void Gamepads::Button(const SDL_ControllerButtonEvent& event) {
     const auto button = static_cast<SDL_GameControllerButton>(event.button);
     if (pressed) presses.push_back(button);
     // Weapons fire on release, like their keys, so a held button fires
-    // nothing; a button held through a pause fires nothing either.
+    // nothing; a button held through a pause fires nothing either. Firing on
+    // press, the press alone fires.
+    const bool fires = fireOnPress ? pressed : clicked;
     const Uint32 bit = event.button < 32 ? 1u << event.button : 0;
     if ((photonButtons & bit) != 0) {
-        if (clicked) actions.push_back(Action::kPhoton);
+        if (fires) actions.push_back(Action::kPhoton);
     } else if ((laserButtons & bit) != 0) {
-        if (clicked) actions.push_back(Action::kLaser);
+        if (fires) actions.push_back(Action::kLaser);
     } else if (button == SDL_CONTROLLER_BUTTON_START && pressed) {
         actions.push_back(Action::kPause);
     }

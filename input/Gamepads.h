@@ -84,6 +84,11 @@ public:
     // How many pads are open.
     int PadCount() const;
 
+    // From now on the weapons' actions are queued when their button is
+    // pressed, and nothing when it is let go; or, switched off again, on
+    // release as by default.
+    void SetFireOnPress(bool on) { fireOnPress = on; }
+
 private:
     void LoadMappingFile(const std::string& path);
     void LoadMappings(const std::string& text, const std::string& source);
@@ -102,4 +107,5 @@ private:
     std::deque<SDL_GameControllerButton> presses;
     Uint32 photonButtons = kDefaultPhotonButtons;
     Uint32 laserButtons = kDefaultLaserButtons;
+    bool fireOnPress = false;
 };

@@ -168,6 +168,7 @@ GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t 
     entry.endedAt = endedAt;
     entry.seedKind = replay.seedKind;
     entry.seed = replay.seed;
+    entry.speed = replay.speed;
     entry.replay = ReplayFileName(endedAt, replay.score);
 
     std::string error;

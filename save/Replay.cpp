@@ -1,5 +1,7 @@
 #include "save/Replay.h"
 
+#include "save/GameSpeed.h"
+
 namespace {
 
 bool IsPrintable(const std::string& text) {
@@ -33,6 +35,8 @@ std::string CheckEvents(const Replay& replay) {
 
 }  // namespace
 
+bool Replay::AtFullSpeed() const { return speed == game_speed::kFull; }
+
 std::string Replay::Problem() const {
     if (formatVersion == 0 || formatVersion > kFormatVersion) return "unknown format version";
     if (gameVersion.empty() || gameVersion.size() > kMaxGameVersionLength ||
@@ -44,6 +48,10 @@ std::string Replay::Problem() const {
     if (tickCount > kMaxTicks) return "too many ticks";
     if (startTick >= tickCount) return "the game starts after the last tick";
     if (score < 0) return "a negative score";
+    if (!game_speed::IsChoice(speed)) return "an unknown speed";
+    if (formatVersion < kFirstVersionWithSpeed && !AtFullSpeed()) {
+        return "a speed its format version cannot hold";
+    }
     std::string problem = CheckInputs(*this);
     if (problem.empty()) problem = CheckEvents(*this);
     return problem;

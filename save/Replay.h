@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "save/GameSpeed.h"
 #include "save/SeedKind.h"
 
 // What the shell hands the game between two ticks, besides the held arrows.
@@ -33,8 +34,11 @@ struct ReplayEvent {
 // laser's countdown, the generator) needs to be captured separately. The
 // recorded game is the one running from tick `startTick` to the last tick,
 // where it ended; the ticks before belong to earlier games of the session.
+// It plays back at the speed its game was played at.
 struct Replay {
-    static constexpr std::uint16_t kFormatVersion = 1;
+    // Version 1 files hold no speed: their games ran at full speed.
+    static constexpr std::uint16_t kFormatVersion = 2;
+    static constexpr std::uint16_t kFirstVersionWithSpeed = 2;
     // Far beyond any real session (about 35 days of ticks); more is damage.
     static constexpr std::uint32_t kMaxTicks = 100000000;
     static constexpr unsigned kAllInputBits = 0x0F;
@@ -46,9 +50,16 @@ struct Replay {
     SeedKind seedKind = SeedKind::kClock;
     std::uint32_t startTick = 0;
     std::int32_t score = 0;  // the recorded game's final score
+    // In per cent (game_speed::kChoices): the slowest any tick of the
+    // recorded game ran at.
+    std::uint8_t speed = game_speed::kFull;
     std::uint32_t tickCount = 0;
     std::vector<InputRun> inputs;     // cover exactly tickCount ticks
     std::vector<ReplayEvent> events;  // in the order they were handed over
+
+    // Whether its game ran at full speed throughout; a slow game's score is
+    // not one to compare with others.
+    bool AtFullSpeed() const;
 
     // Empty when the replay can be played; otherwise what is impossible
     // about it, in a few words.

@@ -152,7 +152,7 @@ bool ReadBody(Reader& in, Replay& replay, std::string& what) {
 std::string Encode(const Replay& replay) {
     Writer out;
     out.Text(std::string(kMagic, sizeof kMagic));
-    out.U16(Replay::kFormatVersion);
+    out.U16(replay.formatVersion);
     out.U8(static_cast<unsigned>(replay.gameVersion.size()));
     out.Text(replay.gameVersion);
     out.U32(replay.seed);
@@ -160,6 +160,7 @@ std::string Encode(const Replay& replay) {
     out.U32(replay.startTick);
     out.U32(static_cast<std::uint32_t>(replay.score));
     out.U32(replay.tickCount);
+    if (replay.formatVersion >= Replay::kFirstVersionWithSpeed) out.U8(replay.speed);
     out.Varint(replay.inputs.size());
     for (const InputRun& run : replay.inputs) {
         out.Varint(std::uint64_t{run.length} << kRunBitsShift | run.bits);
@@ -201,6 +202,9 @@ bool Decode(const std::string& bytes, Replay& replay, std::string& what) {
     read.startTick = in.U32();
     const std::uint32_t score = in.U32();
     read.tickCount = in.U32();
+    if (read.formatVersion >= Replay::kFirstVersionWithSpeed) {
+        read.speed = static_cast<std::uint8_t>(in.U8());
+    }
     if (!ReadBody(in, read, what)) return false;
     if (in.Exhausted()) {
         what = "truncated";

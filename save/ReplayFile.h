@@ -14,11 +14,14 @@
 //   start tick      u32      the recorded game's first tick
 //   score           u32      the recorded game's final score
 //   tick count      u32
+//   speed           u8       per cent; only from format version 2 on
 //   input runs      varint count, then per run varint(length << 4 | bits)
 //   actions         varint count, then per action
 //                   varint(ticks since the previous action << 2 | action)
 //   checksum        u32      CRC-32 of every byte before it
 // Varints are LEB128: seven bits a byte, low bits first, no padding bytes.
+// A file is written in the replay's own format version, so a version 1 file
+// read and written again keeps every byte.
 namespace replay_file {
 
 constexpr const char* kExtension = ".kvr";

@@ -48,6 +48,8 @@ public:
     // Whether every tick is played: the recorded game has just ended.
     bool Finished() const { return played >= replay.tickCount; }
     std::uint32_t TicksPlayed() const { return played; }
+    // The speed its game was played at, in per cent: the one to watch it at.
+    int Speed() const { return replay.speed; }
 
     // Seeds, starts the session with app.InitGame() and plays every tick.
     // The app must be freshly constructed, with a GL context current (or the

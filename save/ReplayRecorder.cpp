@@ -1,5 +1,6 @@
 #include "save/ReplayRecorder.h"
 
+#include <algorithm>
 #include <utility>
 
 ReplayRecorder::ReplayRecorder(std::string version) : gameVersion(std::move(version)) {}
@@ -9,6 +10,7 @@ void ReplayRecorder::BeginSession(std::uint32_t sessionSeed, SeedKind kind) {
     seedKind = kind;
     ticks = 0;
     gameStart = 0;
+    gameSpeed = game_speed::kFull;
     inputs.clear();
     events.clear();
     // InitGame draws nothing: the first frame drawn changes the outlines.
@@ -23,6 +25,7 @@ void ReplayRecorder::OnTick(unsigned inputBits) {
         inputs.push_back(InputRun{bits, 1});
     }
     ticks += 1;
+    gameSpeed = std::min(gameSpeed, speed);
     // The tick ends by drawing everything handed over before it.
     changedSinceDrawn = false;
 }
@@ -35,7 +38,12 @@ void ReplayRecorder::OnAction(ReplayAction action) {
     events.push_back(ReplayEvent{ticks, action});
 }
 
-void ReplayRecorder::OnNewGame() { gameStart = ticks; }
+void ReplayRecorder::OnNewGame() {
+    gameStart = ticks;
+    gameSpeed = game_speed::kFull;
+}
+
+void ReplayRecorder::SetSpeed(int percent) { speed = percent; }
 
 Replay ReplayRecorder::FinishGame(int score) const {
     Replay replay;
@@ -44,6 +52,7 @@ Replay ReplayRecorder::FinishGame(int score) const {
     replay.seedKind = seedKind;
     replay.startTick = gameStart;
     replay.score = score;
+    replay.speed = static_cast<std::uint8_t>(gameSpeed);
     replay.tickCount = ticks;
     replay.inputs = inputs;
     // Actions since the last tick came after the game ended.

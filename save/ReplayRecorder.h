@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "save/GameSpeed.h"
 #include "save/Replay.h"
 
 // The shell tells the recorder everything it hands to its GameApp, in the
@@ -21,6 +22,7 @@
 //                              or exposed window drawn again); only those that
 //                              can change the outlines are kept
 //   OnNewGame()                when a release has started a new game
+//   SetSpeed(percent)          whenever the time between ticks changes
 //   FinishGame(app.score)      at game over, for the replay of that game
 // Recording goes on after a game over; the next game's replay holds the
 // whole session again, up to its own end.
@@ -35,12 +37,18 @@ public:
     void OnAction(ReplayAction action);
     // The game now running started before the next tick.
     void OnNewGame();
+    // The ticks from the next one on come at this speed (per cent, one of
+    // game_speed::kChoices); full speed until told otherwise.
+    void SetSpeed(int percent);
 
     // The replay of the game that ended in the last tick, scored `score`.
     Replay FinishGame(int score) const;
 
     // Ticks recorded since the session began.
     std::uint32_t Ticks() const { return ticks; }
+    // The slowest speed any tick of the game now running has run at: what
+    // its replay will record.
+    int GameSpeed() const { return gameSpeed; }
 
 private:
     std::string gameVersion;
@@ -48,6 +56,8 @@ private:
     SeedKind seedKind = SeedKind::kClock;
     std::uint32_t ticks = 0;
     std::uint32_t gameStart = 0;
+    int speed = game_speed::kFull;
+    int gameSpeed = game_speed::kFull;
     bool changedSinceDrawn = true;  // by a release since the last frame drawn
     std::vector<InputRun> inputs;
     std::vector<ReplayEvent> events;

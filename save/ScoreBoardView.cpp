@@ -1,5 +1,6 @@
 #include "save/ScoreBoardView.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 
@@ -25,16 +26,22 @@ const char* KindWord(SeedKind kind) {
     return "";
 }
 
+// Only a table that shows a slow game needs the column that says so.
+const char* SlowWord(const ScoreEntry& entry, bool slowColumn) {
+    if (!slowColumn) return "";
+    return entry.speed < game_speed::kFull ? "  slow" : "      ";
+}
+
 }  // namespace
 
-std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked) {
+std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked, bool slowColumn) {
     const std::time_t when = static_cast<std::time_t>(entry.endedAt);
     std::tm utc{};
     gmtime_r(&when, &utc);
     char text[80];
-    std::snprintf(text, sizeof text, "%2d  %7d  %2d %s %4d  %-5s  %-3s", rank + 1, entry.score,
+    std::snprintf(text, sizeof text, "%2d  %7d  %2d %s %4d  %-5s%s  %-3s", rank + 1, entry.score,
                   utc.tm_mday, kMonths[utc.tm_mon], utc.tm_year + 1900, KindWord(entry.seedKind),
-                  marked ? "new" : "");
+                  SlowWord(entry, slowColumn), marked ? "new" : "");
     return text;
 }
 
@@ -51,8 +58,14 @@ void ScoreBoardView::Show(const ScoreTable& table, int marked) {
     const std::vector<ScoreEntry>& entries = table.Entries();
     if (entries.empty()) return;
     lines.push_back(kHeading);
-    for (int rank = 0; rank < kRowsShown && rank < static_cast<int>(entries.size()); ++rank) {
-        lines.push_back(Row(rank, entries[static_cast<std::size_t>(rank)], rank == marked));
+    const int shown = std::min(kRowsShown, static_cast<int>(entries.size()));
+    bool slowColumn = false;
+    for (int rank = 0; rank < shown; ++rank) {
+        slowColumn |= entries[static_cast<std::size_t>(rank)].speed < game_speed::kFull;
+    }
+    for (int rank = 0; rank < shown; ++rank) {
+        lines.push_back(
+            Row(rank, entries[static_cast<std::size_t>(rank)], rank == marked, slowColumn));
     }
 }
 

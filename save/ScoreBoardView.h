@@ -15,7 +15,8 @@ class CBitmapFont;
 //    1    12450  14 jun 2025  daily  new
 //    2     9800   2 jun 2025
 //
-// The game just entered is marked "new". Rows are built once by Show(), so
+// The game just entered is marked "new"; when a game shown was played below
+// full speed, a column marks it "slow". Rows are built once by Show(), so
 // drawing them every frame costs only the text. Dates are spelled out,
 // which reads the same in every locale.
 class ScoreBoardView {
@@ -35,9 +36,10 @@ public:
     // buffer: call between GameApp::DrawFrame() and Present().
     void Draw(CBitmapFont& font) const;
 
-    // One game's row: its rank (from 0), score, date, seed kind and the
-    // "new" mark, the same width for every game.
-    static std::string Row(int rank, const ScoreEntry& entry, bool marked);
+    // One game's row: its rank (from 0), score, date, seed kind, "slow" in
+    // a column only a table with a slow game needs, and the "new" mark; the
+    // same width for every game of a table.
+    static std::string Row(int rank, const ScoreEntry& entry, bool marked, bool slowColumn);
 
     // The text lines drawn, heading first; empty when nothing is shown.
     const std::vector<std::string>& Lines() const { return lines; }

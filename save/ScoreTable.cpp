@@ -8,7 +8,8 @@
 namespace {
 
 constexpr const char* kHeader = "korvessa scores";
-constexpr const char* kColumns = "# score  ended (UTC)  seed kind  seed  replay";
+constexpr const char* kColumns = "# score  ended (UTC)  seed kind  seed  replay  [speed if slow]";
+constexpr char kPercent = '%';
 constexpr int kTimeTextLength = 20;  // 2025-06-14T20:15:09Z
 
 bool IsDigits(const std::string& text) {
@@ -38,11 +39,22 @@ bool IsReplayName(const std::string& name) {
     return true;
 }
 
+// "50%": a speed below full, as a slow game's sixth field.
+bool ParseSlowSpeed(const std::string& text, int& speed) {
+    unsigned long long number = 0;
+    if (text.size() < 2 || text.back() != kPercent ||
+        !ParseNumber(text.substr(0, text.size() - 1), game_speed::kFull, number)) {
+        return false;
+    }
+    speed = static_cast<int>(number);
+    return speed != game_speed::kFull && game_speed::IsChoice(speed);
+}
+
 bool ParseEntry(const std::string& line, ScoreEntry& entry, std::string& what) {
     std::istringstream fields(line);
-    std::string score, time, kind, seed, replay, extra;
-    if (!(fields >> score >> time >> kind >> seed >> replay) || (fields >> extra)) {
-        what = "expected five fields: score, time, seed kind, seed, replay";
+    std::string score, time, kind, seed, replay, speed, extra;
+    if (!(fields >> score >> time >> kind >> seed >> replay) || (fields >> speed >> extra)) {
+        what = "expected five fields: score, time, seed kind, seed, replay (and a speed, if slow)";
         return false;
     }
     unsigned long long number = 0;
@@ -71,6 +83,10 @@ bool ParseEntry(const std::string& line, ScoreEntry& entry, std::string& what) {
         return false;
     }
     entry.replay = replay;
+    if (!speed.empty() && !ParseSlowSpeed(speed, entry.speed)) {
+        what = "bad speed '" + speed + "'";
+        return false;
+    }
     return true;
 }
 
@@ -99,7 +115,9 @@ std::string ScoreTable::Format() const {
     text << kHeader << ' ' << kFormatVersion << '\n' << kColumns << '\n';
     for (const ScoreEntry& entry : entries) {
         text << entry.score << ' ' << FormatTime(entry.endedAt) << ' '
-             << SeedKindName(entry.seedKind) << ' ' << entry.seed << ' ' << entry.replay << '\n';
+             << SeedKindName(entry.seedKind) << ' ' << entry.seed << ' ' << entry.replay;
+        if (entry.speed != game_speed::kFull) text << ' ' << entry.speed << kPercent;
+        text << '\n';
     }
     return text.str();
 }

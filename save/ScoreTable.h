@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "save/GameSpeed.h"
 #include "save/SeedKind.h"
 
 struct ScoreEntry {
@@ -12,7 +13,8 @@ struct ScoreEntry {
     std::int64_t endedAt = 0;  // seconds since 1970-01-01 UTC
     SeedKind seedKind = SeedKind::kClock;
     std::uint32_t seed = 0;
-    std::string replay;  // the replay's file name in the replays folder
+    std::string replay;             // the replay's file name in the replays folder
+    int speed = game_speed::kFull;  // in per cent; a slow game is marked
 };
 
 // Best first. A score equal to one already in the table ranks below it: the
@@ -24,8 +26,11 @@ struct ScoreEntry {
 //   korvessa scores 1
 //   # score  ended (UTC)  seed kind  seed  replay
 //   12450 2025-06-14T20:15:09Z daily 20250614 20250614-201509-12450.kvr
+//   8800 2025-06-15T09:02:44Z clock 1749978164 20250615-090244-8800.kvr 50%
 //
-// Blank lines and lines starting with '#' are ignored.
+// A game played below full speed has a sixth field, its speed; a game at
+// full speed is written as before the speed was kept, so older tables read
+// as they are. Blank lines and lines starting with '#' are ignored.
 class ScoreTable {
 public:
     static constexpr int kCapacity = 10;

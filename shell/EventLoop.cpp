@@ -1,11 +1,14 @@
 #include "shell/EventLoop.h"
 
 #include <cstdio>
+#include <stdexcept>
+#include <string>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
+#include "save/GameSpeed.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
@@ -15,12 +18,51 @@ EventLoop::EventLoop(GameApp& app, GameWindow* window)
     : app(app),
       window(window),
       session(app, *this),
-      pause(app, session),
+      pause(app, *this, session),
       gameOver(app, *this, session),
       playing(*this, session, gameOver),
       watching(app, *this),
       pauseMenu(*this),
       welcome(*this) {}
+
+EventLoop::~EventLoop() {
+    if (app.starPainter == &faintStars) app.starPainter = nullptr;
+}
+
+void EventLoop::SetAccessibility(const Accessibility& options) {
+    const Uint32 interval = game_speed::TickInterval(TickSpeed());
+    accessibility = options;
+    faintStars.stars = options.stars;
+    app.starPainter = options.stars == Accessibility::Stars::kOn ? nullptr : &faintStars;
+    rings.saucer = options.clearSaucer;
+    rings.photons = options.clearPhotons;
+    if (window != nullptr) window->SetLineWidth(options.lineWidth);
+    if (pads != nullptr) pads->SetFireOnPress(options.fireOnPress);
+    if (recorder != nullptr) recorder->SetSpeed(options.speed);
+    // A running timer takes a new speed at once; a stopped one (paused)
+    // when it starts again.
+    if (app.timerId != 0 && game_speed::TickInterval(TickSpeed()) != interval) {
+        SDL_RemoveTimer(app.timerId);
+        app.timerId = 0;
+        StartTimer();
+    }
+}
+
+void EventLoop::StartTimer() {
+    const Uint32 interval = game_speed::TickInterval(TickSpeed());
+    if (interval == GameApp::kTickInterval) {
+        app.StartTimer();
+        return;
+    }
+    app.timerId = SDL_AddTimer(interval, TimerCallback, &app);
+    if (app.timerId == 0) {
+        throw std::runtime_error(std::string("cannot start the game timer: ") + SDL_GetError());
+    }
+}
+
+int EventLoop::TickSpeed() const {
+    return replay != nullptr ? replay->Speed() : accessibility.speed;
+}
 
 void EventLoop::Run() {
     SDL_Event event;
@@ -113,6 +155,14 @@ void EventLoop::HandleMouse(const SDL_Event& event) {
 }
 
 void EventLoop::TakePadActions() {
+    // Presses first: the game-over screen must see a photon button go down
+    // before the photon it fires (at once, when firing on press).
+    while (const auto button = pads->NextPress()) {
+        Top().PadPress(*button);
+        if (IsPaused() && PadRepeat::IsDirection(*button)) padRepeat.Start(*button);
+    }
+    // Let go: no repeat, not even one already on its way.
+    if (!padRepeat.StillHeld(pads->HeldBits())) padRepeat.Stop();
     while (const auto action = pads->NextAction()) {
         switch (*action) {
             case Gamepads::Action::kPause:
@@ -126,12 +176,6 @@ void EventLoop::TakePadActions() {
                 break;
         }
     }
-    while (const auto button = pads->NextPress()) {
-        Top().PadPress(*button);
-        if (IsPaused() && PadRepeat::IsDirection(*button)) padRepeat.Start(*button);
-    }
-    // Let go: no repeat, not even one already on its way.
-    if (!padRepeat.StillHeld(pads->HeldBits())) padRepeat.Stop();
 }
 
 void EventLoop::RepeatPadDirection() {
@@ -281,7 +325,10 @@ void EventLoop::Draw() {
 void EventLoop::DrawOverlays() {
     // A menu covers the menus under it; the game-over table stays under the
     // first, and a screen with a frame of its own shows nothing of the rest.
-    if (FrameOwner() < 0) Base().DrawOver();
+    if (FrameOwner() < 0) {
+        rings.Draw(app);
+        Base().DrawOver();
+    }
     if (IsPaused()) Top().DrawOver();
 }
 

@@ -6,8 +6,11 @@
 
 #include <vector>
 
+#include "shell/Accessibility.h"
+#include "shell/FaintStars.h"
 #include "shell/GameOverScreen.h"
 #include "shell/GamePause.h"
+#include "shell/ObjectRings.h"
 #include "shell/PadRepeat.h"
 #include "shell/PauseMenu.h"
 #include "shell/PlayerSession.h"
@@ -38,7 +41,9 @@ class SoundEffects;
 //    while a game is played;
 //  - the pointer is shown over menus and hidden otherwise;
 //  - sound, opened once the first frame is shown;
-//  - the daily board's reports, taken when its sender wakes the loop.
+//  - the daily board's reports, taken when its sender wakes the loop;
+//  - the accessibility options: the stars, the rings and the line width in
+//    every frame, the time between ticks, and when the weapons fire.
 // Everything else goes to the screen on top: the game in play, the
 // game-over screen with the score table, a watched replay, or the menus
 // laid over one of them (the first of them is the pause). Without a
@@ -54,6 +59,11 @@ public:
     static void WakeForBoard();
 
     EventLoop(GameApp& app, GameWindow* window);
+    // Takes its star painter back from the game.
+    ~EventLoop();
+
+    EventLoop(const EventLoop&) = delete;
+    EventLoop& operator=(const EventLoop&) = delete;
 
     // Optional parts, attached before Run(); not owned.
     Gamepads* pads = nullptr;
@@ -65,6 +75,17 @@ public:
     // kept. Without them the keys are today's and nothing is kept.
     PlayerSettings* settings = nullptr;
     BoardSender* board = nullptr;    // finished daily games are sent to it
+
+    // Puts the options in force, at once: call after attaching the parts
+    // above, and again whenever they change. All off until then. A watched
+    // replay ticks at its own speed whatever the options say.
+    void SetAccessibility(const Accessibility& options);
+    const Accessibility& AccessibilityOptions() const { return accessibility; }
+
+    // Starts the tick timer: the game's own at full speed, else one of the
+    // shell's with the same callback and a longer interval. Throws
+    // std::runtime_error with one line when SDL cannot start it.
+    void StartTimer();
 
     // Until the game is quit or waiting for events fails.
     void Run();
@@ -114,6 +135,9 @@ private:
     void AllowScreenSaver();
     void ShowPointer();
 
+    // The speed ticks come at, in per cent.
+    int TickSpeed() const;
+
     // The screen under any overlay: the replay, the game or its end.
     Screen& Base();
     // The topmost overlay with a game of its own, as an index, or -1.
@@ -132,4 +156,7 @@ private:
     PadRepeat padRepeat;
     bool soundOpened = false;
     ScreenSaver screenSaver;
+    Accessibility accessibility;
+    FaintStars faintStars;
+    ObjectRings rings;
 };

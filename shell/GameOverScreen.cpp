@@ -1,13 +1,16 @@
 #include "shell/GameOverScreen.h"
 
 #include "game/GameApp.h"
+#include "save/GameSpeed.h"
 #include "shell/EventLoop.h"
-#include "shell/MenuList.h"
+#include "shell/OverlayFont.h"
 #include "shell/PlayerSession.h"
 
 namespace {
 
 constexpr const char* kMenuHint = "escape or start opens the menu";
+// Between the game's last line (at 336) and the table's heading (at 288).
+constexpr int kSlowLineY = 312;
 
 }  // namespace
 
@@ -59,9 +62,14 @@ void GameOverScreen::Follow(bool newGame) {
     if (!newGame) return;
     board.Hide();
     boardStatus.Hide();
+    slowLine.clear();
 }
 
-void GameOverScreen::Show(const ScoreTable& table, int rank) { board.Show(table, rank); }
+void GameOverScreen::Show(const ScoreTable& table, int rank, int speed) {
+    board.Show(table, rank);
+    slowLine.clear();
+    if (speed < game_speed::kFull) slowLine = "slow, at " + std::to_string(speed) + " % speed";
+}
 
 bool GameOverScreen::Tick() {
     session.PlayTick();
@@ -69,7 +77,8 @@ bool GameOverScreen::Tick() {
 }
 
 void GameOverScreen::DrawOver() const {
+    if (!slowLine.empty()) DrawCentred(*app.font, kSlowLineY, slowLine.c_str());
     board.Draw(*app.font);
     boardStatus.Draw(*app.font);
-    if (!app.running) MenuList::DrawCentred(*app.font, kMenuHintY, kMenuHint);
+    if (!app.running) DrawCentred(*app.font, kMenuHintY, kMenuHint);
 }

@@ -1,8 +1,10 @@
 // The game-over screen: the game's own lines, the score table's best games
-// under them, and the game going on behind until Space starts a new one.
+// under them (with a line between for a slow game), and the game going on
+// behind until Space starts a new one.
 #pragma once
 
 #include <set>
+#include <string>
 
 #include "board/BoardStatusView.h"
 #include "save/ScoreBoardView.h"
@@ -32,8 +34,9 @@ public:
     // The game has just ended: the screen is shown from now on.
     void Begin();
     // Shows the table's best games, the one at `rank` (from 0; -1 for
-    // none) marked as the game just kept.
-    void Show(const ScoreTable& table, int rank);
+    // none) marked as the game just kept, played at `speed` per cent: below
+    // full speed, a line under the game's own says it was slow.
+    void Show(const ScoreTable& table, int rank, int speed);
     // Shows the game with this ticket as being sent to the daily board (0:
     // not sent).
     void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
@@ -58,4 +61,5 @@ private:
     std::set<SDL_Keycode> armedKeys;  // photon keys pressed after the guard
     bool padArmed = false;            // a photon button pressed after the guard
     BoardStatusView boardStatus;
+    std::string slowLine;  // empty for a game at full speed
 };

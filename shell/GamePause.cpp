@@ -2,9 +2,11 @@
 
 #include "audio/SoundEffects.h"
 #include "game/GameApp.h"
+#include "shell/EventLoop.h"
 #include "shell/PlayerSession.h"
 
-GamePause::GamePause(GameApp& app, PlayerSession& session) : app(app), session(session) {}
+GamePause::GamePause(GameApp& app, EventLoop& loop, PlayerSession& session)
+    : app(app), loop(loop), session(session) {}
 
 void GamePause::Begin(SoundEffects* sound) {
     if (app.timerId != 0) {
@@ -19,7 +21,7 @@ void GamePause::End(SoundEffects* sound) {
     session.ReleaseAll();
     if (sound != nullptr) sound->SetPaused(false);
     if (timerStopped) {
-        app.StartTimer();
+        loop.StartTimer();  // at the speed the options ask for
         timerStopped = false;
     }
 }

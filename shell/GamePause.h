@@ -1,6 +1,7 @@
 // What holds while anything is laid over the game: no timer, sound held.
 #pragma once
 
+class EventLoop;
 class GameApp;
 class PlayerSession;
 class SoundEffects;
@@ -9,7 +10,7 @@ class SoundEffects;
 // is taken away.
 class GamePause {
 public:
-    GamePause(GameApp& app, PlayerSession& session);
+    GamePause(GameApp& app, EventLoop& loop, PlayerSession& session);
 
     // No timer, so no wake-ups and a paused game costs nothing; the sound's
     // loops hold.
@@ -24,6 +25,7 @@ public:
 
 private:
     GameApp& app;
+    EventLoop& loop;
     PlayerSession& session;
     bool timerStopped = false;
 };

@@ -75,10 +75,19 @@ void GameWindow::FitViewport() {
     if (fit.width == 0 || fit == current) return;  // minimised, or nothing changed
     current = fit;
     glViewport(fit.x, fit.y, fit.width, fit.height);
-    // Outlines and stars grow with the playfield, but never below a pixel.
-    const float thickness = std::max(1.0f, fit.scale);
-    glLineWidth(thickness);
-    if (app.starField != nullptr) app.starField->pointSize = thickness;
+    ApplyWidths();
+}
+
+void GameWindow::SetLineWidth(float factor) {
+    if (factor == lineFactor) return;
+    lineFactor = factor;
+    ApplyWidths();
+}
+
+void GameWindow::ApplyWidths() {
+    glLineWidth(current.LineWidth(lineFactor));
+    // Stars grow with the playfield only: larger, they would pass for photons.
+    if (app.starField != nullptr) app.starField->pointSize = current.LineWidth(1.0f);
 }
 
 void GameWindow::ToggleFullscreen() {

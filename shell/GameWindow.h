@@ -24,6 +24,9 @@ public:
     // Fits the playfield to the drawable's current size: viewport, line
     // width and point size. Cheap to call after any window event.
     void FitViewport();
+    // Lines `factor` times as wide as the window's scale makes them (1 by
+    // default); the stars keep their size. Takes effect at once.
+    void SetLineWidth(float factor);
 
     void ToggleFullscreen();
     bool IsFullscreen() const;
@@ -35,6 +38,9 @@ public:
     void ToPlayfield(int& x, int& y) const;
 
 private:
+    void ApplyWidths();
+
     GameApp& app;
     Viewport current;  // what GL was last given
+    float lineFactor = 1.0f;
 };

@@ -16,13 +16,15 @@ void HighScoresMenu::Build() {
     }
     const std::vector<ScoreEntry>& entries = table.Entries();
     std::size_t newest = 0;
-    for (std::size_t i = 1; i < entries.size(); ++i) {
+    bool slowColumn = false;
+    for (std::size_t i = 0; i < entries.size(); ++i) {
         if (entries[i].endedAt > entries[newest].endedAt) newest = i;
+        slowColumn |= entries[i].speed < game_speed::kFull;
     }
     if (!entries.empty()) message = "choose a game to watch it";
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const std::string path = loop.records->Folder().ReplaysPath() + entries[i].replay;
-        list.Add(ScoreBoardView::Row(static_cast<int>(i), entries[i], i == newest),
+        list.Add(ScoreBoardView::Row(static_cast<int>(i), entries[i], i == newest, slowColumn),
                  [this, path] { watch.Watch(path, message); });
     }
     list.Add("back", [this] { loop.Back(); });

@@ -4,11 +4,8 @@
 
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
+#include "shell/OverlayFont.h"
 
-void MenuList::DrawCentred(CBitmapFont& font, int y, const std::string& text) {
-    const int width = CBitmapFont::kCellSize * static_cast<int>(text.size());
-    font.DrawText(GameApp::kWindowWidth / 2 - width / 2, y, text.c_str());
-}
 
 void MenuList::Clear() {
     rows.clear();
@@ -117,6 +114,6 @@ void MenuList::Draw(CBitmapFont& font) const {
     for (int row = first; row < last; ++row) {
         const std::string text = rows[static_cast<std::size_t>(row)].text();
         const int y = kFirstRowY - kRowStep * (row - first);
-        DrawCentred(font, y, row == current ? "> " + text + " <" : text);
+        DrawCentred(font, y, (row == current ? "> " + text + " <" : text).c_str());
     }
 }

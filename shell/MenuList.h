@@ -45,9 +45,6 @@ public:
 
     void Draw(CBitmapFont& font) const;
 
-    // Text centred across the playfield, its lower edge at height `y`.
-    static void DrawCentred(CBitmapFont& font, int y, const std::string& text);
-
     // The row drawn at height `y` (playfield units), or kNone.
     int RowAt(int y) const;
 

@@ -5,6 +5,7 @@
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "shell/EventLoop.h"
+#include "shell/OverlayFont.h"
 
 MenuScreen::MenuScreen(EventLoop& loop) : loop(loop) {}
 
@@ -67,8 +68,8 @@ void MenuScreen::DrawOver() const {
     glVertex2f(left, static_cast<float>(top));
     glEnd();
     CBitmapFont& font = *loop.App().font;
-    MenuList::DrawCentred(font, kTitleY, Title());
+    DrawCentred(font, kTitleY, Title().c_str());
     const std::string hint = Hint();
-    if (!hint.empty()) MenuList::DrawCentred(font, kHintY, hint);
+    if (!hint.empty()) DrawCentred(font, kHintY, hint.c_str());
     list.Draw(font);
 }

@@ -10,7 +10,22 @@
 
 namespace {
 
-enum LongOnly { kDaily = 256, kVolume, kReplay, kVerify, kBoard, kPlayer, kSubmit };
+enum LongOnly {
+    kDaily = 256,
+    kVolume,
+    kReplay,
+    kVerify,
+    kBoard,
+    kPlayer,
+    kSubmit,
+    // The accessibility options, named as in Accessibility.
+    kLineWidth,
+    kStars,
+    kClearSaucer,
+    kClearPhotons,
+    kSpeed,
+    kFireOnPress,
+};
 
 const option kLongOptions[] = {
     {"help", no_argument, nullptr, 'h'},
@@ -25,6 +40,12 @@ const option kLongOptions[] = {
     {"board", required_argument, nullptr, kBoard},
     {"player", required_argument, nullptr, kPlayer},
     {"submit", required_argument, nullptr, kSubmit},
+    {"line-width", required_argument, nullptr, kLineWidth},
+    {"stars", required_argument, nullptr, kStars},
+    {"clear-saucer", no_argument, nullptr, kClearSaucer},
+    {"clear-photons", no_argument, nullptr, kClearPhotons},
+    {"speed", required_argument, nullptr, kSpeed},
+    {"fire-on-press", no_argument, nullptr, kFireOnPress},
     {nullptr, 0, nullptr, 0},
 };
 constexpr const char* kShortOptions = ":hVfs:m";
@@ -52,6 +73,16 @@ std::string Written(const std::string& lastWord, int shortName) {
         if (shortName == 0) return "--" + name;
     }
     return std::string("-") + static_cast<char>(shortName);
+}
+
+// An accessibility option, by the code getopt_long gave: a switch turns it
+// on, any other takes its value. False with `error` set for a bad value.
+bool SetAccessibility(int code, Accessibility& accessibility, std::string& error) {
+    for (const option* o = kLongOptions; o->name != nullptr; ++o) {
+        if (o->val != code) continue;
+        return accessibility.Set(o->name, o->has_arg == no_argument ? "on" : optarg, error);
+    }
+    return false;
 }
 
 }  // namespace
@@ -133,6 +164,14 @@ Options Options::Parse(int argc, char* argv[]) {
                 options.player = optarg;
                 break;
             }
+            case kLineWidth:
+            case kStars:
+            case kClearSaucer:
+            case kClearPhotons:
+            case kSpeed:
+            case kFireOnPress:
+                if (!SetAccessibility(code, options.accessibility, options.error)) return options;
+                break;
             case ':':
                 options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";
                 return options;
@@ -176,7 +215,7 @@ std::string Options::Usage() {
            "      --volume=N      sound effects volume, 0 to 100 (default 100)\n"
            "                      --fullscreen, --mute and --volume hold for this\n"
            "                      session and are not written to the settings\n"
-           "      --replay=FILE   watch a replay (.kvr) at normal speed\n"
+           "      --replay=FILE   watch a replay (.kvr) at the speed it was played at\n"
            "      --verify=FILE   replay a game without a window and check its score\n"
            "      --board=URL     for this session, send each daily game to the daily\n"
            "                      board at URL (http or https) and show its rank\n"
@@ -185,6 +224,13 @@ std::string Options::Usage() {
            "      --submit=FILE   send a daily game's replay to the board (the default\n"
            "                      board, or the one --board names), wait for its\n"
            "                      verdict and print it; needs --player\n"
+           "      --line-width=W  outlines W times as wide: 1, 1.5, 2 or 3 (default 1)\n"
+           "      --stars=S       the star field on, dim or off (default on)\n"
+           "      --clear-saucer  draw a ring around the saucer\n"
+           "      --clear-photons draw photons larger, each with a ring\n"
+           "      --speed=N       game speed in per cent: 100, 80, 65 or 50 (default 100);\n"
+           "                      a score made below 100 is marked slow\n"
+           "      --fire-on-press fire photons and the laser on press, not on release\n"
            "  -h, --help          show this help and exit\n"
            "  -V, --version       show the version and exit\n"
            "\n"

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "board/BoardAddress.h"
+#include "shell/Accessibility.h"
 
 // What the player asked for on the command line. Parse() never exits or
 // prints: the caller decides what a bad command line costs.
@@ -34,5 +35,6 @@ public:
     std::optional<BoardAddress> board;
     std::string player;
     std::string submitFile;
+    Accessibility accessibility;  // for this session only
     std::string error;
 };

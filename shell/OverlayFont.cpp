@@ -1,5 +1,8 @@
 #include "shell/OverlayFont.h"
 
+#include <cstring>
+
+#include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 
 namespace {
@@ -15,4 +18,9 @@ void MapEveryGlyph(CBitmapFont& font) {
     for (int code = 'a'; code <= 'z'; ++code) {
         font.glyphOf[code] = code - kLowerToUpper - kFirstCode;
     }
+}
+
+void DrawCentred(CBitmapFont& font, int y, const char* text) {
+    const int width = CBitmapFont::kCellSize * static_cast<int>(std::strlen(text));
+    font.DrawText(GameApp::kWindowWidth / 2 - width / 2, y, text);
 }

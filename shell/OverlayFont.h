@@ -9,3 +9,6 @@ class CBitmapFont;
 // the bitmap has a cell for (space to Z) and every lower-case letter to its
 // capital. The game's own texts draw exactly as before.
 void MapEveryGlyph(CBitmapFont& font);
+
+// Draws `text` centred across the playfield, its cells' bottom at `y`.
+void DrawCentred(CBitmapFont& font, int y, const char* text);

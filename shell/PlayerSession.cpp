@@ -46,6 +46,9 @@ bool PlayerSession::KeyDown(const SDL_KeyboardEvent& key) {
     const SDL_Keycode code = GameKey(key);
     if (code == SDLK_UNKNOWN) return false;
     pressedKeys.insert(code);
+    // Firing on press: the game gets the weapon's release now, and the real
+    // one never.
+    if (IsWeapon(code) && FiresOnPress()) return PassKey(code, false);
     const unsigned held = keyboardInput;
     const bool newGame = PassKey(code, true);
     unreadPresses |= keyboardInput & ~held;
@@ -57,9 +60,11 @@ bool PlayerSession::KeyUp(const SDL_KeyboardEvent& key) {
     if (code == SDLK_UNKNOWN) return false;
     const bool pressedWhilePlaying = pressedKeys.erase(code) > 0;
     if (FocusLossIsQueued()) return false;
-    if (IsWeapon(code) && !pressedWhilePlaying) return false;
+    if (IsWeapon(code) && (!pressedWhilePlaying || FiresOnPress())) return false;
     return PassKey(code, false);
 }
+
+bool PlayerSession::FiresOnPress() const { return loop.AccessibilityOptions().fireOnPress; }
 
 bool PlayerSession::PadAction(Gamepads::Action action) {
     switch (action) {

@@ -31,10 +31,12 @@ public:
 
     // A key pressed while the game is on screen. Repeats only say the key is
     // still down: one held through a pause must be pressed again to count.
+    // Firing on press, a weapon's press is handed over as its release.
     // Returns true when the key started a new game.
     bool KeyDown(const SDL_KeyboardEvent& key);
     // A key released while the game is on screen; the weapons fire only for
-    // a press seen while playing. Returns true when it started a new game.
+    // a press seen while playing, and never here when firing on press.
+    // Returns true when it started a new game.
     bool KeyUp(const SDL_KeyboardEvent& key);
     // A pad's photon or laser button. Returns true when it started a new game.
     bool PadAction(Gamepads::Action action);
@@ -62,6 +64,7 @@ private:
     // Passes a key to the game's key map, which keeps the held keys in the
     // game's input bits, and records the weapons and new games.
     bool PassKey(SDL_Keycode key, bool down);
+    bool FiresOnPress() const;
 
     GameApp& app;
     const EventLoop& loop;

@@ -1,6 +1,7 @@
 #include "shell/PlayingScreen.h"
 
 #include "save/GameRecords.h"
+#include "save/ReplayRecorder.h"
 #include "shell/EventLoop.h"
 #include "shell/GameOverScreen.h"
 #include "shell/PlayerSession.h"
@@ -25,7 +26,7 @@ bool PlayingScreen::Tick() {
     gameOver.Begin();
     if (session.KeepsGames()) {
         const int rank = session.KeepFinishedGame();
-        gameOver.Show(loop.records->Table(), rank);
+        gameOver.Show(loop.records->Table(), rank, loop.recorder->GameSpeed());
         gameOver.ShowSending(session.SendFinishedGame());
     }
     return true;

@@ -19,6 +19,8 @@ Viewport Viewport::Fit(int drawableWidth, int drawableHeight) {
     return fit;
 }
 
+float Viewport::LineWidth(float factor) const { return std::max(1.0f, scale) * factor; }
+
 bool Viewport::operator==(const Viewport& other) const {
     return x == other.x && y == other.y && width == other.width && height == other.height &&
            scale == other.scale;

@@ -11,6 +11,10 @@ public:
     // empty viewport.
     static Viewport Fit(int drawableWidth, int drawableHeight);
 
+    // The width of lines drawn in it: they grow with the playfield, never
+    // below a pixel, times the player's `factor`.
+    float LineWidth(float factor) const;
+
     bool operator==(const Viewport& other) const;
     bool operator!=(const Viewport& other) const { return !(*this == other); }
 

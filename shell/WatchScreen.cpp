@@ -5,10 +5,11 @@
 #include "game/GameApp.h"
 #include "gfx/StarField.h"
 #include "objects/Random.h"
+#include "save/GameSpeed.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"
 #include "shell/EventLoop.h"
-#include "shell/MenuList.h"
+#include "shell/OverlayFont.h"
 
 namespace {
 
@@ -48,9 +49,13 @@ void WatchScreen::Shown() {
     GameApp& app = loop.App();
     if (app.starField != nullptr) game->starField->pointSize = app.starField->pointSize;
     skipStarted = SDL_GetTicks();
-    // The pause stopped the player's timer; the replay needs ticks.
+    // The pause stopped the player's timer; the replay needs ticks, at the
+    // speed it was played at.
     ownTimer = loop.Pausing().TimerStopped();
-    if (ownTimer) app.StartTimer();
+    if (ownTimer) {
+        app.timerId =
+            SDL_AddTimer(game_speed::TickInterval(replay.speed), TimerCallback, &app);
+    }
 }
 
 void WatchScreen::Left() {
@@ -112,9 +117,9 @@ void WatchScreen::DrawOver() const {
     CBitmapFont& font = *loop.App().font;
     if (Skipping()) {
         const std::uint32_t percent = player->TicksPlayed() * 100 / player->TicksToGame();
-        MenuList::DrawCentred(font, kTextY,
-                              "playing earlier games " + std::to_string(percent) + "%");
+        const std::string progress = "playing earlier games " + std::to_string(percent) + "%";
+        DrawCentred(font, kTextY, progress.c_str());
     } else if (FrameIsStill()) {
-        MenuList::DrawCentred(font, kTextY, "escape or b returns to the menu");
+        DrawCentred(font, kTextY, "escape or b returns to the menu");
     }
 }

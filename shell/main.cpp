@@ -123,8 +123,9 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
             loop.board = board.get();
         }
     }
+    loop.SetAccessibility(options.accessibility);
     app.listener = &sound;
-    app.StartTimer();
+    loop.StartTimer();
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();

@@ -1,6 +1,7 @@
 // korvessa --submit, the real binary against a stand-in board: one line and
-// the exit status for a verified game, a refused one, one never sent, a
-// board that cannot be reached or fails, and a bad file or address.
+// the exit status for a verified game, a refused one, one never sent (not
+// daily, or slow), a board that cannot be reached or fails, and a bad file
+// or address.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -44,6 +45,9 @@ protected:
         replay.seedKind = SeedKind::kDaily;
         replay.seed = 20260614;
         ASSERT_TRUE(replay_file::Write(daily, replay, error)) << error;
+        replay.formatVersion = Replay::kFormatVersion;
+        replay.speed = 50;
+        ASSERT_TRUE(replay_file::Write(slow, replay, error)) << error;
         std::ofstream(notAReplay) << "not a replay\n";
     }
 
@@ -67,6 +71,7 @@ protected:
     TemporaryFolder folder;
     const std::string daily = folder.path + "daily.kvr";
     const std::string notDaily = folder.path + "seeded.kvr";
+    const std::string slow = folder.path + "slow.kvr";
     const std::string notAReplay = folder.path + "text.kvr";
 };
 
@@ -83,6 +88,10 @@ TEST_F(SubmitTest, VerifiedRefusedAndNeverSent) {
     EXPECT_EQ(seeded.status, 1);
     EXPECT_EQ(seeded.out, notDaily + ": refused: not a daily game\n");
     EXPECT_EQ(board.Received().size(), 1u) << "a game that is not daily is never sent";
+    const Finished slowGame = Submit(slow + " --board=" + board.Address() + " --player=Ann");
+    EXPECT_EQ(slowGame.status, 1);
+    EXPECT_EQ(slowGame.out, slow + ": refused: not at full speed\n");
+    EXPECT_EQ(board.Received().size(), 1u) << "a slow game is never sent";
 
     BoardStandIn refusing(BoardStandIn::Mode::kRefuse);
     const Finished refused = Submit(daily + " --board " + refusing.Address() + " --player Ann");

@@ -51,6 +51,19 @@ protected:
     }
 
     bool PausedTextShown(const Screenshot& shot) { return shot.Lit(464, 528, 560, 543) > 100; }
+
+    // Holds Up, flying blind into the asteroids, until a game has ended and
+    // been kept in the data folder `data`; false after `ms` without.
+    bool ThrustUntilGameOver(const std::string& data, int ms) {
+        Xdo("keydown Up");
+        bool ended = false;
+        for (int waited = 0; waited < ms && !ended; waited += 250) {
+            Sleep(250);
+            ended = access((data + "scores.txt").c_str(), F_OK) == 0;
+        }
+        Xdo("keyup Up");
+        return ended;
+    }
 };
 
 TEST_F(WindowTest, ResizedAndFullscreenWindowsShowTheWholePlayfieldBetweenBlackBars) {
@@ -162,14 +175,7 @@ TEST_F(WindowTest, FinishedGameIsKeptAndItsReplayPlaysAndVerifies) {
     Sleep(300);
     EXPECT_NE(access(data.c_str(), F_OK), 0) << "something was written before a game ended";
 
-    Xdo("keydown Up");  // flying blind into the asteroids ends the game soon
-    bool ended = false;
-    for (int waited = 0; waited < 90000 && !ended; waited += 250) {
-        Sleep(250);
-        ended = access((data + "scores.txt").c_str(), F_OK) == 0;
-    }
-    Xdo("keyup Up");
-    ASSERT_TRUE(ended) << "no game ended within 90 s";
+    ASSERT_TRUE(ThrustUntilGameOver(data, 90000)) << "no game ended within 90 s";
     Sleep(300);
     const Screenshot played = Grab();
     ASSERT_EQ(Terminate(), 0);
@@ -272,6 +278,68 @@ TEST_F(WindowTest, AfterAStalledXServerTheGameGoesOnAtNormalSpeed) {
     // second of play; a second's slack is left for a slow machine.
     EXPECT_LT(frames, playedMs / 30 + 33);
     EXPECT_GT(frames, playedMs / 30 / 2) << "the game did not go on after the stall";
+}
+
+// The mean time between frames the game presented, in milliseconds, from the
+// swap counter's file (which it removes).
+double FrameIntervalMs(const std::string& countFile) {
+    std::ifstream counts(countFile);
+    long long frames = 0;
+    long long firstNs = 0;
+    long long lastNs = 0;
+    counts >> frames >> firstNs >> lastNs;
+    std::remove(countFile.c_str());
+    return frames > 1 ? (lastNs - firstNs) / 1e6 / static_cast<double>(frames - 1) : 0.0;
+}
+
+// At 50 % a tick, and so a frame, comes every 60 ms instead of 30. The game's
+// replay keeps that speed: it verifies, and watching it ticks at 60 ms too;
+// the game-over screen and the table mark the score as made at 50 %.
+TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
+    char folder[] = "/tmp/korvessa-slow-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const std::string data = std::string(folder) + "/korvessa/";
+    const std::string countFile = std::string(folder) + "/swaps";
+    const std::vector<std::string> counted = {std::string("LD_PRELOAD=") + KORVESSA_SWAP_COUNTER,
+                                              "KORVESSA_SWAP_COUNT_FILE=" + countFile};
+    std::vector<std::string> environment = counted;
+    environment.push_back(std::string("XDG_DATA_HOME=") + folder);
+    StartXServer();
+    // Thrusting from the start, this seed's game ends after about 400 ticks.
+    StartGame({"--seed", "28", "--speed=50"}, environment);
+    ASSERT_TRUE(ThrustUntilGameOver(data, 80000)) << "no game ended within 80 s";
+    // "slow, at 50 % speed" under the game-over lines.
+    EXPECT_TRUE(GrabUntil(2000, [](const Screenshot& shot) {
+        return shot.Lit(360, 312, 663, 327) > 100;
+    })) << "the game-over screen did not say the game was slow";
+    ASSERT_EQ(Terminate(), 0);
+    const double played = FrameIntervalMs(countFile);
+    std::printf("playing at 50 %%: a frame every %.2f ms\n", played);
+    EXPECT_GT(played, 58.0);
+    EXPECT_LT(played, 66.0);
+
+    const std::string entry = e2e::Output("grep -v '^#' " + data + "scores.txt | sed -n 2p");
+    EXPECT_NE(entry.find(".kvr 50%"), std::string::npos) << entry;
+    const std::string path = e2e::Output("ls " + data + "replays/*.kvr | head -n 1");
+    const std::string replay = path.substr(0, path.find('\n'));
+    const std::string verified =
+        e2e::Output(std::string(KORVESSA_BINARY) + " --verify " + replay + "; echo status $?");
+    EXPECT_NE(verified.find(": score " + entry.substr(0, entry.find(' ')) + ", "),
+              std::string::npos)
+        << verified;
+    EXPECT_NE(verified.find("status 0"), std::string::npos) << verified;
+
+    // Watched with the full speed asked for, the replay keeps its own.
+    game = 0;
+    window = 0;
+    StartGame({"--speed=100", replay}, counted);
+    Sleep(3000);
+    ASSERT_EQ(Terminate(), 0);
+    const double watched = FrameIntervalMs(countFile);
+    std::printf("watching its replay: a frame every %.2f ms\n", watched);
+    EXPECT_GT(watched, 58.0);
+    EXPECT_LT(watched, 66.0);
+    e2e::Output(std::string("rm -rf ") + folder);
 }
 #endif
 

@@ -5,6 +5,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 #include <vector>
@@ -13,8 +14,13 @@
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
 #include "objects/Asteroid.h"
+#include "objects/Photon.h"
 #include "objects/Random.h"
 #include "objects/Ship.h"
+#include "objects/UFO.h"
+#include "shell/FaintStars.h"
+#include "shell/GameWindow.h"
+#include "shell/ObjectRings.h"
 #include "tests/support/FontBitmap.h"
 
 namespace {
@@ -50,9 +56,11 @@ protected:
         app.InitGame();
     }
 
-    // Draws one frame and reads it back before the buffers are swapped.
-    void RenderAndRead() {
+    // Draws one frame, with the rings if given, and reads it back before the
+    // buffers are swapped.
+    void RenderAndRead(const ObjectRings* rings = nullptr) {
         app.DrawFrame();
+        if (rings != nullptr) rings->Draw(app);
         glFinish();
         pixels.assign(static_cast<std::size_t>(kWidth * kHeight * 4), 0);
         glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
@@ -77,6 +85,29 @@ protected:
     bool InsideAny(const std::vector<Box>& boxes, int x, int y) const {
         for (const Box& box : boxes) {
             if (box.Holds(x, y)) return true;
+        }
+        return false;
+    }
+
+    // Lit pixels inside (or, with `inside` false, outside) every box, below
+    // the top line.
+    int LitPixels(const std::vector<Box>& boxes, bool inside) const {
+        int lit = 0;
+        for (int y = 0; y < 752; ++y) {
+            for (int x = 0; x < kWidth; ++x) {
+                lit += Grey(x, y) != 0 && InsideAny(boxes, x, y) == inside;
+            }
+        }
+        return lit;
+    }
+
+    // Whether a pixel within one of (x, y) is lit: a line drawn through a
+    // point may light its neighbour instead.
+    bool LitNear(int x, int y) const {
+        for (int dy = -1; dy <= 1; ++dy) {
+            for (int dx = -1; dx <= 1; ++dx) {
+                if (Grey(x + dx, y + dy) != 0) return true;
+            }
         }
         return false;
     }
@@ -191,6 +222,83 @@ TEST_F(RealFrameTest, GameOverTextIsCentred) {
                 EXPECT_TRUE(explained) << x << ", " << y;
             }
         }
+    }
+}
+
+// ---------------------------------------------------------------------------
+// The accessibility options at their extremes
+
+TEST_F(RealFrameTest, TripleLineWidthThickensEveryOutlineButNotTheStars) {
+    GameWindow window(app);
+    RenderAndRead();
+    const std::vector<Box> objects = ObjectBoxes();
+    const int thin = LitPixels(objects, true);
+    const int stars = LitPixels(objects, false);
+    window.SetLineWidth(3.0f);
+    RenderAndRead();
+    const int thick = LitPixels(objects, true);
+    std::printf("outline pixels: %d at width 1, %d at width 3\n", thin, thick);
+    EXPECT_GT(thick, 2 * thin);
+    EXPECT_EQ(LitPixels(objects, false), stars) << "the stars kept their size";
+}
+
+TEST_F(RealFrameTest, DimStarsAreAThirdAsBrightAndHiddenOnesAreGone) {
+    FaintStars faint(Accessibility::Stars::kDim);
+    app.starPainter = &faint;
+    RenderAndRead();
+    const std::vector<Box> objects = ObjectBoxes();
+    int checked = 0;
+    for (int i = 0; i < app.starField->count; ++i) {
+        const int x = app.starField->stars[i]->GetX();
+        const int y = app.starField->stars[i]->GetY();
+        if (x >= kWidth || y >= 752 || InsideAny(objects, x, y)) continue;
+        EXPECT_NEAR(Grey(x, y), 85, 1) << "star " << i;
+        ++checked;
+    }
+    EXPECT_GT(checked, 100);
+
+    faint.stars = Accessibility::Stars::kOff;
+    RenderAndRead();
+    EXPECT_EQ(LitPixels(objects, false), 0) << "a star was drawn";
+    app.starPainter = nullptr;
+}
+
+TEST_F(RealFrameTest, RingsMarkTheSaucerWhileShownAndEveryPhoton) {
+    app.ship->invulnerable = 0;
+    app.FirePhoton();
+    CPhoton* photon = app.photons[app.photonIndex];
+    photon->x = 200;
+    photon->y = -150;
+    app.saucer->alive = true;
+    app.saucer->x = -200;
+    app.saucer->y = 150;
+    const int saucerX = 312, saucerY = 534, photonX = 712, photonY = 234;
+    const int saucerRing = static_cast<int>(ObjectRings::kSaucerRadius);
+    const int photonRing = static_cast<int>(ObjectRings::kPhotonRadius);
+    const std::pair<int, int> directions[] = {{1, 0}, {0, 1}, {-1, 0}, {0, -1}};
+
+    ObjectRings rings;
+    rings.saucer = true;
+    rings.photons = true;
+    const ObjectRings* const withoutAndWith[] = {nullptr, &rings};
+    for (const ObjectRings* drawn : withoutAndWith) {
+        RenderAndRead(drawn);
+        const bool ringed = drawn != nullptr;
+        for (const auto& [dx, dy] : directions) {
+            EXPECT_EQ(LitNear(saucerX + dx * saucerRing, saucerY + dy * saucerRing), ringed);
+            EXPECT_EQ(LitNear(photonX + dx * photonRing, photonY + dy * photonRing), ringed);
+        }
+        // The photon's own outline is 3 pixels across; the larger dot, 6.
+        EXPECT_EQ(Grey(photonX + 2, photonY + 2) == 255, ringed);
+        EXPECT_EQ(Grey(photonX - 3, photonY - 3) == 255, ringed);
+    }
+
+    // Hidden while the ship is protected, the saucer gets no ring either.
+    app.ship->invulnerable = 30;
+    RenderAndRead(&rings);
+    for (const auto& [dx, dy] : directions) {
+        EXPECT_FALSE(LitNear(saucerX + dx * saucerRing, saucerY + dy * saucerRing));
+        EXPECT_TRUE(LitNear(photonX + dx * photonRing, photonY + dy * photonRing));
     }
 }
 

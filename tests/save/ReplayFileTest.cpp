@@ -7,6 +7,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -80,9 +82,11 @@ TEST(ReplayFileTest, NamedDamageIsRefusedByName) {
     EXPECT_EQ(Refusal(bytes), "not a replay file (wrong magic)");
 
     bytes = SampleBytes();
-    bytes[kVersionOffset] = 2;
+    const int newer = Replay::kFormatVersion + 1;
+    bytes[kVersionOffset] = static_cast<char>(newer);
     FixChecksum(bytes);
-    EXPECT_EQ(Refusal(bytes), "made by a newer version of the game (replay format 2)");
+    EXPECT_EQ(Refusal(bytes),
+              "made by a newer version of the game (replay format " + std::to_string(newer) + ")");
 
     bytes = SampleBytes();
     bytes[bytes.size() / 2] ^= 0x10;
@@ -165,6 +169,30 @@ TEST(ReplayFileTest, MutatedFilesAreValidOrRefusedNeverCrash) {
     // Both outcomes must be common, or the mutations miss the parser.
     EXPECT_GT(accepted, kFuzzCases / 100);
     EXPECT_GT(refused, kFuzzCases / 2);
+}
+
+// Files of the first format, from before the speed was kept, are full-speed
+// games and write back byte for byte; a slow game needs the newer format.
+TEST(ReplayFileTest, FirstFormatFilesAreFullSpeedGames) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, replay, error)) << error;
+    EXPECT_EQ(replay.formatVersion, 1);
+    EXPECT_TRUE(replay.AtFullSpeed());
+    std::ifstream file(KORVESSA_COMMITTED_REPLAY, std::ios::binary);
+    const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+    EXPECT_EQ(replay_file::Encode(replay), bytes);
+
+    replay.speed = 50;
+    EXPECT_EQ(replay.Problem(), "a speed its format version cannot hold");
+    replay.formatVersion = Replay::kFormatVersion;
+    ASSERT_EQ(replay.Problem(), "");
+    Replay slow;
+    ASSERT_TRUE(replay_file::Decode(replay_file::Encode(replay), slow, error)) << error;
+    EXPECT_EQ(slow.speed, 50);
+    EXPECT_FALSE(slow.AtFullSpeed());
+    replay.speed = 90;
+    EXPECT_EQ(replay.Problem(), "an unknown speed");
 }
 
 }  // namespace

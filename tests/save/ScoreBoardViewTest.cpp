@@ -93,4 +93,20 @@ TEST(ScoreBoardViewTest, TopFiveUnderTheGameOverLinesNewEntryMarked) {
     EXPECT_TRUE(recgl::Calls().empty());
 }
 
+// A game played below full speed is marked in a column of its own, which
+// only a table showing one has.
+TEST(ScoreBoardViewTest, SlowGamesAreMarked) {
+    ScoreTable table = SevenGames();
+    ScoreEntry slow = table.Entries()[1];
+    slow.score += 1;
+    slow.speed = 65;
+    table.Enter(slow);
+    ScoreBoardView view;
+    view.Show(table, 1);
+    ASSERT_EQ(view.Lines().size(), 6u);
+    EXPECT_EQ(view.Lines()[1], " 1     7025  20 jun 2025                  ");
+    EXPECT_EQ(view.Lines()[2], " 2     6026  19 jun 2025  daily  slow  new");
+    EXPECT_EQ(view.Lines()[3], " 3     6025  19 jun 2025  daily           ");
+}
+
 }  // namespace

@@ -155,6 +155,31 @@ TEST(ScoreTableTest, DamageIsNamedByLine) {
     EXPECT_EQ(error, "line 12: more than 10 games");
 }
 
+// A slow game's line has its speed as a sixth field; a full-speed game's
+// line is written exactly as before, so tables of either age read.
+TEST(ScoreTableTest, SlowGamesKeepTheirSpeed) {
+    ScoreTable table;
+    table.Enter(Game(500, 1));
+    ScoreEntry slow = Game(400, 2);
+    slow.speed = 50;
+    table.Enter(slow);
+    const std::string text = table.Format();
+    EXPECT_NE(text.find(" seed 1 game1.kvr\n"), std::string::npos) << text;
+    EXPECT_NE(text.find(" seed 2 game2.kvr 50%\n"), std::string::npos) << text;
+    ScoreTable read;
+    std::string error;
+    ASSERT_TRUE(ScoreTable::Parse(text, read, error)) << error;
+    ASSERT_EQ(read.Entries().size(), 2u);
+    EXPECT_EQ(read.Entries()[0].speed, 100);
+    EXPECT_EQ(read.Entries()[1].speed, 50);
+
+    const std::string line = "korvessa scores 1\n5 2025-06-14T11:20:00Z clock 1 a.kvr";
+    for (const char* speed : {" 100%", " 90%", " 50"}) {
+        EXPECT_FALSE(ScoreTable::Parse(line + speed + "\n", read, error)) << speed;
+        EXPECT_EQ(error, std::string("line 2: bad speed '") + (speed + 1) + "'");
+    }
+}
+
 TEST(GameRecordsTest, GameOverKeepsTheReplayAndTheScore) {
     TemporaryFolder folder;
     const DataFolder data(folder.path + "share/korvessa");

@@ -14,8 +14,14 @@
 #include "shell/OverlayFont.h"
 #include "shell/Viewport.h"
 #include "tests/game/GameAppFixture.h"
+#include "tests/shell/ShellEvents.h"
 
 namespace {
+
+using testing_support::KeyEvent;
+using testing_support::ParseLine;
+using testing_support::TickEvent;
+using testing_support::WindowEvent;
 
 // ---------------------------------------------------------------------------
 // Letterbox
@@ -52,14 +58,6 @@ TEST(ViewportTest, FitsThePlayfieldCentredWithBars) {
 
 // ---------------------------------------------------------------------------
 // Command line
-
-Options ParseLine(std::vector<std::string> words) {
-    words.insert(words.begin(), "korvessa");
-    std::vector<char*> argv;
-    for (std::string& word : words) argv.push_back(&word[0]);
-    argv.push_back(nullptr);
-    return Options::Parse(static_cast<int>(words.size()), argv.data());
-}
 
 TEST(OptionsTest, ReadsEveryOption) {
     Options none = ParseLine({});
@@ -118,33 +116,6 @@ TEST(OptionsTest, RefusesBadCommandLinesNamingTheCulprit) {
 
 // ---------------------------------------------------------------------------
 // Event loop
-
-SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, Uint8 repeat = 0) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.key.keysym.sym = key;
-    event.key.repeat = repeat;
-    event.key.timestamp = SDL_GetTicks();
-    return event;
-}
-
-SDL_Event TickEvent(Uint32 timestamp) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_USEREVENT;
-    event.user.code = GameApp::kTickEventCode;
-    event.user.timestamp = timestamp;
-    return event;
-}
-
-SDL_Event WindowEvent(Uint8 what) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_WINDOWEVENT;
-    event.window.event = what;
-    return event;
-}
 
 class EventLoopTest : public GameAppTest {
 protected:
@@ -251,14 +222,7 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
         SDL_PumpEvents();
         while (SDL_PollEvent(&event)) loop.HandleEvent(event);
     };
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;  // SDL maps it by itself: A is button 0
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
-    desc.name = "Shell Test Pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = testing_support::AttachVirtualPad("Shell Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     deliver();
@@ -331,6 +295,7 @@ TEST(EventLoopFrameTest, DefaultFrameIsTheBareGamesFrame) {
         recgl::Reset();
         app.InitGame();
         EventLoop loop(app, nullptr);
+        loop.SetAccessibility(Accessibility());  // every option off, as by default
         for (int tick = 0; tick < kTicks; ++tick) {
             const SDL_Keycode key = tick % 40 < 20 ? SDLK_LEFT : SDLK_UP;
             const bool fire = tick % 7 == 0;
