@@ -74,7 +74,7 @@ public:
     // The player's settings: key bindings, the menu's settings, M and F11
     // kept. Without them the keys are today's and nothing is kept.
     PlayerSettings* settings = nullptr;
-    BoardSender* board = nullptr;    // finished daily games are sent to it
+    BoardSender* board = nullptr;  // finished daily games are sent to it
 
     // Puts the options in force, at once: call after attaching the parts
     // above, and again whenever they change. All off until then. A watched

@@ -6,7 +6,6 @@
 #include "gfx/BitmapFont.h"
 #include "shell/OverlayFont.h"
 
-
 void MenuList::Clear() {
     rows.clear();
     current = kNone;

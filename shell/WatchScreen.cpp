@@ -53,8 +53,7 @@ void WatchScreen::Shown() {
     // speed it was played at.
     ownTimer = loop.Pausing().TimerStopped();
     if (ownTimer) {
-        app.timerId =
-            SDL_AddTimer(game_speed::TickInterval(replay.speed), TimerCallback, &app);
+        app.timerId = SDL_AddTimer(game_speed::TickInterval(replay.speed), TimerCallback, &app);
     }
 }
 

@@ -21,6 +21,7 @@
 #include "shell/PlayerSettings.h"
 #include "shell/WatchScreen.h"
 #include "tests/game/GameAppFixture.h"
+#include "tests/shell/ShellEvents.h"
 #include "tests/support/GameStateSnapshot.h"
 
 namespace {
@@ -72,14 +73,7 @@ protected:
         Down(code, sym);
         Up(code, sym);
     }
-    void Tick() {
-        SDL_Event tick;
-        SDL_zero(tick);
-        tick.type = SDL_USEREVENT;
-        tick.user.code = GameApp::kTickEventCode;
-        tick.user.timestamp = SDL_GetTicks();
-        loop.HandleEvent(tick);
-    }
+    void Tick() { loop.HandleEvent(testing_support::TickEvent(SDL_GetTicks())); }
     const MenuScreen& Menu() { return dynamic_cast<const MenuScreen&>(loop.Top()); }
     std::string Highlighted() {
         const MenuList& list = Menu().List();
@@ -185,14 +179,7 @@ TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
     pads = std::make_unique<Gamepads>("");
     loop.pads = pads.get();
     settings->pads = pads.get();
-    SDL_VirtualJoystickDesc desc;
-    SDL_zero(desc);
-    desc.version = SDL_VIRTUAL_JOYSTICK_DESC_VERSION;
-    desc.type = SDL_JOYSTICK_TYPE_GAMECONTROLLER;
-    desc.naxes = SDL_CONTROLLER_AXIS_MAX;
-    desc.nbuttons = SDL_CONTROLLER_BUTTON_DPAD_RIGHT + 1;
-    desc.name = "Menu Test Pad";
-    const int index = SDL_JoystickAttachVirtualEx(&desc);
+    const int index = testing_support::AttachVirtualPad("Menu Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     Deliver();
