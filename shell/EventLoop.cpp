@@ -77,7 +77,7 @@ void EventLoop::Run() {
 
 void EventLoop::HandleEvent(const SDL_Event& event) {
     if (pads != nullptr && pads->HandleEvent(event)) {
-        TakePadActions();
+        padEvents.Take(*pads);
         session.CombineInput();
         return;
     }
@@ -101,9 +101,7 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             break;
         case SDL_USEREVENT:
             if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
-            if (event.user.code == PadRepeat::kEventCode && padRepeat.IsCurrent(event.user)) {
-                RepeatPadDirection();
-            }
+            if (event.user.code == PadRepeat::kEventCode) padEvents.Repeat(pads, event.user);
             if (event.user.code == kBoardEventCode) TakeBoardReports();
             break;
         default:
@@ -152,38 +150,6 @@ void EventLoop::HandleMouse(const SDL_Event& event) {
         y = GameApp::kWindowHeight - y;  // tests: a window of the playfield's size
     }
     if (const auto menu = MenuEvent::FromMouse(event, x, y)) Top().Pointer(*menu);
-}
-
-void EventLoop::TakePadActions() {
-    // Presses first: the game-over screen must see a photon button go down
-    // before the photon it fires (at once, when firing on press).
-    while (const auto button = pads->NextPress()) {
-        Top().PadPress(*button);
-        if (IsPaused() && PadRepeat::IsDirection(*button)) padRepeat.Start(*button);
-    }
-    // Let go: no repeat, not even one already on its way.
-    if (!padRepeat.StillHeld(pads->HeldBits())) padRepeat.Stop();
-    while (const auto action = pads->NextAction()) {
-        switch (*action) {
-            case Gamepads::Action::kPause:
-                IsPaused() ? Top().PadAction(*action) : Pause();
-                break;
-            case Gamepads::Action::kPadRemoved:
-                if (app.running) Pause();
-                break;
-            default:
-                Top().PadAction(*action);
-                break;
-        }
-    }
-}
-
-void EventLoop::RepeatPadDirection() {
-    if (!IsPaused() || pads == nullptr || !padRepeat.StillHeld(pads->HeldBits())) {
-        padRepeat.Stop();
-        return;
-    }
-    Top().PadPress(padRepeat.Direction());
 }
 
 void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
@@ -283,7 +249,7 @@ void EventLoop::Back() {
     Screen* closed = overlays.back();
     overlays.pop_back();
     closed->Left();
-    padRepeat.Stop();
+    padEvents.StopRepeat();
     if (overlays.empty()) {
         pause.End(sound);
     } else {

@@ -11,7 +11,7 @@
 #include "shell/GameOverScreen.h"
 #include "shell/GamePause.h"
 #include "shell/ObjectRings.h"
-#include "shell/PadRepeat.h"
+#include "shell/PadEvents.h"
 #include "shell/PauseMenu.h"
 #include "shell/PlayerSession.h"
 #include "shell/PlayingScreen.h"
@@ -123,8 +123,6 @@ private:
     // The board's reports: a line on standard error for each problem, and
     // the game-over screen told.
     void TakeBoardReports();
-    void TakePadActions();
-    void RepeatPadDirection();
     void RunTick();
     // Draws the frame again outside a tick, with whatever lies over it, and
     // presents it.
@@ -153,7 +151,7 @@ private:
     PauseMenu pauseMenu;
     WelcomeScreen welcome;
     std::vector<Screen*> overlays;  // laid over the base, lowest first
-    PadRepeat padRepeat;
+    PadEvents padEvents{*this};
     bool soundOpened = false;
     ScreenSaver screenSaver;
     Accessibility accessibility;
