@@ -76,11 +76,13 @@ std::string Written(const std::string& lastWord, int shortName) {
 }
 
 // An accessibility option, by the code getopt_long gave: a switch turns it
-// on, any other takes its value. False with `error` set for a bad value.
-bool SetAccessibility(int code, Accessibility& accessibility, std::string& error) {
+// on, any other takes its value. False with the error set for a bad value.
+bool SetAccessibility(int code, Options& options) {
     for (const option* o = kLongOptions; o->name != nullptr; ++o) {
         if (o->val != code) continue;
-        return accessibility.Set(o->name, o->has_arg == no_argument ? "on" : optarg, error);
+        options.accessibilityGiven.push_back(o->name);
+        return options.accessibility.Set(o->name, o->has_arg == no_argument ? "on" : optarg,
+                                         options.error);
     }
     return false;
 }
@@ -170,7 +172,7 @@ Options Options::Parse(int argc, char* argv[]) {
             case kClearPhotons:
             case kSpeed:
             case kFireOnPress:
-                if (!SetAccessibility(code, options.accessibility, options.error)) return options;
+                if (!SetAccessibility(code, options)) return options;
                 break;
             case ':':
                 options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";

@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "board/BoardAddress.h"
 #include "shell/Accessibility.h"
@@ -35,6 +36,7 @@ public:
     std::optional<BoardAddress> board;
     std::string player;
     std::string submitFile;
-    Accessibility accessibility;  // for this session only
+    Accessibility accessibility;                  // for this session only
+    std::vector<std::string> accessibilityGiven;  // the names given, in order
     std::string error;
 };

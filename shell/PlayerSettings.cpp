@@ -5,6 +5,7 @@
 
 #include "audio/SoundEffects.h"
 #include "input/Gamepads.h"
+#include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 
 PlayerSettings::PlayerSettings(const std::string& path) : file(path), bindings(stored.Bindings()) {}
@@ -82,6 +83,16 @@ void PlayerSettings::Apply() {
         pads->BindWeapons(bindings.ButtonBits(KeyBindings::kPhoton),
                           bindings.ButtonBits(KeyBindings::kLaser));
     }
+    if (loop != nullptr) loop->SetAccessibility(AccessibilityOptions());
+}
+
+Accessibility PlayerSettings::AccessibilityOptions() const {
+    Accessibility options;
+    std::string unused;  // every value was checked when it was set
+    for (const std::string& name : Accessibility::Names()) {
+        options.Set(name, current.Get(name), unused);
+    }
+    return options;
 }
 
 void PlayerSettings::Warn(const std::string& message) {

@@ -7,10 +7,12 @@
 #include <set>
 #include <string>
 
+#include "shell/Accessibility.h"
 #include "shell/KeyBindings.h"
 #include "shell/Settings.h"
 #include "shell/SettingsFile.h"
 
+class EventLoop;
 class GameWindow;
 class Gamepads;
 class SoundEffects;
@@ -36,6 +38,8 @@ public:
 
     const Settings& Current() const { return current; }
     const KeyBindings& Bindings() const { return bindings; }
+    // The accessibility options as the settings now say.
+    Accessibility AccessibilityOptions() const;
 
     // The player changes something: `change` edits a copy of Current();
     // what differs is applied, kept and written.
@@ -51,6 +55,7 @@ public:
     SoundEffects* sound = nullptr;
     GameWindow* window = nullptr;
     Gamepads* pads = nullptr;
+    EventLoop* loop = nullptr;  // the accessibility options
     // Applies every setting to the attached parts.
     void Apply();
 

@@ -17,6 +17,13 @@ std::vector<Settings::Definition> MakeDefinitions() {
         {"fullscreen", Kind::kSwitch, "off", 0, 0, 1, {}},
         {"window-width", Kind::kNumber, "1024", 256, 16384, 1, {}},
         {"window-height", Kind::kNumber, "768", 192, 16384, 1, {}},
+        // The accessibility options, named and valued as on the command line.
+        {"line-width", Kind::kChoice, "1", 0, 0, 1, {"1", "1.5", "2", "3"}},
+        {"stars", Kind::kChoice, "on", 0, 0, 1, {"on", "dim", "off"}},
+        {"clear-saucer", Kind::kSwitch, "off", 0, 0, 1, {}},
+        {"clear-photons", Kind::kSwitch, "off", 0, 0, 1, {}},
+        {"speed", Kind::kChoice, "100", 0, 0, 1, {"100", "80", "65", "50"}},
+        {"fire-on-press", Kind::kSwitch, "off", 0, 0, 1, {}},
     };
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {
         const auto action = static_cast<KeyBindings::Action>(a);

@@ -15,6 +15,13 @@ void SettingsMenu::Build() {
     AddSetting("fullscreen", "fullscreen");
     list.AddHeading("controls");
     list.Add("keys and buttons", [this] { loop.Open(controls); });
+    list.AddHeading("accessibility");
+    AddSetting("line width", "line-width");
+    AddSetting("stars", "stars");
+    AddSetting("clear saucer", "clear-saucer");
+    AddSetting("clear photons", "clear-photons");
+    AddSetting("speed", "speed");
+    AddSetting("fire on press", "fire-on-press");
     list.AddHeading("");
     // The rows show the values as they are when drawn: no rebuilding.
     list.Add("restore defaults",

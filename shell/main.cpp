@@ -68,6 +68,9 @@ void ReadSettings(PlayerSettings& settings, const Options& options) {
     if (options.hasVolume) settings.Override("volume", std::to_string(options.volume));
     if (options.mute) settings.Override("mute", "on");
     if (options.fullscreen) settings.Override("fullscreen", "on");
+    for (const std::string& name : options.accessibilityGiven) {
+        settings.Override(name, options.accessibility.Get(name));
+    }
 }
 
 // A session in the player's window: the seeded game, its event loop and
@@ -123,12 +126,14 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
             loop.board = board.get();
         }
     }
-    loop.SetAccessibility(options.accessibility);
+    settings.loop = &loop;
+    loop.SetAccessibility(settings.AccessibilityOptions());
     app.listener = &sound;
     loop.StartTimer();
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
+    settings.loop = nullptr;  // gone before the settings are
     app.listener = nullptr;
     settings.Finish();
 }

@@ -173,6 +173,31 @@ TEST_F(MenuTest, FirstStartShowsTheKeysUntilStartedAndNeverAgain) {
     EXPECT_FALSE(again.FirstStart());
 }
 
+// The accessibility options in the settings: a change reaches the game's
+// loop at once and is kept under the command line's names; an option given
+// on the command line holds for the session without being written.
+TEST_F(MenuTest, AccessibilitySettingsApplyAtOnceAndAreKept) {
+    settings->loop = &loop;
+    settings->Override("speed", "50");
+    settings->Apply();
+    EXPECT_EQ(loop.AccessibilityOptions().speed, 50);
+    settings->Change([](Settings& s) { s.Step("stars", +1); });
+    settings->Change([](Settings& s) { s.Step("clear-saucer", +1); });
+    EXPECT_EQ(loop.AccessibilityOptions().stars, Accessibility::Stars::kDim);
+    EXPECT_TRUE(loop.AccessibilityOptions().clearSaucer);
+    EXPECT_NE(File().find("stars = dim\n"), std::string::npos) << File();
+    EXPECT_NE(File().find("clear-saucer = on\n"), std::string::npos) << File();
+    EXPECT_EQ(File().find("speed = 50"), std::string::npos) << "the command line's is not kept";
+
+    PlayerSettings again(folder + "/config/settings.ini");
+    again.Load();
+    const Accessibility kept = again.AccessibilityOptions();
+    EXPECT_EQ(kept.stars, Accessibility::Stars::kDim);
+    EXPECT_TRUE(kept.clearSaucer);
+    EXPECT_EQ(kept.speed, 100);
+    settings->loop = nullptr;
+}
+
 // With a pad alone: every menu reached, a value changed, the laser moved to
 // Y, the stick and a held direction move, and the game quit.
 TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
