@@ -11,7 +11,10 @@ constexpr std::uint32_t kMultiplier = 214013u;
 constexpr std::uint32_t kIncrement = 2531011u;
 constexpr int kMaxValue = 0x7FFF;
 
-std::uint32_t state = 1u;
+// One sequence per thread: the game runs on one thread, so it sees the one
+// sequence it always has, while a server's threads replaying games side by
+// side each keep their own.
+thread_local std::uint32_t state = 1u;
 
 }  // namespace
 

@@ -1,5 +1,6 @@
 // The game's one random generator. Every random value of a run comes from
 // here, so that a seed fixes a whole game on every platform and compiler.
+// Its state belongs to the calling thread: seed and draw on the same one.
 #pragma once
 
 // Restarts the sequence; the same seed always yields the same values.

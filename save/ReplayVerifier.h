@@ -2,8 +2,15 @@
 // whether it scores what the file records.
 #pragma once
 
+#include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
+
+#include "save/Replay.h"
+
+class GameApp;
 
 namespace replay_verifier {
 
@@ -11,14 +18,33 @@ constexpr int kScoreMatches = 0;
 constexpr int kScoreDiffers = 1;
 constexpr int kInvalidFile = 2;
 
-// Reads the replay, plays it on a fresh GameApp over a HeadlessGL context
-// (no window is shown) and prints one line to `out`:
+// What playing a replay again showed.
+struct Outcome {
+    std::int32_t score = 0;   // the score the replay reached
+    std::uint32_t ticks = 0;  // the ticks played
+    // What the file claims that the game did not bear out, each in a few
+    // words ("the file records 1200"); empty when every claim holds.
+    std::vector<std::string> problems;
+
+    bool Holds() const { return problems.empty(); }
+};
+
+// Plays `replay`, which must have no Problem(), on a fresh GameApp drawing
+// into whatever GL the program links (a current context, or a GL that draws
+// nothing), and checks that it reaches the recorded score and that its game
+// ends in the last tick, not before, not after. `afterTick`, when given, sees
+// the game after every tick.
+Outcome Check(const Replay& replay,
+              const std::function<void(const GameApp&)>& afterTick = nullptr);
+
+// Reads the replay, plays it with Check() over a HeadlessGL context (no
+// window is shown) and prints one line to `out`:
 //   <file>: score N, T ticks
 // where N is the score the replay reached and T the ticks played, followed by
-// "; the file records M" when N differs. Returns kScoreMatches when N equals
-// the recorded score and the game ended on the last tick, kScoreDiffers when
-// not, kInvalidFile (after one "korvessa: <file>: what" line on `err`) when
-// the file cannot be read or is not a valid replay. A failure to set up the
+// "; " and each problem ("; the file records M") when there are any. Returns
+// kScoreMatches when there are none, kScoreDiffers when there are,
+// kInvalidFile (after one "korvessa: <file>: what" line on `err`) when the
+// file cannot be read or is not a valid replay. A failure to set up the
 // context is reported on `err` too and returns kScoreDiffers, the start-up
 // error status.
 int Verify(const std::string& path, std::FILE* out = stdout, std::FILE* err = stderr);
