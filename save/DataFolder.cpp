@@ -41,7 +41,8 @@ bool DataFolder::CreateFolder(const std::string& path, std::string& error) {
     return true;
 }
 
-std::string DataFolder::UserFolder(const char* variable, const char* underHome) {
+std::string DataFolder::UserFolder(const char* variable, const char* underHome,
+                                   const char* appName) {
     // An empty variable counts as unset, as the XDG base directory rules say.
     std::string base = EnvironmentValue(variable);
     if (base.empty()) {
@@ -49,7 +50,7 @@ std::string DataFolder::UserFolder(const char* variable, const char* underHome) 
         if (home.empty()) return "";
         base = home + "/" + underHome;
     }
-    return base + "/" + kAppName + "/";
+    return base + "/" + appName + "/";
 }
 
 DataFolder DataFolder::ForUser() { return DataFolder(UserFolder("XDG_DATA_HOME", ".local/share")); }

@@ -18,8 +18,10 @@ public:
     static DataFolder ForUser();
 
     // $`variable`/korvessa/, or ~/`underHome`/korvessa/ when the variable is
-    // unset or empty; empty when there is no home folder either.
-    static std::string UserFolder(const char* variable, const char* underHome);
+    // unset or empty; empty when there is no home folder either. Other
+    // programs of the game's give their own name in place of korvessa.
+    static std::string UserFolder(const char* variable, const char* underHome,
+                                  const char* appName = kAppName);
 
     // Creates `path` and its missing parents, readable by the user only.
     // False, with the reason in `error`, when that cannot be done.

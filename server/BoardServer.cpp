@@ -1,0 +1,319 @@
+#include "server/BoardServer.h"
+
+#include <httplib.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <ctime>
+#include <thread>
+#include <nlohmann/json.hpp>
+
+#include "save/ReplayFile.h"
+#include "save/SeedKind.h"
+#include "server/BoardPage.h"
+#include "server/SubmissionId.h"
+#include "server/SubmissionRules.h"
+
+namespace {
+
+constexpr const char* kSubmissionsPath = "/api/v1/submissions";
+constexpr const char* kJsonType = "application/json";
+constexpr const char* kHtmlType = "text/html; charset=utf-8";
+constexpr const char* kReplayType = "application/x-korvessa-replay";
+constexpr int kSecondsPerMinute = 60;
+constexpr int kContinue = 100;
+// A Content-Length with more digits is over the cap, whatever they are.
+constexpr std::size_t kMaxLengthDigits = 9;
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+std::uint32_t Today() { return DailySeed(std::time(nullptr)); }
+
+bool IsApi(const httplib::Request& request) { return request.path.rfind("/api/", 0) == 0; }
+
+// One line, whatever the client sent: no control characters reach the log.
+std::string Printable(const std::string& text) {
+    std::string line = text;
+    for (char& c : line) {
+        if (c < ' ' || c > '~') c = '?';
+    }
+    return line;
+}
+
+void Json(httplib::Response& response, int status, const nlohmann::json& body) {
+    response.status = status;
+    response.set_content(body.dump() + "\n", kJsonType);
+}
+
+void ApiError(httplib::Response& response, int status, const std::string& reason) {
+    Json(response, status, {{"error", reason}});
+}
+
+// For answers given before the body is read: the connection cannot be used
+// for another request, since what is left of this one is still to come.
+void RefuseUnread(httplib::Response& response, int status, const std::string& reason) {
+    ApiError(response, status, reason);
+    response.set_header("Connection", "close");
+}
+
+const char* DefaultReason(int status) {
+    switch (status) {
+        case 400: return "a malformed request";
+        case 404: return "not found";
+        case 405: return "method not allowed";
+        case 413: return "the replay is larger than 1 MB";
+        case 414: return "the address is too long";
+        case 503: return "the board's database is unavailable; try again later";
+        default: return status >= 500 ? "the server failed" : "refused";
+    }
+}
+
+nlohmann::json StatusJson(const Submission& submission) {
+    nlohmann::json json = {{"id", submission.id},
+                           {"status", SubmissionStateName(submission.state)},
+                           {"player", submission.player},
+                           {"day", submission.day}};
+    if (submission.state == SubmissionState::kVerified) {
+        json["score"] = submission.score;
+        json["ticks"] = submission.ticks;
+    } else if (submission.state == SubmissionState::kRejected) {
+        json["reason"] = submission.reason;
+    }
+    return json;
+}
+
+std::string ReplayPath(const std::string& id) { return "/replays/" + id + ".kvr"; }
+
+// 20260614 for "20260614" when it is a date; 0 otherwise.
+std::uint32_t DayFrom(const std::string& digits) {
+    const auto day = static_cast<std::uint32_t>(std::stoul(digits));
+    return submission_rules::IsDate(day) ? day : 0;
+}
+
+}  // namespace
+
+BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const BoardOptions& given)
+    : store(boardStore),
+      pool(workers),
+      options(given),
+      limiter(given.rateLimit),
+      http(std::make_unique<httplib::Server>()) {
+    http->new_task_queue = [] { return new httplib::ThreadPool(kHttpThreads); };
+    http->set_payload_max_length(kMaxReplayBytes);
+    // A client that asks before sending its body is answered before it
+    // sends it; the others right after their headers.
+    http->set_expect_100_continue_handler(
+        [this](const httplib::Request& request, httplib::Response& response) {
+            return Refuse(request, response) ? response.status : kContinue;
+        });
+    http->set_pre_routing_handler([this](const httplib::Request& request,
+                                         httplib::Response& response) {
+        const bool asked = request.get_header_value("Expect") == "100-continue";
+        return !asked && Refuse(request, response) ? httplib::Server::HandlerResponse::Handled
+                                                   : httplib::Server::HandlerResponse::Unhandled;
+    });
+    http->Post(kSubmissionsPath, [this](const httplib::Request& request,
+                                        httplib::Response& response,
+                                        const httplib::ContentReader& reader) {
+        std::string body;
+        bool tooLarge = false;
+        reader([&](const char* data, std::size_t length) {
+            tooLarge = body.size() + length > kMaxReplayBytes;
+            if (!tooLarge) body.append(data, length);
+            return !tooLarge;
+        });
+        if (tooLarge) return RefuseUnread(response, 413, DefaultReason(413));
+        Submit(request, response, body);
+    });
+    http->Get(R"(/api/v1/submissions/([0-9a-f]{32}))",
+              [this](const httplib::Request& request, httplib::Response& response) {
+                  Status(request, response);
+              });
+    http->Get(R"(/api/v1/boards/(\d{8}))",
+              [this](const httplib::Request& request, httplib::Response& response) {
+                  BoardJson(request, response);
+              });
+    http->Get("/", [this](const httplib::Request&, httplib::Response& response) {
+        BoardHtml(Today(), response);
+    });
+    http->Get(R"(/daily/(\d{8}))",
+              [this](const httplib::Request& request, httplib::Response& response) {
+                  BoardHtml(DayFrom(request.matches[1]), response);
+              });
+    http->Get(R"(/replays/([0-9a-f]{32})\.kvr)",
+              [this](const httplib::Request& request, httplib::Response& response) {
+                  ReplayFile(request, response);
+              });
+    http->set_error_handler([](const httplib::Request& request, httplib::Response& response) {
+        if (!response.body.empty()) return;
+        const std::string reason = DefaultReason(response.status);
+        if (IsApi(request)) {
+            response.set_content(nlohmann::json{{"error", reason}}.dump() + "\n", kJsonType);
+        } else {
+            response.set_content(board_page::Message("Korvessa daily board", reason), kHtmlType);
+        }
+    });
+    // A failing database, or anything else thrown by a handler: one line in
+    // the log, and the client is told to come back.
+    http->set_exception_handler([](const httplib::Request&, httplib::Response& response,
+                                   std::exception_ptr thrown) {
+        response.status = 503;
+        response.body.clear();
+        try {
+            std::rethrow_exception(thrown);
+        } catch (const StoreError& error) {
+            std::fprintf(stderr, "korvessa-board: %s\n", error.what());
+        } catch (const std::exception& error) {
+            response.status = 500;
+            std::fprintf(stderr, "korvessa-board: %s\n", error.what());
+        }
+    });
+    http->set_logger([this](const httplib::Request& request, const httplib::Response& response) {
+        std::fprintf(stderr, "korvessa-board: %s %s %s %d\n",
+                     Printable(ClientAddress(request)).c_str(), Printable(request.method).c_str(),
+                     Printable(request.path).c_str(), response.status);
+    });
+}
+
+BoardServer::~BoardServer() = default;
+
+bool BoardServer::Bind(std::string& error) {
+    port = options.port == 0 ? http->bind_to_any_port(options.host)
+                             : (http->bind_to_port(options.host, options.port) ? options.port : -1);
+    if (port <= 0) {
+        error = "cannot listen on " + options.host + ":" + std::to_string(options.port) + ": " +
+                std::strerror(errno);
+        return false;
+    }
+    return true;
+}
+
+void BoardServer::Serve() { http->listen_after_bind(); }
+
+void BoardServer::WaitUntilServing() const {
+    while (!http->is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+}
+
+void BoardServer::Stop() { http->stop(); }
+
+std::string BoardServer::ClientAddress(const httplib::Request& request) const {
+    if (options.trustProxy && request.has_header("X-Forwarded-For")) {
+        // The proxy appends the address it saw; earlier entries are the
+        // client's word.
+        const std::string chain = request.get_header_value("X-Forwarded-For");
+        std::string last = chain.substr(chain.rfind(',') + 1);
+        last.erase(0, last.find_first_not_of(' '));
+        return last;
+    }
+    return request.remote_addr;
+}
+
+bool BoardServer::Refuse(const httplib::Request& request, httplib::Response& response) {
+    // Checked before the body is read, so none of these costs a megabyte.
+    if (request.method != "POST" || request.path != kSubmissionsPath) return false;
+    if (!limiter.Allow(ClientAddress(request))) {
+        response.set_header("Retry-After", std::to_string(kSecondsPerMinute));
+        RefuseUnread(response, 429,
+                     "too many submissions from this address: at most " +
+                         std::to_string(options.rateLimit) + " a minute");
+        return true;
+    }
+    const std::string nameProblem =
+        submission_rules::NameProblem(request.get_param_value("player"));
+    if (!nameProblem.empty()) {
+        RefuseUnread(response, 400, nameProblem);
+        return true;
+    }
+    if (request.has_header("Content-Length")) {
+        const std::string length = request.get_header_value("Content-Length");
+        if (length.empty() || length.find_first_not_of("0123456789") != std::string::npos) {
+            RefuseUnread(response, 400, "a bad Content-Length");
+            return true;
+        }
+        if (length.size() > kMaxLengthDigits || std::stoul(length) > kMaxReplayBytes) {
+            RefuseUnread(response, 413, DefaultReason(413));
+            return true;
+        }
+    } else if (request.get_header_value("Transfer-Encoding") != "chunked") {
+        RefuseUnread(response, 411, "the request needs a Content-Length");
+        return true;
+    }
+    return false;
+}
+
+void BoardServer::Submit(const httplib::Request& request, httplib::Response& response,
+                         const std::string& body) {
+    Replay replay;
+    std::string what;
+    if (!replay_file::Decode(body, replay, what)) {
+        return ApiError(response, 400, "not a valid replay: " + what);
+    }
+    const std::string fieldProblem = submission_rules::FieldProblem(replay, std::time(nullptr));
+    if (!fieldProblem.empty()) return ApiError(response, 422, fieldProblem);
+    NewSubmission submission;
+    submission.id = submission_id::Of(body);
+    submission.player = request.get_param_value("player");
+    submission.day = replay.seed;
+    submission.replay = body;
+    submission.receivedMs = NowMs();
+    if (store.Add(submission)) {
+        pool.Wake();
+        return Json(response, 202, {{"id", submission.id}, {"status", "pending"}});
+    }
+    // The same file again: the same id, as it stands.
+    const std::optional<Submission> kept = store.Find(submission.id);
+    Json(response, 202,
+         {{"id", submission.id},
+          {"status", SubmissionStateName(kept ? kept->state : SubmissionState::kPending)}});
+}
+
+void BoardServer::Status(const httplib::Request& request, httplib::Response& response) {
+    const std::optional<Submission> submission = store.Find(request.matches[1]);
+    if (!submission) return ApiError(response, 404, "no such submission");
+    nlohmann::json json = StatusJson(*submission);
+    if (submission->state == SubmissionState::kVerified) {
+        const Standing standing = store.StandingOf(*submission);
+        json["rank"] = standing.rank;
+        json["players"] = standing.players;
+    }
+    Json(response, 200, json);
+}
+
+void BoardServer::BoardJson(const httplib::Request& request, httplib::Response& response) {
+    const std::uint32_t day = DayFrom(request.matches[1]);
+    if (day == 0) return ApiError(response, 404, "no such day");
+    nlohmann::json entries = nlohmann::json::array();
+    for (const BoardEntry& entry : store.Board(day, kBoardSize)) {
+        entries.push_back({{"rank", entry.rank},
+                           {"player", entry.player},
+                           {"score", entry.score},
+                           {"ticks", entry.ticks},
+                           {"id", entry.id},
+                           {"replay", ReplayPath(entry.id)}});
+    }
+    Json(response, 200, {{"day", day}, {"entries", entries}});
+}
+
+void BoardServer::BoardHtml(std::uint32_t day, httplib::Response& response) {
+    if (day == 0) {
+        response.status = 404;
+        return response.set_content(board_page::Message("No such day", "No such day."),
+                                    kHtmlType);
+    }
+    response.set_content(board_page::Render(day, Today(), store.Board(day, kBoardSize)),
+                         kHtmlType);
+}
+
+void BoardServer::ReplayFile(const httplib::Request& request, httplib::Response& response) {
+    const std::optional<std::string> bytes = store.Replay(request.matches[1]);
+    if (!bytes) {
+        response.status = 404;
+        return;
+    }
+    response.set_content(*bytes, kReplayType);
+}

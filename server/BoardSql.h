@@ -1,0 +1,84 @@
+// The statements both stores run, written once in PostgreSQL's notation:
+// parameters are $1, $2 and so on (SqliteStore turns them into ?1, ?2).
+// Every value from outside is a bound parameter, never part of the text.
+#pragma once
+
+#include <string>
+
+namespace board_sql {
+
+// The one table. `seqKey` and `blob` are the column types that differ: an
+// auto-numbered key giving the order of arrival, and raw bytes.
+inline std::string Schema(const char* seqKey, const char* blob) {
+    return std::string("CREATE TABLE IF NOT EXISTS submissions (") +
+           "  seq " + seqKey + " PRIMARY KEY," +
+           "  id TEXT NOT NULL UNIQUE,"
+           "  player TEXT NOT NULL,"
+           "  day INTEGER NOT NULL,"
+           "  received_ms BIGINT NOT NULL,"
+           "  replay " + blob + " NOT NULL,"
+           "  state TEXT NOT NULL DEFAULT 'pending',"
+           "  score INTEGER,"
+           "  ticks BIGINT,"
+           "  reason TEXT,"
+           "  lease_owner TEXT,"
+           "  lease_until BIGINT NOT NULL DEFAULT 0,"
+           "  attempts INTEGER NOT NULL DEFAULT 0,"
+           "  decided_ms BIGINT);"
+           "CREATE INDEX IF NOT EXISTS submissions_queue ON submissions (seq)"
+           "  WHERE state = 'pending';"
+           "CREATE INDEX IF NOT EXISTS submissions_day ON submissions (day, state, player);";
+}
+
+// Returns the new seq, or no row when the id is kept already.
+constexpr const char* kAdd =
+    "INSERT INTO submissions (id, player, day, received_ms, replay)"
+    " VALUES ($1, $2, $3, $4, $5) ON CONFLICT (id) DO NOTHING RETURNING seq";
+
+constexpr const char* kFind =
+    "SELECT id, player, day, state, COALESCE(score, 0), COALESCE(ticks, 0),"
+    " COALESCE(reason, '') FROM submissions WHERE id = $1";
+
+constexpr const char* kReplay = "SELECT replay FROM submissions WHERE id = $1";
+
+// $1 the worker, $2 the lease's end, $3 now. `lock` goes at the end of the
+// inner select: PostgreSQL's row lock, so that processes taking jobs at the
+// same moment each get another.
+inline std::string Take(const char* lock) {
+    return std::string(
+               "UPDATE submissions SET lease_owner = $1, lease_until = $2,"
+               " attempts = attempts + 1 WHERE seq = (SELECT seq FROM submissions"
+               " WHERE state = 'pending' AND lease_until <= $3 ORDER BY seq LIMIT 1 ") +
+           lock + ") RETURNING seq, id, replay, attempts";
+}
+
+// $1 state, $2 score, $3 ticks, $4 reason, $5 now, $6 seq, $7 the worker.
+constexpr const char* kFinish =
+    "UPDATE submissions SET state = $1, score = $2, ticks = $3, reason = $4,"
+    " decided_ms = $5, lease_owner = NULL"
+    " WHERE seq = $6 AND state = 'pending' AND lease_owner = $7";
+
+// Each player's best verified game of day $1, ties to the earlier one.
+constexpr const char* kBestOfDay =
+    "WITH best AS (SELECT id, player, score, ticks, seq, ROW_NUMBER() OVER"
+    " (PARTITION BY player ORDER BY score DESC, seq) AS nth FROM submissions"
+    " WHERE day = $1 AND state = 'verified') ";
+
+// $1 the day, $2 how many.
+inline std::string Board() {
+    return std::string(kBestOfDay) +
+           "SELECT id, player, score, ticks FROM best WHERE nth = 1"
+           " ORDER BY score DESC, seq LIMIT $2";
+}
+
+// $1 the day, $2 the submission: the other players ahead of it, and all.
+inline std::string Standing() {
+    return std::string(kBestOfDay) +
+           ", me AS (SELECT player, score, seq FROM submissions WHERE id = $2)"
+           " SELECT (SELECT COUNT(*) FROM best, me WHERE best.nth = 1"
+           " AND best.player <> me.player AND (best.score > me.score"
+           " OR (best.score = me.score AND best.seq < me.seq))),"
+           " (SELECT COUNT(*) FROM best WHERE nth = 1)";
+}
+
+}  // namespace board_sql

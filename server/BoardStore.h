@@ -1,0 +1,115 @@
+// The board's database: the submissions, the queue of those still to verify,
+// and the day's ranking. One interface, kept in SQLite or PostgreSQL.
+#pragma once
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+enum class SubmissionState { kPending, kVerified, kRejected };
+
+// "pending", "verified" or "rejected": the words of the API and the database.
+const char* SubmissionStateName(SubmissionState state);
+
+// The state named by one of those words; pending for any other.
+SubmissionState SubmissionStateFromName(const std::string& name);
+
+// A replay as it arrived, already checked against the day's rules.
+struct NewSubmission {
+    std::string id;  // made by the server from the file's bytes
+    std::string player;
+    std::uint32_t day = 0;  // the replay's daily seed, YYYYMMDD
+    std::string replay;     // the file's bytes
+    std::int64_t receivedMs = 0;
+};
+
+struct Submission {
+    std::string id;
+    std::string player;
+    std::uint32_t day = 0;
+    SubmissionState state = SubmissionState::kPending;
+    std::int32_t score = 0;   // verified only
+    std::uint32_t ticks = 0;  // verified only
+    std::string reason;       // rejected only
+};
+
+// A pending submission handed to one worker until its lease runs out.
+struct Job {
+    std::int64_t seq = 0;  // the order of arrival
+    std::string id;
+    std::string replay;
+    int attempts = 0;  // takes so far, this one included
+};
+
+// How a worker found a submission.
+struct Verdict {
+    bool verified = false;
+    std::int32_t score = 0;
+    std::uint32_t ticks = 0;
+    std::string reason;  // why it was rejected
+};
+
+// One line of a day's board: a player's best verified game.
+struct BoardEntry {
+    int rank = 0;
+    std::string id;
+    std::string player;
+    std::int32_t score = 0;
+    std::uint32_t ticks = 0;
+};
+
+// Where a verified submission stands on its day's board.
+struct Standing {
+    int rank = 0;     // 1 + the other players ahead of it
+    int players = 0;  // players on the board that day
+};
+
+// Any failure of the database; the message is one line.
+class StoreError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Every operation is safe to call from any thread at any time and is atomic;
+// each throws StoreError when the database fails. Times are milliseconds
+// since the epoch, given by the caller.
+class BoardStore {
+public:
+    virtual ~BoardStore() = default;
+
+    // Keeps a new pending submission. False, changing nothing, when one with
+    // the same id is kept already.
+    virtual bool Add(const NewSubmission& submission) = 0;
+
+    virtual std::optional<Submission> Find(const std::string& id) = 0;
+
+    // The replay file of a submission.
+    virtual std::optional<std::string> Replay(const std::string& id) = 0;
+
+    // Hands the oldest pending submission that no live lease holds to
+    // `worker` until `nowMs + leaseMs`; nothing when there is none. A job
+    // whose worker died is thus taken again once its lease has run out.
+    virtual std::optional<Job> Take(const std::string& worker, std::int64_t nowMs,
+                                    std::int64_t leaseMs) = 0;
+
+    // Records the verdict on a job `worker` took. False, changing nothing,
+    // when the job is no longer pending under that worker's lease (it ran out
+    // and another took the job): each submission is decided once.
+    virtual bool Finish(const Job& job, const std::string& worker, const Verdict& verdict,
+                        std::int64_t nowMs) = 0;
+
+    // The best verified game of each player on `day`, best first, ties to the
+    // earlier submission; at most `limit` of them.
+    virtual std::vector<BoardEntry> Board(std::uint32_t day, int limit) = 0;
+
+    // Where a verified submission stands on its day.
+    virtual Standing StandingOf(const Submission& submission) = 0;
+};
+
+// The store `database` names: a postgresql:// (or postgres://) URI, or else
+// the path of a SQLite file, created with its tables when missing. Throws
+// StoreError with one line saying what failed.
+std::unique_ptr<BoardStore> OpenStore(const std::string& database);

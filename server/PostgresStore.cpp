@@ -1,0 +1,163 @@
+#include "server/PostgresStore.h"
+
+#include <pqxx/pqxx>
+
+#include "server/BoardSql.h"
+
+namespace {
+
+// Any number, the same in every process: creating the table waits on it, so
+// servers starting together do not race to create it.
+constexpr long kSchemaLock = 1964101;
+
+}  // namespace
+
+template <typename Work>
+auto PostgresStore::InTransaction(Work&& work) {
+    std::unique_ptr<pqxx::connection> connection = Borrow();
+    try {
+        pqxx::work transaction(*connection);
+        auto result = work(transaction);
+        transaction.commit();
+        Return(std::move(connection));
+        return result;
+    } catch (const std::exception& error) {
+        if (connection->is_open()) {
+            Return(std::move(connection));
+        } else {
+            connection.reset();
+            Drop();
+        }
+        // libpq's messages may run over several lines; the log keeps one.
+        std::string line = error.what();
+        line = line.substr(0, line.find('\n'));
+        throw StoreError("PostgreSQL: " + line);
+    }
+}
+
+PostgresStore::PostgresStore(const std::string& database) : uri(database) {
+    InTransaction([](pqxx::work& transaction) {
+        // "Already exists, skipping" is no news.
+        transaction.exec("SET LOCAL client_min_messages = warning");
+        transaction.exec("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
+        transaction.exec(board_sql::Schema("BIGSERIAL", "BYTEA"));
+        return 0;
+    });
+}
+
+PostgresStore::~PostgresStore() = default;
+
+std::unique_ptr<pqxx::connection> PostgresStore::Borrow() {
+    std::unique_lock<std::mutex> lock(mutex);
+    returned.wait(lock, [this] { return !idle.empty() || open < kMaxConnections; });
+    if (!idle.empty()) {
+        std::unique_ptr<pqxx::connection> connection = std::move(idle.back());
+        idle.pop_back();
+        return connection;
+    }
+    open += 1;
+    lock.unlock();
+    try {
+        return std::make_unique<pqxx::connection>(uri);
+    } catch (const std::exception& error) {
+        Drop();
+        throw StoreError(std::string("PostgreSQL: ") + error.what());
+    }
+}
+
+void PostgresStore::Return(std::unique_ptr<pqxx::connection> connection) {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        idle.push_back(std::move(connection));
+    }
+    returned.notify_one();
+}
+
+void PostgresStore::Drop() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        open -= 1;
+    }
+    returned.notify_one();
+}
+
+bool PostgresStore::Add(const NewSubmission& submission) {
+    return InTransaction([&](pqxx::work& transaction) {
+        const pqxx::result added = transaction.exec_params(
+            board_sql::kAdd, submission.id, submission.player, std::int64_t{submission.day},
+            submission.receivedMs, pqxx::binarystring(submission.replay));
+        return !added.empty();
+    });
+}
+
+std::optional<Submission> PostgresStore::Find(const std::string& id) {
+    return InTransaction([&](pqxx::work& transaction) -> std::optional<Submission> {
+        const pqxx::result found = transaction.exec_params(board_sql::kFind, id);
+        if (found.empty()) return std::nullopt;
+        const pqxx::row row = found[0];
+        Submission submission;
+        submission.id = row[0].as<std::string>();
+        submission.player = row[1].as<std::string>();
+        submission.day = row[2].as<std::uint32_t>();
+        submission.state = SubmissionStateFromName(row[3].as<std::string>());
+        submission.score = row[4].as<std::int32_t>();
+        submission.ticks = row[5].as<std::uint32_t>();
+        submission.reason = row[6].as<std::string>();
+        return submission;
+    });
+}
+
+std::optional<std::string> PostgresStore::Replay(const std::string& id) {
+    return InTransaction([&](pqxx::work& transaction) -> std::optional<std::string> {
+        const pqxx::result found = transaction.exec_params(board_sql::kReplay, id);
+        if (found.empty()) return std::nullopt;
+        return pqxx::binarystring(found[0][0]).str();
+    });
+}
+
+std::optional<Job> PostgresStore::Take(const std::string& worker, std::int64_t nowMs,
+                                       std::int64_t leaseMs) {
+    return InTransaction([&](pqxx::work& transaction) -> std::optional<Job> {
+        const pqxx::result taken = transaction.exec_params(
+            board_sql::Take("FOR UPDATE SKIP LOCKED"), worker, nowMs + leaseMs, nowMs);
+        if (taken.empty()) return std::nullopt;
+        const pqxx::row row = taken[0];
+        return Job{row[0].as<std::int64_t>(), row[1].as<std::string>(),
+                   pqxx::binarystring(row[2]).str(), row[3].as<int>()};
+    });
+}
+
+bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
+                           std::int64_t nowMs) {
+    return InTransaction([&](pqxx::work& transaction) {
+        const char* state = SubmissionStateName(verdict.verified ? SubmissionState::kVerified
+                                                                 : SubmissionState::kRejected);
+        const pqxx::result finished =
+            transaction.exec_params(board_sql::kFinish, state, verdict.score,
+                                    std::int64_t{verdict.ticks}, verdict.reason, nowMs, job.seq, worker);
+        return finished.affected_rows() == 1;
+    });
+}
+
+std::vector<BoardEntry> PostgresStore::Board(std::uint32_t day, int limit) {
+    return InTransaction([&](pqxx::work& transaction) {
+        const pqxx::result rows =
+            transaction.exec_params(board_sql::Board(), std::int64_t{day}, limit);
+        std::vector<BoardEntry> entries;
+        for (const pqxx::row& row : rows) {
+            entries.push_back(BoardEntry{static_cast<int>(entries.size()) + 1,
+                                         row[0].as<std::string>(), row[1].as<std::string>(),
+                                         row[2].as<std::int32_t>(), row[3].as<std::uint32_t>()});
+        }
+        return entries;
+    });
+}
+
+Standing PostgresStore::StandingOf(const Submission& submission) {
+    return InTransaction([&](pqxx::work& transaction) {
+        const pqxx::result rows = transaction.exec_params(
+            board_sql::Standing(), std::int64_t{submission.day}, submission.id);
+        if (rows.empty()) return Standing{};
+        return Standing{rows[0][0].as<int>() + 1, rows[0][1].as<int>()};
+    });
+}

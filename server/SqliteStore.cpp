@@ -1,0 +1,165 @@
+#include "server/SqliteStore.h"
+
+#include <sqlite3.h>
+
+#include "server/BoardSql.h"
+#include "server/SqliteStatement.h"
+
+namespace {
+
+// How long a statement waits for another process holding the file's write
+// lock (a worker-only process on the same file) before it fails.
+constexpr int kBusyTimeoutMs = 5000;
+
+// BEGIN IMMEDIATE takes the write lock at once, so a transaction that reads
+// and then writes never finds the file changed under it by another process.
+class WriteTransaction {
+public:
+    explicit WriteTransaction(sqlite3* connection) : db(connection) {
+        SqliteStatement(db, "BEGIN IMMEDIATE").Step();
+    }
+    ~WriteTransaction() {
+        if (!committed) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    }
+    void Commit() {
+        SqliteStatement(db, "COMMIT").Step();
+        committed = true;
+    }
+
+private:
+    sqlite3* db;
+    bool committed = false;
+};
+
+}  // namespace
+
+SqliteStore::SqliteStore(const std::string& file) : path(file) {
+    const int flags = SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX;
+    if (sqlite3_open_v2(path.c_str(), &db, flags, nullptr) != SQLITE_OK) {
+        const std::string what = db != nullptr ? sqlite3_errmsg(db) : "out of memory";
+        sqlite3_close(db);
+        db = nullptr;
+        throw StoreError("cannot open " + path + ": " + what);
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    try {
+        // The log makes a commit one append; FULL syncs it to disk before the
+        // commit returns, so a 202 is never lost, even to a power cut.
+        Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = FULL;");
+        Execute(board_sql::Schema("INTEGER", "BLOB"));
+    } catch (const StoreError& error) {
+        sqlite3_close(db);
+        db = nullptr;
+        throw StoreError(path + ": " + error.what());
+    }
+}
+
+SqliteStore::~SqliteStore() { sqlite3_close(db); }
+
+void SqliteStore::Execute(const std::string& sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message) != SQLITE_OK) {
+        const std::string what = message != nullptr ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        throw StoreError("SQLite: " + what);
+    }
+}
+
+bool SqliteStore::Add(const NewSubmission& submission) {
+    std::lock_guard<std::mutex> lock(mutex);
+    WriteTransaction transaction(db);
+    SqliteStatement insert(db, board_sql::kAdd);
+    insert.Bind(1, submission.id)
+        .Bind(2, submission.player)
+        .Bind(3, std::int64_t{submission.day})
+        .Bind(4, submission.receivedMs)
+        .BindBlob(5, submission.replay);
+    const bool added = insert.Step();
+    // RETURNING hands its row over before the insert is complete.
+    while (insert.Step()) {
+    }
+    transaction.Commit();
+    return added;
+}
+
+std::optional<Submission> SqliteStore::Find(const std::string& id) {
+    std::lock_guard<std::mutex> lock(mutex);
+    SqliteStatement find(db, board_sql::kFind);
+    find.Bind(1, id);
+    if (!find.Step()) return std::nullopt;
+    Submission found;
+    found.id = find.Text(0);
+    found.player = find.Text(1);
+    found.day = static_cast<std::uint32_t>(find.Integer(2));
+    found.state = SubmissionStateFromName(find.Text(3));
+    found.score = static_cast<std::int32_t>(find.Integer(4));
+    found.ticks = static_cast<std::uint32_t>(find.Integer(5));
+    found.reason = find.Text(6);
+    return found;
+}
+
+std::optional<std::string> SqliteStore::Replay(const std::string& id) {
+    std::lock_guard<std::mutex> lock(mutex);
+    SqliteStatement select(db, board_sql::kReplay);
+    select.Bind(1, id);
+    if (!select.Step()) return std::nullopt;
+    return select.Text(0);
+}
+
+std::optional<Job> SqliteStore::Take(const std::string& worker, std::int64_t nowMs,
+                                     std::int64_t leaseMs) {
+    std::lock_guard<std::mutex> lock(mutex);
+    WriteTransaction transaction(db);
+    SqliteStatement take(db, board_sql::Take(""));
+    take.Bind(1, worker).Bind(2, nowMs + leaseMs).Bind(3, nowMs);
+    std::optional<Job> job;
+    if (take.Step()) {
+        job = Job{take.Integer(0), take.Text(1), take.Text(2), static_cast<int>(take.Integer(3))};
+        while (take.Step()) {
+        }
+    }
+    transaction.Commit();
+    return job;
+}
+
+bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
+                         std::int64_t nowMs) {
+    std::lock_guard<std::mutex> lock(mutex);
+    WriteTransaction transaction(db);
+    SqliteStatement finish(db, board_sql::kFinish);
+    finish
+        .Bind(1, std::string(SubmissionStateName(verdict.verified ? SubmissionState::kVerified
+                                                                  : SubmissionState::kRejected)))
+        .Bind(2, std::int64_t{verdict.score})
+        .Bind(3, std::int64_t{verdict.ticks})
+        .Bind(4, verdict.reason)
+        .Bind(5, nowMs)
+        .Bind(6, job.seq)
+        .Bind(7, worker);
+    finish.Step();
+    const bool finished = sqlite3_changes(db) == 1;
+    transaction.Commit();
+    return finished;
+}
+
+std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
+    std::lock_guard<std::mutex> lock(mutex);
+    SqliteStatement board(db, board_sql::Board());
+    board.Bind(1, std::int64_t{day}).Bind(2, std::int64_t{limit});
+    std::vector<BoardEntry> entries;
+    while (board.Step()) {
+        entries.push_back(BoardEntry{static_cast<int>(entries.size()) + 1, board.Text(0),
+                                     board.Text(1), static_cast<std::int32_t>(board.Integer(2)),
+                                     static_cast<std::uint32_t>(board.Integer(3))});
+    }
+    return entries;
+}
+
+Standing SqliteStore::StandingOf(const Submission& submission) {
+    std::lock_guard<std::mutex> lock(mutex);
+    SqliteStatement standing(db, board_sql::Standing());
+    standing.Bind(1, std::int64_t{submission.day}).Bind(2, submission.id);
+    if (!standing.Step()) return Standing{};
+    return Standing{static_cast<int>(standing.Integer(0)) + 1,
+                    static_cast<int>(standing.Integer(1))};
+}

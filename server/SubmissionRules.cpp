@@ -1,0 +1,58 @@
+#include "server/SubmissionRules.h"
+
+#include "save/SeedKind.h"
+
+namespace submission_rules {
+
+namespace {
+
+constexpr std::time_t kSecondsPerDay = 24 * 60 * 60;
+constexpr std::time_t kNoon = 12 * 60 * 60;
+
+// Midday UTC of `day`, far from either midnight, so adding whole days never
+// trips over a leap second.
+std::time_t NoonOf(std::uint32_t day) {
+    std::tm date{};
+    date.tm_year = static_cast<int>(day / 10000) - 1900;
+    date.tm_mon = static_cast<int>(day / 100 % 100) - 1;
+    date.tm_mday = static_cast<int>(day % 100);
+    return timegm(&date) + kNoon;
+}
+
+}  // namespace
+
+std::string NameProblem(const std::string& name) {
+    if (name.empty()) return "no player name";
+    if (name.size() > kMaxNameLength) return "a player name longer than 20 characters";
+    for (const char c : name) {
+        if (c < ' ' || c > '~') return "a player name with a character that is not printable";
+    }
+    return "";
+}
+
+std::string FieldProblem(const Replay& replay, std::time_t now) {
+    if (replay.seedKind != SeedKind::kDaily) {
+        return "not the day's field: not a daily game";
+    }
+    const std::uint32_t today = DailySeed(now);
+    if (replay.seed != today && replay.seed != DailySeed(now - kSecondsPerDay)) {
+        return "not the day's field: the daily game of " + std::to_string(replay.seed) +
+               ", today is " + std::to_string(today);
+    }
+    if (replay.startTick != 0) {
+        return "not the day's field: a later game of its session";
+    }
+    if (replay.tickCount > kMaxTicks) return "longer than three hours of play";
+    return "";
+}
+
+bool IsDate(std::uint32_t day) {
+    if (day < 10000101 || day > 99991231) return false;
+    return DailySeed(NoonOf(day)) == day;
+}
+
+std::uint32_t AddDays(std::uint32_t day, int days) {
+    return DailySeed(NoonOf(day) + days * kSecondsPerDay);
+}
+
+}  // namespace submission_rules

@@ -1,0 +1,38 @@
+// What the board takes: the day's field only, from a player with a name it
+// can show. Checked when a replay arrives, before any worker plays it.
+#pragma once
+
+#include <cstdint>
+#include <ctime>
+#include <string>
+
+#include "game/GameApp.h"
+#include "save/Replay.h"
+
+namespace submission_rules {
+
+constexpr std::size_t kMaxNameLength = 20;
+constexpr std::uint32_t kTicksPerHour = 60 * 60 * 1000 / GameApp::kTickInterval;
+// No honest daily game lasts longer; a longer one would only tie up a worker.
+constexpr std::uint32_t kMaxTicks = 3 * kTicksPerHour;
+
+// Empty when `name` is 1 to 20 printable ASCII characters (space to tilde);
+// otherwise what is wrong with it, in a few words.
+std::string NameProblem(const std::string& name);
+
+// Empty when `replay` (which has no Problem()) is the day's field as it
+// arrives at `now`: a daily seed that is the UTC date of `now` or of the day
+// before (a game finished just after midnight still counts), its game the
+// first of its session (starting at tick 0, since later games continue from
+// what the earlier ones left), and at most three hours of play. Otherwise
+// why not, in a few words.
+std::string FieldProblem(const Replay& replay, std::time_t now);
+
+// Whether `day`, as YYYYMMDD, is a date of the Gregorian calendar.
+bool IsDate(std::uint32_t day);
+
+// The date `days` days after `day` (before it when negative); `day` must be
+// a date.
+std::uint32_t AddDays(std::uint32_t day, int days);
+
+}  // namespace submission_rules

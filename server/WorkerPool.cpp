@@ -1,0 +1,135 @@
+#include "server/WorkerPool.h"
+
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <random>
+
+#include "save/ReplayFile.h"
+#include "save/ReplayVerifier.h"
+
+namespace {
+
+// Verifying yields to taking requests: a POST waits for no replay.
+constexpr int kWorkerNiceness = 10;
+// After a database failure, before trying again.
+constexpr std::chrono::seconds kRetryAfterFailure{1};
+
+std::int64_t NowMs() {
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::system_clock::now().time_since_epoch())
+        .count();
+}
+
+// host:pid:random, so that no two processes sharing a database, on one
+// machine or several, before a restart or after, ever share a name.
+std::string ProcessName() {
+    char host[256] = "";
+    gethostname(host, sizeof host - 1);
+    std::random_device random;
+    return std::string(host) + ":" + std::to_string(getpid()) + ":" + std::to_string(random());
+}
+
+}  // namespace
+
+WorkerPool::WorkerPool(BoardStore& boardStore, int count, std::chrono::seconds leaseTime)
+    : store(boardStore), workers(count), lease(leaseTime), name(ProcessName()) {}
+
+WorkerPool::~WorkerPool() { Stop(); }
+
+void WorkerPool::Start() {
+    for (int i = 0; i < workers; ++i) threads.emplace_back([this, i] { Work(i); });
+}
+
+void WorkerPool::Wake() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        wakeups += 1;
+    }
+    wake.notify_one();
+}
+
+void WorkerPool::Stop() {
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        stopping = true;
+    }
+    wake.notify_all();
+    for (std::thread& thread : threads) thread.join();
+    threads.clear();
+}
+
+void WorkerPool::Idle() {
+    std::unique_lock<std::mutex> lock(mutex);
+    wake.wait_for(lock, kIdlePoll, [this] { return stopping || wakeups > 0; });
+    if (wakeups > 0) wakeups -= 1;
+}
+
+Verdict WorkerPool::Verify(const std::string& replayBytes) {
+    Verdict verdict;
+    Replay replay;
+    std::string what;
+    if (!replay_file::Decode(replayBytes, replay, what)) {
+        verdict.reason = "not a valid replay: " + what;
+        return verdict;
+    }
+    const replay_verifier::Outcome outcome = replay_verifier::Check(replay);
+    verdict.score = outcome.score;
+    verdict.ticks = outcome.ticks;
+    verdict.verified = outcome.Holds();
+    if (!verdict.verified) {
+        verdict.reason = "replayed, it scores " + std::to_string(outcome.score);
+        for (const std::string& problem : outcome.problems) verdict.reason += "; " + problem;
+    }
+    return verdict;
+}
+
+void WorkerPool::Work(int index) {
+    // Linux gives each thread its own niceness.
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), kWorkerNiceness);
+    const std::string worker = name + ":" + std::to_string(index);
+    while (!stopping) {
+        std::optional<Job> job;
+        try {
+            job = store.Take(worker, NowMs(), std::chrono::milliseconds(lease).count());
+        } catch (const StoreError& error) {
+            std::fprintf(stderr, "korvessa-board: cannot take a job: %s\n", error.what());
+            std::this_thread::sleep_for(kRetryAfterFailure);
+            continue;
+        }
+        if (!job) {
+            Idle();
+            continue;
+        }
+        Verdict verdict;
+        if (job->attempts > kMaxAttempts) {
+            verdict.reason = "could not be verified: taken " + std::to_string(kMaxAttempts) +
+                             " times without a verdict";
+        } else {
+            try {
+                verdict = Verify(job->replay);
+            } catch (const std::exception& error) {
+                // Not the replay's fault (no memory, no font): left to its
+                // lease, for this worker or another to take again.
+                std::fprintf(stderr, "korvessa-board: %s: cannot verify: %s\n", job->id.c_str(),
+                             error.what());
+                continue;
+            }
+        }
+        try {
+            if (store.Finish(*job, worker, verdict, NowMs())) {
+                if (verdict.verified) {
+                    std::fprintf(stderr, "korvessa-board: %s verified: score %d, %u ticks\n",
+                                 job->id.c_str(), verdict.score, verdict.ticks);
+                } else {
+                    std::fprintf(stderr, "korvessa-board: %s rejected: %s\n", job->id.c_str(),
+                                 verdict.reason.c_str());
+                }
+            }
+        } catch (const StoreError& error) {
+            std::fprintf(stderr, "korvessa-board: %s: cannot record the verdict: %s\n",
+                         job->id.c_str(), error.what());
+        }
+    }
+}
