@@ -4,7 +4,9 @@
 #     on real GL, and the replayed GL calls of the same frame (the floor);
 #  2. the game left running idle for 10 seconds: CPU share and frame rate;
 #  3. how fast a replay verifies (korvessa --verify), in ticks per second;
-#  4. sound: the time to open it and the mixer thread's share of one core.
+#  4. sound: the time to open it and the mixer thread's share of one core;
+#  5. the score server: verifying on the GL that draws nothing, in ticks per
+#     second on one core, and 50 clients sending 20 replays each at once.
 # Extra arguments go to the benchmark, e.g. --benchmark_filter=Logic.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -15,7 +17,8 @@ build="$root/build-release"
 echo "== release build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
-  korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe
+  korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe \
+  korvessa-board korvessa_board_verify_speed korvessa_board_load korvessa_make_daily_replay
 
 echo "== the busy frame, recorded"
 frame="$build/korvessa_frame.txt"
@@ -41,3 +44,24 @@ echo "== a replay verified, as fast as it goes"
 
 echo "== sound on SDL's dummy driver (no sound card needed), 3 seconds silent, 3 playing"
 "$build/korvessa_audio_probe" --seconds 3 --driver dummy
+
+echo "== the score server: a replay verified on the GL that draws nothing, one thread"
+"$build/korvessa_board_verify_speed" --repetitions 50
+
+echo "== the score server under load: 50 clients sending 20 of today's replays each"
+load=$(mktemp -d)
+board=""
+trap '[[ -n "$board" ]] && kill "$board" 2>/dev/null; rm -rf "$load"' EXIT
+mkdir "$load/replays"
+"$build/korvessa_make_daily_replay" --count 1000 "$load/replays" >/dev/null
+workers=$(nproc)
+# One address sends everything here, so the per-address limit is lifted.
+"$build/korvessa-board" --listen 127.0.0.1:0 --workers "$workers" --rate-limit 0 \
+  --database "$load/board.sqlite" 2>"$load/board.log" &
+board=$!
+for _ in $(seq 100); do grep -q "listening on" "$load/board.log" && break; sleep 0.1; done
+port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/board.log")
+"$build/korvessa_board_load" --port "$port" --workers "$workers" --clients 50 --each 20 \
+  "$load"/replays/*.kvr
+kill -TERM "$board"
+wait "$board"

@@ -1,6 +1,7 @@
 #include "server/BoardServer.h"
 
 #include <httplib.h>
+#include <sys/socket.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -23,6 +24,7 @@ constexpr const char* kHtmlType = "text/html; charset=utf-8";
 constexpr const char* kReplayType = "application/x-korvessa-replay";
 constexpr int kSecondsPerMinute = 60;
 constexpr int kContinue = 100;
+constexpr int kListenBacklog = 512;
 // A Content-Length with more digits is over the cap, whatever they are.
 constexpr std::size_t kMaxLengthDigits = 9;
 
@@ -104,6 +106,14 @@ BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const Boar
       limiter(given.rateLimit),
       http(std::make_unique<httplib::Server>()) {
     http->new_task_queue = [] { return new httplib::ThreadPool(kHttpThreads); };
+    // SO_REUSEADDR, to start again at once after a stop; not the library's
+    // SO_REUSEPORT, with which a second server on the same port would
+    // silently share its requests instead of saying it cannot listen.
+    http->set_socket_options([this](socket_t socket) {
+        const int yes = 1;
+        setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        listening = socket;
+    });
     http->set_payload_max_length(kMaxReplayBytes);
     // A client that asks before sending its body is answered before it
     // sends it; the others right after their headers.
@@ -190,6 +200,10 @@ bool BoardServer::Bind(std::string& error) {
                 std::strerror(errno);
         return false;
     }
+    // The library listens with a backlog of 5, so that clients connecting
+    // together wait a second for the SYN sent again; listening again only
+    // makes the queue longer.
+    listen(listening, kListenBacklog);
     return true;
 }
 

@@ -68,5 +68,6 @@ private:
     const BoardOptions options;
     RateLimiter limiter;
     std::unique_ptr<httplib::Server> http;
+    int listening = -1;  // the listening socket
     int port = 0;
 };
