@@ -13,8 +13,8 @@ constexpr const char* kMonths[] = {"January", "February", "March",     "April",
                                    "May",     "June",     "July",      "August",
                                    "September", "October", "November", "December"};
 
-// White outlines on black, like the game; the table scrolls sideways on a
-// narrow screen rather than squeezing its columns.
+// White outlines on black, like the game. On a phone the text shrinks and
+// long names wrap; a table still too wide scrolls sideways on its own.
 constexpr const char* kStyle =
     "body{background:#000;color:#ddd;font:16px/1.5 monospace;margin:0 auto;max-width:44em;"
     "padding:1em}"
@@ -22,8 +22,9 @@ constexpr const char* kStyle =
     "nav{display:flex;justify-content:space-between;margin:1em 0}"
     ".table{overflow-x:auto}table{border-collapse:collapse;width:100%}"
     "th,td{border-bottom:1px solid #444;padding:.3em .5em;text-align:left;white-space:nowrap}"
-    "td.rank,td.score,td.time{text-align:right}th{color:#aaa;font-weight:normal}"
-    "p.note{color:#aaa;font-size:.9em}";
+    ".rank,.score,.time{text-align:right}th{color:#aaa;font-weight:normal}"
+    "p.note{color:#aaa;font-size:.9em}td.player{white-space:normal;overflow-wrap:anywhere}"
+    "@media(max-width:30em){body{font-size:13px;padding:.5em}th,td{padding:.3em .25em}}";
 
 std::string Head(const std::string& title) {
     return "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\">\n"
@@ -94,8 +95,9 @@ std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<Boa
     if (entries.empty()) {
         page += "<p class=\"empty\">No verified games yet.</p>\n";
     } else {
-        page += "<div class=\"table\"><table>\n<thead><tr><th>Rank</th><th>Player</th>"
-                "<th>Score</th><th>Time played</th><th>Replay</th></tr></thead>\n<tbody>\n";
+        page += "<div class=\"table\"><table>\n<thead><tr><th class=\"rank\">Rank</th>"
+                "<th>Player</th><th class=\"score\">Score</th><th class=\"time\">Time played</th>"
+                "<th>Replay</th></tr></thead>\n<tbody>\n";
         for (const BoardEntry& entry : entries) page += Row(entry);
         page += "</tbody>\n</table></div>\n";
     }

@@ -35,7 +35,7 @@ int Record(int count, const std::string& folder) {
         const auto scriptSeed = static_cast<std::uint32_t>(n);
         const std::uint32_t seed = 20260000u + scriptSeed * 7919u;
         const SeedKind kind = n % 2 == 0 ? SeedKind::kDaily : SeedKind::kSeed;
-        const int games = n % 3 == 0 ? 2 : 1;
+        const int games = n % 10 == 0 ? 2 : 1;
         auto app = std::make_unique<GameApp>();
         testing_support::RecordedSession session(*app, seed, scriptSeed, kind);
         int ended = 0;
