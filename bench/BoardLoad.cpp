@@ -4,11 +4,14 @@
 // (median, 99th percentile, worst) and how many submissions were still
 // waiting for a worker when the last POST was answered (the POSTs were
 // timed while the workers were busy), then the verified ticks per second
-// per worker.
+// per worker and, given the server's process id, per second of the CPU time
+// the server used (what one core verifies, whatever else the machine runs).
 //
-//   korvessa_board_load --port N --workers N [--clients 50] [--each 20] REPLAY...
+//   korvessa_board_load --port N --workers N [--server-pid N] [--clients 50]
+//                       [--each 20] REPLAY...
 
 #include <httplib.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +20,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <iterator>
 #include <nlohmann/json.hpp>
 #include <sstream>
 #include <string>
@@ -31,6 +35,7 @@ constexpr double kTargetP99Ms = 100.0;
 
 struct Options {
     int port = 0;
+    int serverPid = 0;
     int workers = 1;
     int clients = 50;
     int each = 20;
@@ -46,6 +51,26 @@ std::string ReadFile(const std::string& path) {
 
 double Milliseconds(Clock::duration duration) {
     return std::chrono::duration<double, std::milli>(duration).count();
+}
+
+// The CPU time a process has used so far, user and system, in seconds; 0
+// when it cannot be read.
+double CpuSeconds(int pid) {
+    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
+    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
+    // The fields after the command's closing parenthesis, from the third on.
+    std::istringstream fields(text.substr(text.rfind(')') + 2));
+    std::string field;
+    double user = 0;
+    double system = 0;
+    for (int n = 3; fields >> field; ++n) {
+        if (n == 14) user = std::atof(field.c_str());
+        if (n == 15) {
+            system = std::atof(field.c_str());
+            break;
+        }
+    }
+    return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 double Percentile(std::vector<double> values, double share) {
@@ -108,6 +133,8 @@ int main(int argc, char* argv[]) {
         const bool hasValue = i + 1 < argc;
         if (std::strcmp(argv[i], "--port") == 0 && hasValue) {
             options.port = std::atoi(argv[++i]);
+        } else if (std::strcmp(argv[i], "--server-pid") == 0 && hasValue) {
+            options.serverPid = std::atoi(argv[++i]);
         } else if (std::strcmp(argv[i], "--workers") == 0 && hasValue) {
             options.workers = std::max(1, std::atoi(argv[++i]));
         } else if (std::strcmp(argv[i], "--clients") == 0 && hasValue) {
@@ -130,6 +157,7 @@ int main(int argc, char* argv[]) {
     std::vector<std::vector<double>> latencies(options.clients);
     std::vector<std::vector<std::string>> ids(options.clients);
     std::atomic<bool> allTaken{true};
+    const double cpuStart = options.serverPid != 0 ? CpuSeconds(options.serverPid) : 0;
     const Clock::time_point start = Clock::now();
     std::vector<std::thread> clients;
     for (int c = 0; c < options.clients; ++c) {
@@ -147,11 +175,6 @@ int main(int argc, char* argv[]) {
         all.insert(all.end(), latencies[c].begin(), latencies[c].end());
         allIds.insert(allIds.end(), ids[c].begin(), ids[c].end());
     }
-    int pending = 0;
-    int rejected = 0;
-    const std::uint64_t ticks = AwaitDecisions(options, allIds, pending, rejected);
-    const Clock::duration verifying = Clock::now() - start;
-
     const double seconds = Milliseconds(posting) / 1000.0;
     const double p99 = Percentile(all, 0.99);
     std::printf("%zu submissions from %d clients in %.2f s: %.0f submissions per second\n",
@@ -159,6 +182,12 @@ int main(int argc, char* argv[]) {
     std::printf("POST latency: median %.1f ms, 99th percentile %.1f ms (target < %.0f), worst "
                 "%.1f ms\n",
                 Percentile(all, 0.5), p99, kTargetP99Ms, *std::max_element(all.begin(), all.end()));
+    std::fflush(stdout);
+    int pending = 0;
+    int rejected = 0;
+    const std::uint64_t ticks = AwaitDecisions(options, allIds, pending, rejected);
+    const Clock::duration verifying = Clock::now() - start;
+    const double cpu = options.serverPid != 0 ? CpuSeconds(options.serverPid) - cpuStart : 0;
     std::printf("still waiting for a worker when the last POST was answered: %d of %zu\n",
                 pending, allIds.size());
     std::printf("all decided after %.2f s (%d rejected): %llu ticks verified, %.0f ticks per "
@@ -167,5 +196,9 @@ int main(int argc, char* argv[]) {
                 static_cast<unsigned long long>(ticks),
                 static_cast<double>(ticks) / (Milliseconds(verifying) / 1000.0) / options.workers,
                 options.workers);
+    if (cpu > 0) {
+        std::printf("the server used %.2f s of CPU: %.0f ticks verified per CPU second\n", cpu,
+                    static_cast<double>(ticks) / cpu);
+    }
     return rejected == 0 && p99 < kTargetP99Ms ? 0 : 1;
 }

@@ -61,7 +61,8 @@ workers=$(nproc)
 board=$!
 for _ in $(seq 100); do grep -q "listening on" "$load/board.log" && break; sleep 0.1; done
 port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/board.log")
-"$build/korvessa_board_load" --port "$port" --workers "$workers" --clients 50 --each 20 \
+"$build/korvessa_board_load" --port "$port" --workers "$workers" --server-pid "$board" \
+  --clients 50 --each 20 \
   "$load"/replays/*.kvr
 kill -TERM "$board"
 wait "$board"
