@@ -83,6 +83,7 @@ double Percentile(std::vector<double> values, double share) {
 bool Send(const Options& options, const std::vector<std::string>& files, int client,
           std::vector<double>& latencies, std::vector<std::string>& ids) {
     httplib::Client http("127.0.0.1", options.port);
+    http.set_tcp_nodelay(true);  // as browsers and curl do
     const std::string path = "/api/v1/submissions?player=load" + std::to_string(client);
     for (int n = 0; n < options.each; ++n) {
         const std::string& replay = files[client * options.each + n];

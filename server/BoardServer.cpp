@@ -115,6 +115,9 @@ BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const Boar
         listening = socket;
     });
     http->set_payload_max_length(kMaxReplayBytes);
+    // An answer is written in pieces (headers, then body): without this, a
+    // client delaying its ACK holds the body back for tens of milliseconds.
+    http->set_tcp_nodelay(true);
     // A client that asks before sending its body is answered before it
     // sends it; the others right after their headers.
     http->set_expect_100_continue_handler(

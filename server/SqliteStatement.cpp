@@ -6,14 +6,24 @@
 
 #include "server/BoardStore.h"
 
-SqliteStatement::SqliteStatement(sqlite3* connection, const std::string& sql) : db(connection) {
+sqlite3_stmt* SqliteStatement::Prepare(sqlite3* db, const std::string& sql) {
     std::string text = sql;
     std::replace(text.begin(), text.end(), '$', '?');
-    Check(sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &statement,
-                             nullptr));
+    sqlite3_stmt* prepared = nullptr;
+    if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &prepared,
+                           nullptr) != SQLITE_OK) {
+        throw StoreError(std::string("SQLite: ") + sqlite3_errmsg(db));
+    }
+    return prepared;
 }
 
-SqliteStatement::~SqliteStatement() { sqlite3_finalize(statement); }
+SqliteStatement::SqliteStatement(sqlite3* connection, sqlite3_stmt* prepared)
+    : db(connection), statement(prepared) {}
+
+SqliteStatement::~SqliteStatement() {
+    sqlite3_reset(statement);
+    sqlite3_clear_bindings(statement);
+}
 
 void SqliteStatement::Check(int status) const {
     if (status != SQLITE_OK) throw StoreError(std::string("SQLite: ") + sqlite3_errmsg(db));

@@ -1,4 +1,5 @@
-// One prepared SQLite statement, its parameters bound, stepped row by row.
+// One use of a prepared SQLite statement: its parameters bound, stepped row
+// by row, and reset for the next use when done.
 #pragma once
 
 #include <cstdint>
@@ -10,8 +11,11 @@ struct sqlite3_stmt;
 class SqliteStatement {
 public:
     // Prepares `sql`, written with $1, $2 and so on as the parameters (they
-    // become SQLite's ?1, ?2). Throws StoreError.
-    SqliteStatement(sqlite3* db, const std::string& sql);
+    // become SQLite's ?1, ?2); the caller finalizes it. Throws StoreError.
+    static sqlite3_stmt* Prepare(sqlite3* db, const std::string& sql);
+
+    // Uses `prepared`, which stays the caller's, and resets it afterwards.
+    SqliteStatement(sqlite3* db, sqlite3_stmt* prepared);
     ~SqliteStatement();
 
     SqliteStatement(const SqliteStatement&) = delete;

@@ -15,18 +15,22 @@ constexpr int kBusyTimeoutMs = 5000;
 // and then writes never finds the file changed under it by another process.
 class WriteTransaction {
 public:
-    explicit WriteTransaction(sqlite3* connection) : db(connection) {
-        SqliteStatement(db, "BEGIN IMMEDIATE").Step();
-    }
+    explicit WriteTransaction(sqlite3* connection) : db(connection) { Run("BEGIN IMMEDIATE"); }
     ~WriteTransaction() {
         if (!committed) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
     }
     void Commit() {
-        SqliteStatement(db, "COMMIT").Step();
+        Run("COMMIT");
         committed = true;
     }
 
 private:
+    void Run(const char* sql) {
+        if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) {
+            throw StoreError(std::string("SQLite: ") + sqlite3_errmsg(db));
+        }
+    }
+
     sqlite3* db;
     bool committed = false;
 };
@@ -55,7 +59,16 @@ SqliteStore::SqliteStore(const std::string& file) : path(file) {
     }
 }
 
-SqliteStore::~SqliteStore() { sqlite3_close(db); }
+SqliteStore::~SqliteStore() {
+    for (const auto& [sql, statement] : prepared) sqlite3_finalize(statement);
+    sqlite3_close(db);
+}
+
+SqliteStatement SqliteStore::Statement(const std::string& sql) {
+    sqlite3_stmt*& statement = prepared[sql];
+    if (statement == nullptr) statement = SqliteStatement::Prepare(db, sql);
+    return SqliteStatement(db, statement);
+}
 
 void SqliteStore::Execute(const std::string& sql) {
     char* message = nullptr;
@@ -69,7 +82,7 @@ void SqliteStore::Execute(const std::string& sql) {
 bool SqliteStore::Add(const NewSubmission& submission) {
     std::lock_guard<std::mutex> lock(mutex);
     WriteTransaction transaction(db);
-    SqliteStatement insert(db, board_sql::kAdd);
+    SqliteStatement insert = Statement(board_sql::kAdd);
     insert.Bind(1, submission.id)
         .Bind(2, submission.player)
         .Bind(3, std::int64_t{submission.day})
@@ -85,7 +98,7 @@ bool SqliteStore::Add(const NewSubmission& submission) {
 
 std::optional<Submission> SqliteStore::Find(const std::string& id) {
     std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement find(db, board_sql::kFind);
+    SqliteStatement find = Statement(board_sql::kFind);
     find.Bind(1, id);
     if (!find.Step()) return std::nullopt;
     Submission found;
@@ -101,7 +114,7 @@ std::optional<Submission> SqliteStore::Find(const std::string& id) {
 
 std::optional<std::string> SqliteStore::Replay(const std::string& id) {
     std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement select(db, board_sql::kReplay);
+    SqliteStatement select = Statement(board_sql::kReplay);
     select.Bind(1, id);
     if (!select.Step()) return std::nullopt;
     return select.Text(0);
@@ -111,7 +124,7 @@ std::optional<Job> SqliteStore::Take(const std::string& worker, std::int64_t now
                                      std::int64_t leaseMs) {
     std::lock_guard<std::mutex> lock(mutex);
     WriteTransaction transaction(db);
-    SqliteStatement take(db, board_sql::Take(""));
+    SqliteStatement take = Statement(board_sql::Take(""));
     take.Bind(1, worker).Bind(2, nowMs + leaseMs).Bind(3, nowMs);
     std::optional<Job> job;
     if (take.Step()) {
@@ -127,7 +140,7 @@ bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdic
                          std::int64_t nowMs) {
     std::lock_guard<std::mutex> lock(mutex);
     WriteTransaction transaction(db);
-    SqliteStatement finish(db, board_sql::kFinish);
+    SqliteStatement finish = Statement(board_sql::kFinish);
     finish
         .Bind(1, std::string(SubmissionStateName(verdict.verified ? SubmissionState::kVerified
                                                                   : SubmissionState::kRejected)))
@@ -145,7 +158,7 @@ bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdic
 
 std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
     std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement board(db, board_sql::Board());
+    SqliteStatement board = Statement(board_sql::Board());
     board.Bind(1, std::int64_t{day}).Bind(2, std::int64_t{limit});
     std::vector<BoardEntry> entries;
     while (board.Step()) {
@@ -158,7 +171,7 @@ std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
 
 Standing SqliteStore::StandingOf(const Submission& submission) {
     std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement standing(db, board_sql::Standing());
+    SqliteStatement standing = Statement(board_sql::Standing());
     standing.Bind(1, std::int64_t{submission.day}).Bind(2, submission.id);
     if (!standing.Step()) return Standing{};
     return Standing{static_cast<int>(standing.Integer(0)) + 1,

@@ -4,10 +4,13 @@
 
 #include <mutex>
 #include <string>
+#include <unordered_map>
 
 #include "server/BoardStore.h"
+#include "server/SqliteStatement.h"
 
 struct sqlite3;
+struct sqlite3_stmt;
 
 class SqliteStore : public BoardStore {
 public:
@@ -33,10 +36,14 @@ public:
 private:
     // Runs statements that return nothing; throws StoreError.
     void Execute(const std::string& sql);
+    // `sql`, prepared on its first use and kept: parsing it again for every
+    // request would cost more than running it.
+    SqliteStatement Statement(const std::string& sql);
 
     // One connection, one statement at a time: SQLite writes one at a time
     // anyway, and every statement here takes microseconds.
     std::mutex mutex;
     sqlite3* db = nullptr;
     std::string path;
+    std::unordered_map<std::string, sqlite3_stmt*> prepared;
 };

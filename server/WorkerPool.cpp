@@ -11,8 +11,9 @@
 
 namespace {
 
-// Verifying yields to taking requests: a POST waits for no replay.
-constexpr int kWorkerNiceness = 10;
+// Verifying yields to everything else, requests first: a POST waits for no
+// replay, and a busy board slows no other service on its machine.
+constexpr int kWorkerNiceness = 19;
 // After a database failure, before trying again.
 constexpr std::chrono::seconds kRetryAfterFailure{1};
 
