@@ -52,6 +52,11 @@ inline std::string Take(const char* lock) {
            lock + ") RETURNING seq, id, replay, attempts";
 }
 
+// $1 the lease's new end, $2 seq, $3 the worker.
+constexpr const char* kRenew =
+    "UPDATE submissions SET lease_until = $1"
+    " WHERE seq = $2 AND state = 'pending' AND lease_owner = $3";
+
 // $1 state, $2 score, $3 ticks, $4 reason, $5 now, $6 seq, $7 the worker.
 constexpr const char* kFinish =
     "UPDATE submissions SET state = $1, score = $2, ticks = $3, reason = $4,"

@@ -95,6 +95,11 @@ public:
     virtual std::optional<Job> Take(const std::string& worker, std::int64_t nowMs,
                                     std::int64_t leaseMs) = 0;
 
+    // Extends the lease of a job `worker` holds to `untilMs`, so that a long
+    // verification keeps its job. False, changing nothing, when the lease is
+    // no longer that worker's.
+    virtual bool Renew(const Job& job, const std::string& worker, std::int64_t untilMs) = 0;
+
     // Records the verdict on a job `worker` took. False, changing nothing,
     // when the job is no longer pending under that worker's lease (it ran out
     // and another took the job): each submission is decided once.

@@ -127,6 +127,13 @@ std::optional<Job> PostgresStore::Take(const std::string& worker, std::int64_t n
     });
 }
 
+bool PostgresStore::Renew(const Job& job, const std::string& worker, std::int64_t untilMs) {
+    return InTransaction([&](pqxx::work& transaction) {
+        return transaction.exec_params(board_sql::kRenew, untilMs, job.seq, worker)
+                   .affected_rows() == 1;
+    });
+}
+
 bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                            std::int64_t nowMs) {
     return InTransaction([&](pqxx::work& transaction) {

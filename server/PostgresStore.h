@@ -32,6 +32,7 @@ public:
     // taking jobs at the same moment never wait for each other or share one.
     std::optional<Job> Take(const std::string& worker, std::int64_t nowMs,
                             std::int64_t leaseMs) override;
+    bool Renew(const Job& job, const std::string& worker, std::int64_t untilMs) override;
     bool Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                 std::int64_t nowMs) override;
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;

@@ -136,6 +136,15 @@ std::optional<Job> SqliteStore::Take(const std::string& worker, std::int64_t now
     return job;
 }
 
+bool SqliteStore::Renew(const Job& job, const std::string& worker, std::int64_t untilMs) {
+    std::lock_guard<std::mutex> lock(mutex);
+    WriteTransaction transaction(db);
+    Statement(board_sql::kRenew).Bind(1, untilMs).Bind(2, job.seq).Bind(3, worker).Step();
+    const bool renewed = sqlite3_changes(db) == 1;
+    transaction.Commit();
+    return renewed;
+}
+
 bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                          std::int64_t nowMs) {
     std::lock_guard<std::mutex> lock(mutex);

@@ -28,6 +28,7 @@ public:
     std::optional<std::string> Replay(const std::string& id) override;
     std::optional<Job> Take(const std::string& worker, std::int64_t nowMs,
                             std::int64_t leaseMs) override;
+    bool Renew(const Job& job, const std::string& worker, std::int64_t untilMs) override;
     bool Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                 std::int64_t nowMs) override;
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;

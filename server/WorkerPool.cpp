@@ -1,11 +1,13 @@
 #include "server/WorkerPool.h"
 
+#include <SDL.h>
 #include <sys/resource.h>
 #include <unistd.h>
 
 #include <cstdio>
 #include <random>
 
+#include "game/GameApp.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayVerifier.h"
 
@@ -16,6 +18,14 @@ namespace {
 constexpr int kWorkerNiceness = 19;
 // After a database failure, before trying again.
 constexpr std::chrono::seconds kRetryAfterFailure{1};
+// How often a verification looks at its lease: often enough for any speed,
+// rarely enough to cost nothing.
+constexpr std::uint32_t kTicksBetweenChecks = 256;
+// A lease is renewed once this share of it has passed.
+constexpr int kRenewalsPerLease = 3;
+
+// Thrown out of the game's tick to stop a verification whose job was lost.
+struct Abandoned {};
 
 std::int64_t NowMs() {
     return std::chrono::duration_cast<std::chrono::milliseconds>(
@@ -67,7 +77,8 @@ void WorkerPool::Idle() {
     if (wakeups > 0) wakeups -= 1;
 }
 
-Verdict WorkerPool::Verify(const std::string& replayBytes) {
+std::optional<Verdict> WorkerPool::Verify(const std::string& replayBytes,
+                                          const std::function<bool()>& stillMine) {
     Verdict verdict;
     Replay replay;
     std::string what;
@@ -75,7 +86,16 @@ Verdict WorkerPool::Verify(const std::string& replayBytes) {
         verdict.reason = "not a valid replay: " + what;
         return verdict;
     }
-    const replay_verifier::Outcome outcome = replay_verifier::Check(replay);
+    std::uint32_t ticks = 0;
+    replay_verifier::Outcome outcome;
+    try {
+        outcome = replay_verifier::Check(replay, [&](const GameApp&) {
+            ticks += 1;
+            if (stillMine && ticks % kTicksBetweenChecks == 0 && !stillMine()) throw Abandoned();
+        });
+    } catch (const Abandoned&) {
+        return std::nullopt;
+    }
     verdict.score = outcome.score;
     verdict.ticks = outcome.ticks;
     verdict.verified = outcome.Holds();
@@ -84,6 +104,44 @@ Verdict WorkerPool::Verify(const std::string& replayBytes) {
         for (const std::string& problem : outcome.problems) verdict.reason += "; " + problem;
     }
     return verdict;
+}
+
+std::optional<Verdict> WorkerPool::Decide(const Job& job, const std::string& worker) {
+    if (job.attempts > kMaxAttempts) {
+        Verdict verdict;
+        verdict.reason = "could not be verified: taken " + std::to_string(kMaxAttempts) +
+                         " times without a verdict";
+        return verdict;
+    }
+    const std::int64_t leaseMs = std::chrono::milliseconds(lease).count();
+    auto renewed = std::chrono::steady_clock::now();
+    const auto stillMine = [&] {
+        const auto now = std::chrono::steady_clock::now();
+        if (now - renewed < lease / kRenewalsPerLease) return true;
+        renewed = now;
+        try {
+            return store.Renew(job, worker, NowMs() + leaseMs);
+        } catch (const StoreError& error) {
+            // The lease still runs for a while: try again at the next check.
+            std::fprintf(stderr, "korvessa-board: %s: cannot renew its lease: %s\n",
+                         job.id.c_str(), error.what());
+            return true;
+        }
+    };
+    try {
+        std::optional<Verdict> verdict = Verify(job.replay, stillMine);
+        if (!verdict) {
+            std::fprintf(stderr, "korvessa-board: %s: its lease ran out; left to another worker\n",
+                         job.id.c_str());
+        }
+        return verdict;
+    } catch (const std::exception& error) {
+        // Not the replay's fault (no memory, no font): left to its lease, for
+        // this worker or another to take again.
+        std::fprintf(stderr, "korvessa-board: %s: cannot verify: %s\n", job.id.c_str(),
+                     error.what());
+        return std::nullopt;
+    }
 }
 
 void WorkerPool::Work(int index) {
@@ -103,29 +161,16 @@ void WorkerPool::Work(int index) {
             Idle();
             continue;
         }
-        Verdict verdict;
-        if (job->attempts > kMaxAttempts) {
-            verdict.reason = "could not be verified: taken " + std::to_string(kMaxAttempts) +
-                             " times without a verdict";
-        } else {
-            try {
-                verdict = Verify(job->replay);
-            } catch (const std::exception& error) {
-                // Not the replay's fault (no memory, no font): left to its
-                // lease, for this worker or another to take again.
-                std::fprintf(stderr, "korvessa-board: %s: cannot verify: %s\n", job->id.c_str(),
-                             error.what());
-                continue;
-            }
-        }
+        std::optional<Verdict> verdict = Decide(*job, worker);
+        if (!verdict) continue;
         try {
-            if (store.Finish(*job, worker, verdict, NowMs())) {
-                if (verdict.verified) {
+            if (store.Finish(*job, worker, *verdict, NowMs())) {
+                if (verdict->verified) {
                     std::fprintf(stderr, "korvessa-board: %s verified: score %d, %u ticks\n",
-                                 job->id.c_str(), verdict.score, verdict.ticks);
+                                 job->id.c_str(), verdict->score, verdict->ticks);
                 } else {
                     std::fprintf(stderr, "korvessa-board: %s rejected: %s\n", job->id.c_str(),
-                                 verdict.reason.c_str());
+                                 verdict->reason.c_str());
                 }
             }
         } catch (const StoreError& error) {
@@ -133,4 +178,7 @@ void WorkerPool::Work(int index) {
                          job->id.c_str(), error.what());
         }
     }
+    // The game's font loads through SDL, which keeps data for each thread
+    // that it frees only when told.
+    SDL_TLSCleanup();
 }

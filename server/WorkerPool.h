@@ -5,7 +5,9 @@
 #include <atomic>
 #include <chrono>
 #include <condition_variable>
+#include <functional>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,11 +42,17 @@ public:
     // How one submission's bytes verify: rejected when they are not a valid
     // replay, when it does not reach the score it records or its game does
     // not end in its last tick; verified, with the score and ticks reached,
-    // otherwise. Needs the font the game loads.
-    static Verdict Verify(const std::string& replayBytes);
+    // otherwise. Needs the font the game loads. `stillMine`, when given, is
+    // asked every few hundred ticks whether to go on; when it says no,
+    // nothing is returned.
+    static std::optional<Verdict> Verify(const std::string& replayBytes,
+                                         const std::function<bool()>& stillMine = nullptr);
 
 private:
     void Work(int index);
+    // The verdict on `job`, renewing its lease as the game plays; nothing
+    // when the lease was lost (the job is another worker's now).
+    std::optional<Verdict> Decide(const Job& job, const std::string& worker);
     // Waits until woken, stopped or kIdlePoll has passed.
     void Idle();
 

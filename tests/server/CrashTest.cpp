@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "save/ReplayFile.h"
 #include "tests/server/ServerTest.h"
 
 namespace board_testing {
@@ -88,6 +89,38 @@ TEST_F(CrashTest, EveryAcceptedSubmissionIsDecidedOnceAfterAKillAndAStop) {
         decisions += Decisions(log, id);
     }
     EXPECT_GE(decisions, kSubmissions - 1);
+}
+
+// A verification that outlasts the lease renews it, so a worker beside it
+// never takes the job over and plays it a second time.
+TEST_F(CrashTest, AVerificationLongerThanTheLeaseKeepsItsJob) {
+    Replay game = TodaysGame(3);
+    // A game played on long after it ended: about three seconds of work, all
+    // of it done before the verdict (rejected, for the ticks after the end).
+    constexpr std::uint32_t kIdleTicks = 300000;
+    game.inputs.push_back(InputRun{0, kIdleTicks});
+    game.tickCount += kIdleTicks;
+    const std::vector<std::string> arguments{"--workers", "1", "--lease", "1"};
+    auto board = StartBoard(arguments);
+    ASSERT_TRUE(board->Started()) << board->Log();
+    BoardClient client(board->Port());
+    const Answer answer = client.Submit(replay_file::Encode(game), "patient");
+    ASSERT_EQ(answer.status, 202) << answer.body;
+    const std::string id = answer.json.value("id", "");
+    // The first worker was woken by the POST and has the job long before the
+    // second process is up.
+    std::vector<std::string> workerOnly = arguments;
+    workerOnly.push_back("--worker-only");
+    auto beside = StartBoard(workerOnly, "beside.log");
+    ASSERT_TRUE(beside->Started()) << beside->Log();
+    const nlohmann::json status = client.AwaitDecision(id, std::chrono::seconds(120));
+    EXPECT_NE(status.value("reason", "").find("the game ended before the last tick"),
+              std::string::npos)
+        << status.dump();
+    EXPECT_EQ(beside->Stop(SIGTERM), 0);
+    EXPECT_EQ(Decisions(board->Log(), id), 1) << board->Log();
+    EXPECT_EQ(Decisions(beside->Log(), id), 0) << beside->Log();
+    EXPECT_EQ(board->Stop(SIGTERM), 0);
 }
 
 }  // namespace
