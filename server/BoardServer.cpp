@@ -10,6 +10,7 @@
 #include <thread>
 #include <nlohmann/json.hpp>
 
+#include "board/BoardRules.h"
 #include "save/ReplayFile.h"
 #include "save/SeedKind.h"
 #include "server/BoardPage.h"
@@ -240,10 +241,9 @@ bool BoardServer::Refuse(const httplib::Request& request, httplib::Response& res
                          std::to_string(options.rateLimit) + " a minute");
         return true;
     }
-    const std::string nameProblem =
-        submission_rules::NameProblem(request.get_param_value("player"));
+    const std::string nameProblem = board_rules::NameProblem(request.get_param_value("player"));
     if (!nameProblem.empty()) {
-        RefuseUnread(response, 400, nameProblem);
+        RefuseUnread(response, 400, "a bad player name: " + nameProblem);
         return true;
     }
     if (request.has_header("Content-Length")) {

@@ -1,5 +1,6 @@
 #include "server/SubmissionRules.h"
 
+#include "board/BoardRules.h"
 #include "save/SeedKind.h"
 
 namespace submission_rules {
@@ -21,19 +22,9 @@ std::time_t NoonOf(std::uint32_t day) {
 
 }  // namespace
 
-std::string NameProblem(const std::string& name) {
-    if (name.empty()) return "no player name";
-    if (name.size() > kMaxNameLength) return "a player name longer than 20 characters";
-    for (const char c : name) {
-        if (c < ' ' || c > '~') return "a player name with a character that is not printable";
-    }
-    return "";
-}
-
 std::string FieldProblem(const Replay& replay, std::time_t now) {
-    if (replay.seedKind != SeedKind::kDaily) {
-        return "not the day's field: not a daily game";
-    }
+    const std::string sent = board_rules::ReplayProblem(replay);
+    if (!sent.empty()) return sent;
     const std::uint32_t today = DailySeed(now);
     if (replay.seed != today && replay.seed != DailySeed(now - kSecondsPerDay)) {
         return "not the day's field: the daily game of " + std::to_string(replay.seed) +

@@ -1,5 +1,6 @@
-// What the board takes: the day's field only, from a player with a name it
-// can show. Checked when a replay arrives, before any worker plays it.
+// What the board takes: the day's field only. Checked when a replay arrives,
+// before any worker plays it. (The player's name follows the rule the game
+// itself applies before sending, board_rules::NameProblem.)
 #pragma once
 
 #include <cstdint>
@@ -11,18 +12,14 @@
 
 namespace submission_rules {
 
-constexpr std::size_t kMaxNameLength = 20;
 constexpr std::uint32_t kTicksPerHour = 60 * 60 * 1000 / GameApp::kTickInterval;
 // No honest daily game lasts longer; a longer one would only tie up a worker.
 constexpr std::uint32_t kMaxTicks = 3 * kTicksPerHour;
 
-// Empty when `name` is 1 to 20 printable ASCII characters (space to tilde);
-// otherwise what is wrong with it, in a few words.
-std::string NameProblem(const std::string& name);
-
 // Empty when `replay` (which has no Problem()) is the day's field as it
-// arrives at `now`: a daily seed that is the UTC date of `now` or of the day
-// before (a game finished just after midnight still counts), its game the
+// arrives at `now`: what the game sends to the board (a daily game played at
+// full speed, board_rules::ReplayProblem), its seed the UTC date of `now` or
+// of the day before (a game finished just after midnight still counts), its game the
 // first of its session (starting at tick 0, since later games continue from
 // what the earlier ones left), and at most three hours of play. Otherwise
 // why not, in a few words.

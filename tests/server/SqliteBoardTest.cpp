@@ -123,9 +123,12 @@ TEST_F(SqliteBoardTest, WhatIsNotTheDaysFieldIsRefusedWithItsReason) {
     const std::string bytes = replay_file::Encode(today);
 
     ExpectRefused(client.Submit(ReadFile(KORVESSA_COMMITTED_REPLAY), "ada"), 422,
-                  "not the day's field: not a daily game");
+                  "not a daily game");
     ExpectRefused(client.Submit(ReadFile(KORVESSA_OLD_DAILY_REPLAY), "ada"), 422,
                   "not the day's field: the daily game of 20260101");
+    Replay slow = today;
+    slow.speed = 50;
+    ExpectRefused(client.Submit(replay_file::Encode(slow), "ada"), 422, "not at full speed");
     Replay later = today;
     later.startTick = 5;
     ExpectRefused(client.Submit(replay_file::Encode(later), "ada"), 422,
@@ -146,7 +149,7 @@ TEST_F(SqliteBoardTest, WhatIsNotTheDaysFieldIsRefusedWithItsReason) {
         EXPECT_EQ(answer.rfind("HTTP/1.1 413 ", 0), 0u) << answer;
         EXPECT_NE(answer.find("larger than 1 MB"), std::string::npos) << answer;
     }
-    ExpectRefused(client.Submit(bytes, ""), 400, "no player name");
+    ExpectRefused(client.Submit(bytes, ""), 400, "a bad player name: empty");
     ExpectRefused(client.Submit(bytes, std::string(21, 'a')), 400, "longer than 20");
     ExpectRefused(client.Submit(bytes, "tab\there"), 400, "not printable");
 
