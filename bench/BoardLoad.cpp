@@ -148,8 +148,9 @@ int main(int argc, char* argv[]) {
     }
     const std::size_t needed = static_cast<std::size_t>(options.clients) * options.each;
     if (options.port == 0 || options.replays.size() < needed) {
-        std::fprintf(stderr, "usage: korvessa_board_load --port N --workers N [--clients N]"
-                             " [--each N] REPLAY... (clients x each distinct replays)\n");
+        std::fprintf(stderr,
+                     "usage: korvessa_board_load --port N --workers N [--clients N]"
+                     " [--each N] REPLAY... (clients x each distinct replays)\n");
         return 2;
     }
     std::vector<std::string> files;
@@ -180,23 +181,24 @@ int main(int argc, char* argv[]) {
     const double p99 = Percentile(all, 0.99);
     std::printf("%zu submissions from %d clients in %.2f s: %.0f submissions per second\n",
                 all.size(), options.clients, seconds, static_cast<double>(all.size()) / seconds);
-    std::printf("POST latency: median %.1f ms, 99th percentile %.1f ms (target < %.0f), worst "
-                "%.1f ms\n",
-                Percentile(all, 0.5), p99, kTargetP99Ms, *std::max_element(all.begin(), all.end()));
+    std::printf(
+        "POST latency: median %.1f ms, 99th percentile %.1f ms (target < %.0f), worst "
+        "%.1f ms\n",
+        Percentile(all, 0.5), p99, kTargetP99Ms, *std::max_element(all.begin(), all.end()));
     std::fflush(stdout);
     int pending = 0;
     int rejected = 0;
     const std::uint64_t ticks = AwaitDecisions(options, allIds, pending, rejected);
     const Clock::duration verifying = Clock::now() - start;
     const double cpu = options.serverPid != 0 ? CpuSeconds(options.serverPid) - cpuStart : 0;
-    std::printf("still waiting for a worker when the last POST was answered: %d of %zu\n",
-                pending, allIds.size());
-    std::printf("all decided after %.2f s (%d rejected): %llu ticks verified, %.0f ticks per "
-                "second per worker (%d workers)\n",
-                Milliseconds(verifying) / 1000.0, rejected,
-                static_cast<unsigned long long>(ticks),
-                static_cast<double>(ticks) / (Milliseconds(verifying) / 1000.0) / options.workers,
-                options.workers);
+    std::printf("still waiting for a worker when the last POST was answered: %d of %zu\n", pending,
+                allIds.size());
+    std::printf(
+        "all decided after %.2f s (%d rejected): %llu ticks verified, %.0f ticks per "
+        "second per worker (%d workers)\n",
+        Milliseconds(verifying) / 1000.0, rejected, static_cast<unsigned long long>(ticks),
+        static_cast<double>(ticks) / (Milliseconds(verifying) / 1000.0) / options.workers,
+        options.workers);
     if (cpu > 0) {
         std::printf("the server used %.2f s of CPU: %.0f ticks verified per CPU second\n", cpu,
                     static_cast<double>(ticks) / cpu);

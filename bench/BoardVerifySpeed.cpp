@@ -91,10 +91,11 @@ int main(int argc, char* argv[]) {
         std::printf("  thread %d: %.0f ticks per second, %.0f per CPU second\n", t,
                     results[t].ticksPerSecond, results[t].ticksPerCpuSecond);
     }
-    std::printf("board verify %s: %u ticks x %d, %d thread(s): %.0f ticks per second in all;"
-                " per core %.0f (target >= %.0f)\n",
-                path.c_str(), replay.tickCount, repetitions, threads, total, perCpuSecond,
-                kTargetTicksPerSecond);
+    std::printf(
+        "board verify %s: %u ticks x %d, %d thread(s): %.0f ticks per second in all;"
+        " per core %.0f (target >= %.0f)\n",
+        path.c_str(), replay.tickCount, repetitions, threads, total, perCpuSecond,
+        kTargetTicksPerSecond);
     if (!held) {
         std::fprintf(stderr, "korvessa_board_verify_speed: %s did not verify\n", path.c_str());
         return 1;

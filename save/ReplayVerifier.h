@@ -34,8 +34,7 @@ struct Outcome {
 // nothing), and checks that it reaches the recorded score and that its game
 // ends in the last tick, not before, not after. `afterTick`, when given, sees
 // the game after every tick.
-Outcome Check(const Replay& replay,
-              const std::function<void(const GameApp&)>& afterTick = nullptr);
+Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& afterTick = nullptr);
 
 // Reads the replay, plays it with Check() over a HeadlessGL context (no
 // window is shown) and prints one line to `out`:

@@ -9,9 +9,9 @@ namespace board_page {
 
 namespace {
 
-constexpr const char* kMonths[] = {"January", "February", "March",     "April",
-                                   "May",     "June",     "July",      "August",
-                                   "September", "October", "November", "December"};
+constexpr const char* kMonths[] = {"January",   "February", "March",    "April",
+                                   "May",       "June",     "July",     "August",
+                                   "September", "October",  "November", "December"};
 
 // White outlines on black, like the game. On a phone the text shrinks and
 // long names wrap; a table still too wide scrolls sideways on its own.
@@ -52,12 +52,23 @@ std::string Escape(const std::string& text) {
     std::string escaped;
     for (const char c : text) {
         switch (c) {
-            case '&': escaped += "&amp;"; break;
-            case '<': escaped += "&lt;"; break;
-            case '>': escaped += "&gt;"; break;
-            case '"': escaped += "&quot;"; break;
-            case '\'': escaped += "&#39;"; break;
-            default: escaped += c;
+            case '&':
+                escaped += "&amp;";
+                break;
+            case '<':
+                escaped += "&lt;";
+                break;
+            case '>':
+                escaped += "&gt;";
+                break;
+            case '"':
+                escaped += "&quot;";
+                break;
+            case '\'':
+                escaped += "&#39;";
+                break;
+            default:
+                escaped += c;
         }
     }
     return escaped;
@@ -95,15 +106,17 @@ std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<Boa
     if (entries.empty()) {
         page += "<p class=\"empty\">No verified games yet.</p>\n";
     } else {
-        page += "<div class=\"table\"><table>\n<thead><tr><th class=\"rank\">Rank</th>"
-                "<th>Player</th><th class=\"score\">Score</th><th class=\"time\">Time played</th>"
-                "<th>Replay</th></tr></thead>\n<tbody>\n";
+        page +=
+            "<div class=\"table\"><table>\n<thead><tr><th class=\"rank\">Rank</th>"
+            "<th>Player</th><th class=\"score\">Score</th><th class=\"time\">Time played</th>"
+            "<th>Replay</th></tr></thead>\n<tbody>\n";
         for (const BoardEntry& entry : entries) page += Row(entry);
         page += "</tbody>\n</table></div>\n";
     }
-    page += "<p class=\"note\">Every score here was replayed by the server with the game's own "
-            "code, from the player's inputs. Open a replay with the game to watch it, or check "
-            "it with <code>korvessa --verify</code>.</p>\n</main>\n</body>\n</html>\n";
+    page +=
+        "<p class=\"note\">Every score here was replayed by the server with the game's own "
+        "code, from the player's inputs. Open a replay with the game to watch it, or check "
+        "it with <code>korvessa --verify</code>.</p>\n</main>\n</body>\n</html>\n";
     return page;
 }
 

@@ -7,8 +7,8 @@
 #include <cstdio>
 #include <cstring>
 #include <ctime>
-#include <thread>
 #include <nlohmann/json.hpp>
+#include <thread>
 
 #include "board/BoardRules.h"
 #include "save/ReplayFile.h"
@@ -66,13 +66,20 @@ void RefuseUnread(httplib::Response& response, int status, const std::string& re
 
 const char* DefaultReason(int status) {
     switch (status) {
-        case 400: return "a malformed request";
-        case 404: return "not found";
-        case 405: return "method not allowed";
-        case 413: return "the replay is larger than 1 MB";
-        case 414: return "the address is too long";
-        case 503: return "the board's database is unavailable; try again later";
-        default: return status >= 500 ? "the server failed" : "refused";
+        case 400:
+            return "a malformed request";
+        case 404:
+            return "not found";
+        case 405:
+            return "method not allowed";
+        case 413:
+            return "the replay is larger than 1 MB";
+        case 414:
+            return "the address is too long";
+        case 503:
+            return "the board's database is unavailable; try again later";
+        default:
+            return status >= 500 ? "the server failed" : "refused";
     }
 }
 
@@ -131,19 +138,19 @@ BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const Boar
         return !asked && Refuse(request, response) ? httplib::Server::HandlerResponse::Handled
                                                    : httplib::Server::HandlerResponse::Unhandled;
     });
-    http->Post(kSubmissionsPath, [this](const httplib::Request& request,
-                                        httplib::Response& response,
-                                        const httplib::ContentReader& reader) {
-        std::string body;
-        bool tooLarge = false;
-        reader([&](const char* data, std::size_t length) {
-            tooLarge = body.size() + length > kMaxReplayBytes;
-            if (!tooLarge) body.append(data, length);
-            return !tooLarge;
-        });
-        if (tooLarge) return RefuseUnread(response, 413, DefaultReason(413));
-        Submit(request, response, body);
-    });
+    http->Post(kSubmissionsPath,
+               [this](const httplib::Request& request, httplib::Response& response,
+                      const httplib::ContentReader& reader) {
+                   std::string body;
+                   bool tooLarge = false;
+                   reader([&](const char* data, std::size_t length) {
+                       tooLarge = body.size() + length > kMaxReplayBytes;
+                       if (!tooLarge) body.append(data, length);
+                       return !tooLarge;
+                   });
+                   if (tooLarge) return RefuseUnread(response, 413, DefaultReason(413));
+                   Submit(request, response, body);
+               });
     http->Get(R"(/api/v1/submissions/([0-9a-f]{32}))",
               [this](const httplib::Request& request, httplib::Response& response) {
                   Status(request, response);
@@ -174,19 +181,19 @@ BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const Boar
     });
     // A failing database, or anything else thrown by a handler: one line in
     // the log, and the client is told to come back.
-    http->set_exception_handler([](const httplib::Request&, httplib::Response& response,
-                                   std::exception_ptr thrown) {
-        response.status = 503;
-        response.body.clear();
-        try {
-            std::rethrow_exception(thrown);
-        } catch (const StoreError& error) {
-            std::fprintf(stderr, "korvessa-board: %s\n", error.what());
-        } catch (const std::exception& error) {
-            response.status = 500;
-            std::fprintf(stderr, "korvessa-board: %s\n", error.what());
-        }
-    });
+    http->set_exception_handler(
+        [](const httplib::Request&, httplib::Response& response, std::exception_ptr thrown) {
+            response.status = 503;
+            response.body.clear();
+            try {
+                std::rethrow_exception(thrown);
+            } catch (const StoreError& error) {
+                std::fprintf(stderr, "korvessa-board: %s\n", error.what());
+            } catch (const std::exception& error) {
+                response.status = 500;
+                std::fprintf(stderr, "korvessa-board: %s\n", error.what());
+            }
+        });
     http->set_logger([this](const httplib::Request& request, const httplib::Response& response) {
         std::fprintf(stderr, "korvessa-board: %s %s %s %d\n",
                      Printable(ClientAddress(request)).c_str(), Printable(request.method).c_str(),
@@ -319,11 +326,9 @@ void BoardServer::BoardJson(const httplib::Request& request, httplib::Response& 
 void BoardServer::BoardHtml(std::uint32_t day, httplib::Response& response) {
     if (day == 0) {
         response.status = 404;
-        return response.set_content(board_page::Message("No such day", "No such day."),
-                                    kHtmlType);
+        return response.set_content(board_page::Message("No such day", "No such day."), kHtmlType);
     }
-    response.set_content(board_page::Render(day, Today(), store.Board(day, kBoardSize)),
-                         kHtmlType);
+    response.set_content(board_page::Render(day, Today(), store.Board(day, kBoardSize)), kHtmlType);
 }
 
 void BoardServer::ReplayFile(const httplib::Request& request, httplib::Response& response) {

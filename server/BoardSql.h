@@ -10,24 +10,25 @@ namespace board_sql {
 // The one table. `seqKey` and `blob` are the column types that differ: an
 // auto-numbered key giving the order of arrival, and raw bytes.
 inline std::string Schema(const char* seqKey, const char* blob) {
-    return std::string("CREATE TABLE IF NOT EXISTS submissions (") +
-           "  seq " + seqKey + " PRIMARY KEY," +
-           "  id TEXT NOT NULL UNIQUE,"
-           "  player TEXT NOT NULL,"
-           "  day INTEGER NOT NULL,"
-           "  received_ms BIGINT NOT NULL,"
-           "  replay " + blob + " NOT NULL,"
-           "  state TEXT NOT NULL DEFAULT 'pending',"
-           "  score INTEGER,"
-           "  ticks BIGINT,"
-           "  reason TEXT,"
-           "  lease_owner TEXT,"
-           "  lease_until BIGINT NOT NULL DEFAULT 0,"
-           "  attempts INTEGER NOT NULL DEFAULT 0,"
-           "  decided_ms BIGINT);"
-           "CREATE INDEX IF NOT EXISTS submissions_queue ON submissions (seq)"
-           "  WHERE state = 'pending';"
-           "CREATE INDEX IF NOT EXISTS submissions_day ON submissions (day, state, player);";
+    const std::string columns =
+        " id TEXT NOT NULL UNIQUE,"
+        " player TEXT NOT NULL,"
+        " day INTEGER NOT NULL,"
+        " received_ms BIGINT NOT NULL,"
+        " state TEXT NOT NULL DEFAULT 'pending',"
+        " score INTEGER,"
+        " ticks BIGINT,"
+        " reason TEXT,"
+        " lease_owner TEXT,"
+        " lease_until BIGINT NOT NULL DEFAULT 0,"
+        " attempts INTEGER NOT NULL DEFAULT 0,"
+        " decided_ms BIGINT,";
+    const std::string indexes =
+        "CREATE INDEX IF NOT EXISTS submissions_queue ON submissions (seq)"
+        " WHERE state = 'pending';"
+        "CREATE INDEX IF NOT EXISTS submissions_day ON submissions (day, state, player);";
+    return std::string("CREATE TABLE IF NOT EXISTS submissions (seq ") + seqKey + " PRIMARY KEY," +
+           columns + " replay " + blob + " NOT NULL);" + indexes;
 }
 
 // Returns the new seq, or no row when the id is kept already.

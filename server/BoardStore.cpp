@@ -7,9 +7,7 @@ namespace {
 
 constexpr const char* kStateNames[] = {"pending", "verified", "rejected"};
 
-bool StartsWith(const std::string& text, const char* prefix) {
-    return text.rfind(prefix, 0) == 0;
-}
+bool StartsWith(const std::string& text, const char* prefix) { return text.rfind(prefix, 0) == 0; }
 
 }  // namespace
 

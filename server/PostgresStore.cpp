@@ -139,9 +139,9 @@ bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verd
     return InTransaction([&](pqxx::work& transaction) {
         const char* state = SubmissionStateName(verdict.verified ? SubmissionState::kVerified
                                                                  : SubmissionState::kRejected);
-        const pqxx::result finished =
-            transaction.exec_params(board_sql::kFinish, state, verdict.score,
-                                    std::int64_t{verdict.ticks}, verdict.reason, nowMs, job.seq, worker);
+        const pqxx::result finished = transaction.exec_params(
+            board_sql::kFinish, state, verdict.score, std::int64_t{verdict.ticks}, verdict.reason,
+            nowMs, job.seq, worker);
         return finished.affected_rows() == 1;
     });
 }

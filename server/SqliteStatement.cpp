@@ -10,8 +10,8 @@ sqlite3_stmt* SqliteStatement::Prepare(sqlite3* db, const std::string& sql) {
     std::string text = sql;
     std::replace(text.begin(), text.end(), '$', '?');
     sqlite3_stmt* prepared = nullptr;
-    if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &prepared,
-                           nullptr) != SQLITE_OK) {
+    if (sqlite3_prepare_v2(db, text.c_str(), static_cast<int>(text.size()), &prepared, nullptr) !=
+        SQLITE_OK) {
         throw StoreError(std::string("SQLite: ") + sqlite3_errmsg(db));
     }
     return prepared;

@@ -123,8 +123,8 @@ std::optional<Verdict> WorkerPool::Decide(const Job& job, const std::string& wor
             return store.Renew(job, worker, NowMs() + leaseMs);
         } catch (const StoreError& error) {
             // The lease still runs for a while: try again at the next check.
-            std::fprintf(stderr, "korvessa-board: %s: cannot renew its lease: %s\n",
-                         job.id.c_str(), error.what());
+            std::fprintf(stderr, "korvessa-board: %s: cannot renew its lease: %s\n", job.id.c_str(),
+                         error.what());
             return true;
         }
     };

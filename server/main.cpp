@@ -108,8 +108,7 @@ int main(int argc, char* argv[]) {
     const bool local = database.find("://") == std::string::npos;
     if (server) {
         std::fprintf(stderr, "korvessa-board: listening on http://%s%s%s:%d, %d workers, %s\n",
-                     options.host.find(':') != std::string::npos ? "[" : "",
-                     options.host.c_str(),
+                     options.host.find(':') != std::string::npos ? "[" : "", options.host.c_str(),
                      options.host.find(':') != std::string::npos ? "]" : "", server->Port(),
                      workers, local ? database.c_str() : "PostgreSQL");
     } else {

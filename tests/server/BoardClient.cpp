@@ -48,7 +48,8 @@ BoardClient::BoardClient(int serverPort)
 BoardClient::~BoardClient() = default;
 
 Answer BoardClient::Submit(const std::string& replay, const std::string& player) {
-    const std::string path = "/api/v1/submissions?player=" + httplib::detail::encode_query_param(player);
+    const std::string path =
+        "/api/v1/submissions?player=" + httplib::detail::encode_query_param(player);
     return From(http->Post(path.c_str(), replay, "application/x-korvessa-replay"));
 }
 

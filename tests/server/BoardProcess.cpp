@@ -6,10 +6,11 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <fstream>
 #include <regex>
 #include <sstream>
 #include <thread>
+
+#include "tests/server/BoardClient.h"
 
 namespace board_testing {
 
@@ -21,8 +22,7 @@ constexpr std::chrono::milliseconds kPoll{20};
 }  // namespace
 
 BoardProcess::BoardProcess(const std::vector<std::string>& arguments, const std::string& log)
-    : workerOnly(std::find(arguments.begin(), arguments.end(), "--worker-only") !=
-                 arguments.end()),
+    : workerOnly(std::find(arguments.begin(), arguments.end(), "--worker-only") != arguments.end()),
       logPath(log) {
     std::vector<std::string> words{KORVESSA_BOARD_BINARY, "--listen", "127.0.0.1:0"};
     words.insert(words.end(), arguments.begin(), arguments.end());
@@ -79,12 +79,7 @@ int BoardProcess::Stop(int signal, std::chrono::seconds timeout) {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
 }
 
-std::string BoardProcess::Log() const {
-    std::ifstream file(logPath);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
+std::string BoardProcess::Log() const { return ReadFile(logPath); }
 
 int Decisions(const std::string& log, const std::string& id) {
     int count = 0;

@@ -38,8 +38,7 @@ protected:
 
 TEST_F(CrashTest, EveryAcceptedSubmissionIsDecidedOnceAfterAKillAndAStop) {
     // A short lease, so the restarted server retakes the dead one's jobs soon.
-    const std::vector<std::string> arguments{"--workers", "1", "--lease", "2", "--rate-limit",
-                                             "0"};
+    const std::vector<std::string> arguments{"--workers", "1", "--lease", "2", "--rate-limit", "0"};
     std::vector<std::string> replays;
     for (int i = 0; i < kSubmissions; ++i) replays.push_back(TodaysReplay(100 + i));
 

@@ -35,8 +35,9 @@ int main(int argc, char* argv[]) {
         }
     }
     if (output.empty()) {
-        std::fprintf(stderr, "usage: korvessa_make_daily_replay [--date YYYYMMDD] "
-                             "[--script-seed N] [--count N] OUTPUT\n");
+        std::fprintf(stderr,
+                     "usage: korvessa_make_daily_replay [--date YYYYMMDD] "
+                     "[--script-seed N] [--count N] OUTPUT\n");
         return 2;
     }
     const unsigned long files = count == 0 ? 1 : count;

@@ -22,8 +22,8 @@ TEST_F(PostgresBoardTest, TwoServersShareOneBoardAndVerifyEachGameOnce) {
     if (!PostgresCluster::Installed()) GTEST_SKIP() << "PostgreSQL 15 is not installed";
     PostgresCluster cluster;
     ASSERT_TRUE(cluster.Started()) << cluster.Problem();
-    const std::vector<std::string> arguments{"--database", cluster.Uri(), "--workers", "1",
-                                             "--rate-limit", "0"};
+    const std::vector<std::string> arguments{"--database", cluster.Uri(),  "--workers",
+                                             "1",          "--rate-limit", "0"};
     auto first = StartBoard(arguments, "first.log");
     auto second = StartBoard(arguments, "second.log");
     std::vector<std::string> workerOnly = arguments;

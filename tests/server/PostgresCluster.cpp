@@ -63,8 +63,8 @@ PostgresCluster::PostgresCluster() : port(FreePort()) {
     }
     // Only the socket in the scratch folder: no TCP, no clash with a system
     // cluster. fsync off: the test does not survive power cuts anyway.
-    const std::string settings = "-p " + std::to_string(port) + " -k " + folder +
-                                 " -c listen_addresses= -c fsync=off";
+    const std::string settings =
+        "-p " + std::to_string(port) + " -k " + folder + " -c listen_addresses= -c fsync=off";
     if (!Run("pg_ctl -w -t 60 -D " + data + " -l " + folder + "/server.log -o '" + settings +
              "' start > /dev/null")) {
         problem = "the cluster did not start; see " + folder + "/server.log";

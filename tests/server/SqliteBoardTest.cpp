@@ -136,8 +136,7 @@ TEST_F(SqliteBoardTest, WhatIsNotTheDaysFieldIsRefusedWithItsReason) {
     Replay long_ = today;
     long_.inputs.push_back(InputRun{0, 3 * 60 * 60 * 1000 / 30});
     long_.tickCount += long_.inputs.back().length;
-    ExpectRefused(client.Submit(replay_file::Encode(long_), "ada"), 422,
-                  "longer than three hours");
+    ExpectRefused(client.Submit(replay_file::Encode(long_), "ada"), 422, "longer than three hours");
     ExpectRefused(client.Submit(bytes.substr(0, bytes.size() / 2), "ada"), 400,
                   "not a valid replay: truncated");
     // Over the cap: refused on the headers alone, with or without asking
@@ -145,7 +144,8 @@ TEST_F(SqliteBoardTest, WhatIsNotTheDaysFieldIsRefusedWithItsReason) {
     for (const char* expect : {"", "Expect: 100-continue\r\n"}) {
         const std::string answer = client.Raw(
             "POST /api/v1/submissions?player=ada HTTP/1.1\r\nHost: x\r\n"
-            "Content-Length: 1048577\r\n" + std::string(expect) + "\r\n");
+            "Content-Length: 1048577\r\n" +
+            std::string(expect) + "\r\n");
         EXPECT_EQ(answer.rfind("HTTP/1.1 413 ", 0), 0u) << answer;
         EXPECT_NE(answer.find("larger than 1 MB"), std::string::npos) << answer;
     }

@@ -61,8 +61,8 @@ int Trace(int count, char* paths[]) {
             return 1;
         }
         // Names without their folder, so that runs from anywhere compare.
-        const std::string name = std::strrchr(paths[i], '/') ? std::strrchr(paths[i], '/') + 1
-                                                               : paths[i];
+        const std::string name =
+            std::strrchr(paths[i], '/') ? std::strrchr(paths[i], '/') + 1 : paths[i];
         std::printf("%s\n", name.c_str());
         std::uint32_t tick = 0;
         const replay_verifier::Outcome outcome =
