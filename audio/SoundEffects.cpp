@@ -30,6 +30,8 @@ constexpr int kLoopChannels = 2;
 constexpr int kLoopFadeMs = 20;
 
 constexpr const char* kFolderName = "sounds";
+// SDL's name for refusing a WAV whose data is shorter than its header says.
+constexpr const char* kRefuseTruncated = "strict";
 
 void IgnoreAlsaError(const char* /*file*/, int /*line*/, const char* /*function*/, int /*err*/,
                      const char* /*format*/, ...) {}
@@ -111,10 +113,14 @@ bool SoundEffects::Load() {
         }
         return TurnOff("cannot find the sounds folder (tried " + tried + ")");
     }
+    // SDL plays whatever part of a cut-short file it finds; refused instead,
+    // such a file is named as damaged rather than heard as a click.
+    SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, kRefuseTruncated);
     for (int i = 0; i < kSoundCount; ++i) {
         const std::string path = folder + "/" + FileName(static_cast<Sound>(i));
         chunks[i] = Mix_LoadWAV(path.c_str());
         if (chunks[i] == nullptr) return TurnOff("cannot load " + path + ": " + Mix_GetError());
+        if (chunks[i]->alen == 0) return TurnOff("cannot load " + path + ": it holds no samples");
     }
     return true;
 }

@@ -100,6 +100,28 @@ TEST(SoundOffTest, ADamagedFileTurnsSoundOffWithOneLine) {
     ExpectOneLineNaming(WarningsOf(copy.path), "laser.wav");
 }
 
+// A file that is little more than its header decodes to next to nothing:
+// no samples at all, or its first few with the rest promised but missing.
+TEST(SoundOffTest, AFileWithoutItsSamplesIsDamaged) {
+    ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
+    SoundFolderCopy copy;
+    const fs::path laser = fs::path(copy.path) / "laser.wav";
+    std::ifstream whole(laser, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(whole)), std::istreambuf_iterator<char>());
+    whole.close();
+    constexpr std::size_t kHeaderSize = 44;  // RIFF, fmt and data chunk headers
+    ASSERT_EQ(bytes.compare(kHeaderSize - 8, 4, "data"), 0) << "not the layout this test expects";
+
+    std::string empty = bytes.substr(0, kHeaderSize);
+    empty.replace(kHeaderSize - 4, 4, std::string(4, '\0'));  // a data chunk of no bytes
+    empty.replace(4, 4, std::string{36, 0, 0, 0});             // and a RIFF size to match
+    std::ofstream(laser, std::ios::binary | std::ios::trunc) << empty;
+    ExpectOneLineNaming(WarningsOf(copy.path), "laser.wav");
+
+    std::ofstream(laser, std::ios::binary | std::ios::trunc) << bytes.substr(0, 60);
+    ExpectOneLineNaming(WarningsOf(copy.path), "laser.wav");
+}
+
 TEST(SoundOffTest, TheDummyDriverOpensSilentlyAndOpensAgainAfterClose) {
     ScopedEnvironment driver("SDL_AUDIODRIVER", "dummy");
     std::ostringstream warnings;
