@@ -113,6 +113,22 @@ case "$case_name" in
     run_expecting_failure env SDL_VIDEODRIVER=offscreen
     grep -q 'tarvelin_16x16.bmp' "$work/stderr" || fail "message does not name the file"
     ;;
+  not-a-file)
+    # Only a regular file is read as a replay: a FIFO would wait for a
+    # writer forever, a folder cannot be read at all.
+    mkfifo fifo
+    mkdir folder
+    for args in "fifo" "--replay=fifo" "--verify=fifo" "folder" "--verify=folder"; do
+      file=${args#*=}
+      timeout 10 env SDL_VIDEODRIVER=offscreen "$game" "$args" 2>"$work/stderr"
+      status=$?
+      [[ $status -eq 2 ]] || fail "korvessa $args: exit status $status, expected 2"
+      [[ $(wc -l <"$work/stderr") -eq 1 ]] || fail "korvessa $args: expected one line on stderr"
+      if [[ $file == fifo ]]; then expected="korvessa: fifo: is not a regular file"
+      else expected="korvessa: folder: is a directory"; fi
+      [[ $(cat "$work/stderr") == "$expected" ]] || fail "korvessa $args: not '$expected'"
+    done
+    ;;
   *)
     echo "unknown case $case_name"
     exit 2
