@@ -46,12 +46,15 @@ namespace {
 
 constexpr const char* kLockFile = "scores.lock";
 
-// An exclusive lock on a file beside the table, held while it lives.
+// An exclusive lock on a file beside the table, held while it lives, if it
+// could be had at once.
 class ScoresLock {
 public:
     explicit ScoresLock(const std::string& path)
         : fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600)) {
-        if (fd >= 0) flock(fd, LOCK_EX);
+        // Without the lock for any other reason (an odd file system) the
+        // game is saved all the same.
+        busy = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) != 0 && errno == EWOULDBLOCK;
     }
     ~ScoresLock() {
         if (fd >= 0) close(fd);  // closing lets go of the lock
@@ -59,8 +62,12 @@ public:
     ScoresLock(const ScoresLock&) = delete;
     ScoresLock& operator=(const ScoresLock&) = delete;
 
+    // Another program holds it.
+    bool Busy() const { return busy; }
+
 private:
     int fd;
+    bool busy;
 };
 
 // A temporary file of an atomic save (".scores.txt.Ab3xY9"). Under the lock
@@ -118,51 +125,44 @@ FileRead ReadTableText(const std::string& path, std::string& text, std::string& 
 
 }  // namespace
 
-GameRecords::Loaded GameRecords::LoadTable(std::vector<std::string>& warnings) {
-    const std::string path = folder.ScoresPath();
-    std::string text, error;
-    switch (ReadTableText(path, text, error)) {
+GameRecords::Loaded GameRecords::LoadFile(ScoreTable& into, std::string& what) const {
+    std::string text;
+    switch (ReadTableText(folder.ScoresPath(), text, what)) {
         case FileRead::kNoFile:
-            table = ScoreTable();  // deleted by the player: start afresh
+            into = ScoreTable();  // deleted by the player: start afresh
             return Loaded::kNoFile;
         case FileRead::kFailed:
-            warnings.push_back(error);
             return Loaded::kUnusable;
         case FileRead::kRead:
             break;
     }
-    std::string what;
-    if (ScoreTable::Parse(text, table, what)) return Loaded::kTable;
-    std::string aside;
-    if (!KeepAside(path, aside, error)) {
-        warnings.push_back(path + " is damaged (" + what + ") and " + error);
-        return Loaded::kUnusable;
+    const int version = ScoreTable::FormatVersionOf(text);
+    if (version > ScoreTable::kFormatVersion) {
+        what = folder.ScoresPath() + " was written by a newer version of the game (table format " +
+               std::to_string(version) + ")";
+        return Loaded::kNewer;
     }
-    warnings.push_back(path + " is damaged (" + what + "); kept it as " + aside +
-                       " and started a fresh table");
-    table = ScoreTable();
-    return Loaded::kSetAside;
+    return ScoreTable::Parse(text, into, what) ? Loaded::kTable : Loaded::kDamaged;
 }
 
 bool GameRecords::ReadTable(ScoreTable& read, std::string& error) const {
-    std::string text;
-    switch (ReadTableText(folder.ScoresPath(), text, error)) {
-        case FileRead::kNoFile:
-            read = ScoreTable();
+    switch (LoadFile(read, error)) {
+        case Loaded::kTable:
+        case Loaded::kNoFile:
             return true;
-        case FileRead::kFailed:
+        case Loaded::kDamaged:
+            error = folder.ScoresPath() + " is damaged (" + error + ")";
             return false;
-        case FileRead::kRead:
+        case Loaded::kNewer:
+        case Loaded::kUnusable:
             break;
     }
-    std::string what;
-    if (ScoreTable::Parse(text, read, what)) return true;
-    error = folder.ScoresPath() + " is damaged (" + what + ")";
     return false;
 }
 
-GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t endedAt) {
-    Outcome outcome;
+namespace {
+
+ScoreEntry EntryFor(const Replay& replay, std::int64_t endedAt) {
     ScoreEntry entry;
     entry.score = replay.score;
     entry.endedAt = endedAt;
@@ -170,43 +170,110 @@ GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t 
     entry.seed = replay.seed;
     entry.speed = replay.speed;
     entry.replay = ReplayFileName(endedAt, replay.score);
+    return entry;
+}
 
+}  // namespace
+
+GameRecords::Outcome GameRecords::RecordGame(const Replay& replay, std::int64_t endedAt) {
+    const ScoreEntry entry = EntryFor(replay, endedAt);
+    Outcome outcome;
+    if (keepingNothing) return NotKept(entry, outcome);
     std::string error;
-    const std::string replays = folder.ReplaysPath();
-    outcome.replayName = entry.replay;
     if (!folder.Create(error)) {
-        // Only the game-over screen will know of this game.
         outcome.warnings.push_back("cannot save the game: " + error);
-        outcome.rank = table.Enter(entry);
-        return outcome;
+        return NotKept(entry, outcome);
     }
-
     // Another copy of the game may be ending a game too: one at a time names
     // its replay, reads the table, enters and writes, so neither game is lost.
-    // Without the lock (an odd file system) the game is saved all the same.
     const ScoresLock lock(folder.Path() + kLockFile);
-    RemoveLeftovers(folder.Path());
-    RemoveLeftovers(replays);
-    entry.replay =
-        FreeName(replays, entry.replay.substr(0, entry.replay.size() - 4), replay_file::kExtension);
-    outcome.replayName = entry.replay;
-    if (!replay_file::Write(replays + entry.replay, replay, error)) {
-        outcome.warnings.push_back("cannot save the replay: " + error);
-        outcome.rank = table.Enter(entry);
+    if (lock.Busy()) {
+        outcome.busy = true;
         return outcome;
     }
-    const Loaded loaded = LoadTable(outcome.warnings);
-    outcome.rank = table.Enter(entry);
-    if (loaded == Loaded::kUnusable) return outcome;  // never write over a file we could not read
-    if (outcome.rank >= 0 && !WriteFileAtomically(folder.ScoresPath(), table.Format(), error)) {
-        outcome.warnings.push_back("cannot save the score table: " + error);
+    RemoveLeftovers(folder.Path());
+    RemoveLeftovers(folder.ReplaysPath());
+    return Keep(entry, replay, outcome);
+}
+
+GameRecords::Outcome GameRecords::Keep(const ScoreEntry& finished, const Replay& replay,
+                                       Outcome outcome) {
+    ScoreTable saved;
+    std::string what;
+    Loaded loaded = LoadFile(saved, what);
+    if (loaded == Loaded::kNewer) {
+        // Its games are not ours to change, nor its replays to prune.
+        keepingNothing = true;
+        outcome.warnings.push_back(what + "; nothing is kept this session");
+        return NotKept(finished, outcome);
+    }
+    const bool setAside = loaded == Loaded::kDamaged;
+    if (setAside) {
+        std::string aside, error;
+        const std::string path = folder.ScoresPath();
+        if (!KeepAside(path, aside, error)) {
+            what = path + " is damaged (" + what + ") and " + error;
+            loaded = Loaded::kUnusable;
+        } else {
+            outcome.warnings.push_back(path + " is damaged (" + what + "); kept it as " + aside +
+                                       " and started a fresh table");
+            saved = ScoreTable();
+        }
+    }
+    if (loaded == Loaded::kUnusable) outcome.warnings.push_back(what);
+
+    const std::string replays = folder.ReplaysPath();
+    ScoreEntry entry = finished;
+    entry.replay =
+        FreeName(replays, entry.replay.substr(0, entry.replay.size() - 4), replay_file::kExtension);
+    std::string error;
+    if (!replay_file::Write(replays + entry.replay, replay, error)) {
+        outcome.warnings.push_back("cannot save the replay: " + error);
+        return NotKept(entry, outcome);
+    }
+    outcome.replayName = entry.replay;
+    // Never write over a file that could not be read: the game is shown on
+    // the table as it was.
+    if (loaded != Loaded::kUnusable) table = saved;
+    outcome.rank = Place(entry);
+    outcome.kept = outcome.rank < 0;
+    if (loaded == Loaded::kUnusable) return outcome;
+    if (outcome.rank >= 0) {
+        outcome.kept = WriteFileAtomically(folder.ScoresPath(), table.Format(), error);
+        if (!outcome.kept) outcome.warnings.push_back("cannot save the score table: " + error);
     }
     // Replays a damaged table may still name are kept until it is mended.
-    if (loaded == Loaded::kSetAside) return outcome;
+    if (setAside) return outcome;
     std::set<std::string> kept;
     for (const ScoreEntry& game : table.Entries()) kept.insert(game.replay);
     PruneReplays(replays, kNewestReplaysKept, kept);
     return outcome;
+}
+
+GameRecords::Outcome GameRecords::GiveUp(const Replay& replay, std::int64_t endedAt) {
+    Outcome outcome;
+    outcome.warnings.push_back(folder.Path() + kLockFile +
+                               " stayed locked by another program; this game was not kept");
+    return NotKept(EntryFor(replay, endedAt), outcome);
+}
+
+GameRecords::Outcome GameRecords::NotKept(const ScoreEntry& entry, Outcome outcome) {
+    // Reading alone is safe without the lock: every save is a rename.
+    ScoreTable onDisk;
+    std::string ignored;  // the one warning already given says enough
+    const Loaded loaded = LoadFile(onDisk, ignored);
+    if (loaded == Loaded::kTable || loaded == Loaded::kNoFile) table = onDisk;
+    outcome.kept = false;
+    outcome.replayName.clear();
+    outcome.rank = Place(entry);
+    return outcome;
+}
+
+int GameRecords::Place(const ScoreEntry& entry) {
+    // A game that scored nothing is no achievement: ten of them would fill
+    // the table.
+    if (entry.score <= 0) return -1;
+    return table.Enter(entry);
 }
 
 std::string ReplayFileName(std::int64_t endedAt, int score) {

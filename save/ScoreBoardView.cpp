@@ -1,5 +1,7 @@
 #include "save/ScoreBoardView.h"
 
+#include <GL/gl.h>
+
 #include <algorithm>
 #include <cstdio>
 #include <ctime>
@@ -13,11 +15,12 @@ constexpr const char* kHeading = "best games";
 constexpr const char* kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                    "jul", "aug", "sep", "oct", "nov", "dec"};
 
-// A play started from the clock is the usual case and needs no word.
-const char* KindWord(SeedKind kind) {
-    switch (kind) {
+// A play started from the clock is the usual case and needs no word; a
+// seeded one can be played again with its number.
+std::string SeedText(const ScoreEntry& entry) {
+    switch (entry.seedKind) {
         case SeedKind::kSeed:
-            return "seed";
+            return "seed " + std::to_string(entry.seed);
         case SeedKind::kDaily:
             return "daily";
         case SeedKind::kClock:
@@ -34,14 +37,16 @@ const char* SlowWord(const ScoreEntry& entry, bool slowColumn) {
 
 }  // namespace
 
-std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked, bool slowColumn) {
+std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked, bool slowColumn,
+                                bool kept) {
+    const char* mark = !marked ? "" : kept ? "new" : "not kept";
     const std::time_t when = static_cast<std::time_t>(entry.endedAt);
     std::tm utc{};
     gmtime_r(&when, &utc);
     char text[80];
-    std::snprintf(text, sizeof text, "%2d  %7d  %2d %s %4d  %-5s%s  %-3s", rank + 1, entry.score,
-                  utc.tm_mday, kMonths[utc.tm_mon], utc.tm_year + 1900, KindWord(entry.seedKind),
-                  SlowWord(entry, slowColumn), marked ? "new" : "");
+    std::snprintf(text, sizeof text, "%2d  %7d  %2d %s %4d  %-15s%s  %-8s", rank + 1, entry.score,
+                  utc.tm_mday, kMonths[utc.tm_mon], utc.tm_year + 1900, SeedText(entry).c_str(),
+                  SlowWord(entry, slowColumn), mark);
     return text;
 }
 
@@ -53,7 +58,7 @@ int Centred(std::size_t length) {
 
 }  // namespace
 
-void ScoreBoardView::Show(const ScoreTable& table, int marked) {
+void ScoreBoardView::Show(const ScoreTable& table, int marked, bool kept) {
     lines.clear();
     const std::vector<ScoreEntry>& entries = table.Entries();
     if (entries.empty()) return;
@@ -65,7 +70,7 @@ void ScoreBoardView::Show(const ScoreTable& table, int marked) {
     }
     for (int rank = 0; rank < shown; ++rank) {
         lines.push_back(
-            Row(rank, entries[static_cast<std::size_t>(rank)], rank == marked, slowColumn));
+            Row(rank, entries[static_cast<std::size_t>(rank)], rank == marked, slowColumn, kept));
     }
 }
 
@@ -73,10 +78,27 @@ void ScoreBoardView::Hide() { lines.clear(); }
 
 void ScoreBoardView::Draw(CBitmapFont& font) const {
     if (lines.empty()) return;
+    DrawBacking();
     font.DrawText(Centred(lines[0].size()), kHeadingY, lines[0].c_str());
     // Every row has the same width, so one x keeps the columns aligned.
     for (std::size_t i = 1; i < lines.size(); ++i) {
-        const int y = kFirstRowY - kRowStep * static_cast<int>(i - 1);
-        font.DrawText(Centred(lines[i].size()), y, lines[i].c_str());
+        font.DrawText(Centred(lines[i].size()), RowY(i), lines[i].c_str());
     }
+}
+
+void ScoreBoardView::DrawBacking() const {
+    // Glyph cells are transparent between their strokes: the field's
+    // outlines would run through the digits.
+    const int halfWidth = CBitmapFont::kCellSize * static_cast<int>(lines.back().size()) / 2;
+    const int left = GameApp::kWindowWidth / 2 - halfWidth - kBackingMargin;
+    const int right = GameApp::kWindowWidth / 2 + halfWidth + kBackingMargin;
+    const int bottom = RowY(lines.size() - 1) - kBackingMargin;
+    const int top = kHeadingY + CBitmapFont::kCellSize + kBackingMargin;
+    glColor3f(0.0f, 0.0f, 0.0f);
+    glRectf(static_cast<float>(left), static_cast<float>(bottom), static_cast<float>(right),
+            static_cast<float>(top));
+}
+
+int ScoreBoardView::RowY(std::size_t line) {
+    return kFirstRowY - kRowStep * static_cast<int>(line - 1);
 }

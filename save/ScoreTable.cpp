@@ -154,6 +154,17 @@ bool ScoreTable::Parse(const std::string& text, ScoreTable& table, std::string& 
     return true;
 }
 
+int ScoreTable::FormatVersionOf(const std::string& text) {
+    const std::string prefix = std::string(kHeader) + ' ';
+    const std::string first = text.substr(0, text.find('\n'));
+    unsigned long long version = 0;
+    if (first.compare(0, prefix.size(), prefix) != 0 ||
+        !ParseNumber(first.substr(prefix.size()), INT_MAX, version)) {
+        return 0;
+    }
+    return static_cast<int>(version);
+}
+
 std::string ScoreTable::FormatTime(std::int64_t seconds) {
     const std::time_t when = static_cast<std::time_t>(seconds);
     std::tm utc{};

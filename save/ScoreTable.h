@@ -53,6 +53,10 @@ public:
     // `error`, when it is not a valid table; `table` is then unchanged.
     static bool Parse(const std::string& text, ScoreTable& table, std::string& error);
 
+    // The N of a first line "korvessa scores N"; 0 when the text does not
+    // start with such a line.
+    static int FormatVersionOf(const std::string& text);
+
     // "2025-06-14T20:15:09Z", and back; parsing accepts exactly that form
     // with a real date and time.
     static std::string FormatTime(std::int64_t seconds);

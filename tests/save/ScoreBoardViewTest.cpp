@@ -23,6 +23,7 @@ ScoreTable SevenGames() {
         entry.score = 1000 * (i + 1) + 25;
         entry.endedAt = 1749900000 + 86400 * i;  // 14 June 2025 on
         entry.seedKind = static_cast<SeedKind>(i % 3);
+        entry.seed = 77 + static_cast<std::uint32_t>(i);
         entry.replay = "r.kvr";
         table.Enter(entry);
     }
@@ -56,10 +57,10 @@ TEST(ScoreBoardViewTest, TopFiveUnderTheGameOverLinesNewEntryMarked) {
     const std::vector<std::string>& lines = view.Lines();
     ASSERT_EQ(lines.size(), 6u);  // heading and five rows
     EXPECT_EQ(lines[0], "best games");
-    EXPECT_EQ(lines[1], " 1     7025  20 jun 2025            ");
-    EXPECT_EQ(lines[2], " 2     6025  19 jun 2025  daily     ");
-    EXPECT_EQ(lines[3], " 3     5025  18 jun 2025  seed   new");
-    EXPECT_EQ(lines[4], " 4     4025  17 jun 2025            ");
+    EXPECT_EQ(lines[1], " 1     7025  20 jun 2025                           ");
+    EXPECT_EQ(lines[2], " 2     6025  19 jun 2025  daily                    ");
+    EXPECT_EQ(lines[3], " 3     5025  18 jun 2025  seed 81          new     ");
+    EXPECT_EQ(lines[4], " 4     4025  17 jun 2025                           ");
     for (const std::string& line : lines) {
         for (char c : line) EXPECT_TRUE(FontDraws(c)) << "'" << c << "' in '" << line << "'";
     }
@@ -104,9 +105,38 @@ TEST(ScoreBoardViewTest, SlowGamesAreMarked) {
     ScoreBoardView view;
     view.Show(table, 1);
     ASSERT_EQ(view.Lines().size(), 6u);
-    EXPECT_EQ(view.Lines()[1], " 1     7025  20 jun 2025                  ");
-    EXPECT_EQ(view.Lines()[2], " 2     6026  19 jun 2025  daily  slow  new");
-    EXPECT_EQ(view.Lines()[3], " 3     6025  19 jun 2025  daily           ");
+    EXPECT_EQ(view.Lines()[1], " 1     7025  20 jun 2025                                 ");
+    EXPECT_EQ(view.Lines()[2], " 2     6026  19 jun 2025  daily            slow  new     ");
+    EXPECT_EQ(view.Lines()[3], " 3     6025  19 jun 2025  daily                          ");
+}
+
+// What moves behind the table is hidden: a black backing under every row,
+// drawn before them, which leaves the game's own lines above it uncovered.
+TEST(ScoreBoardViewTest, RowsStandOnADarkBacking) {
+    GameApp app;
+    app.InitGame();
+    app.GameOver();
+    ScoreBoardView view;
+    view.Show(SevenGames(), 2);
+    recgl::Reset();
+    view.Draw(*app.font);
+    const std::vector<GLCall>& calls = recgl::Calls();
+    std::size_t rect = 0;
+    while (rect < calls.size() && calls[rect].name != "glRectf") ++rect;
+    ASSERT_LT(rect, calls.size()) << "no backing";
+    const std::vector<GLCall> colours = recgl::CallsNamed("glColor3f");
+    ASSERT_FALSE(colours.empty());
+    EXPECT_EQ(colours.front().args, (std::vector<double>{0, 0, 0}));
+    EXPECT_EQ(recgl::CallsNamed("glRectf").size(), 1u);
+    const std::vector<double>& box = calls[rect].args;  // x1, y1, x2, y2
+    EXPECT_LE(box[3], kLowestGameOverLineY);
+    for (int line = 0; line < static_cast<int>(view.Lines().size()); ++line) {
+        for (const auto& [x, y] : recgl::Vertices(GL_QUADS, line)) {
+            EXPECT_TRUE(x > box[0] && x < box[2] && y > box[1] && y < box[3])
+                << "line " << line << " at " << x << ", " << y;
+        }
+    }
+    for (std::size_t i = 0; i < rect; ++i) EXPECT_NE(calls[i].name, "glBegin") << "drawn after text";
 }
 
 }  // namespace

@@ -2,14 +2,18 @@
 // ties, the top-ten cut, damaged files kept aside, a folder that cannot be
 // written, saves cut short by SIGKILL, old replays pruned.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <random>
 #include <set>
@@ -21,6 +25,7 @@
 #include "save/DataFolder.h"
 #include "save/GameRecords.h"
 #include "save/ReplayFile.h"
+#include "save/ScoreBoardView.h"
 #include "save/ScoreTable.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -259,6 +264,127 @@ TEST(GameRecordsTest, UnwritableFolderCostsOneLineAndPlayGoesOn) {
         EXPECT_EQ(outcome.rank, 0);
         EXPECT_EQ(records.Table().Entries().size(), static_cast<std::size_t>(game));
     }
+}
+
+// A table of three games, 500, 300 and 100, in a new data folder.
+DataFolder FolderWithThreeGames(const std::string& path) {
+    const DataFolder data(path);
+    std::string error;
+    EXPECT_TRUE(data.Create(error)) << error;
+    ScoreTable table;
+    for (std::uint32_t id = 1; id <= 3; ++id) table.Enter(Game(700 - 200 * static_cast<int>(id), id));
+    WriteText(data.ScoresPath(), table.Format());
+    return data;
+}
+
+// The files in the replays folder, if it is one.
+std::vector<std::string> ReplaysIn(const DataFolder& data) {
+    std::vector<std::string> names;
+    std::error_code error;
+    for (const auto& item : std::filesystem::directory_iterator(data.ReplaysPath(), error)) {
+        names.push_back(item.path().filename());
+    }
+    return names;
+}
+
+// The replays folder cannot be made (a file holds its name, which stops
+// root too): the game-over screen still shows the table on disk, with this
+// game placed in it and marked, and nothing on disk changes.
+TEST(GameRecordsTest, UnwritableFolderStillShowsTheTableOnDisk) {
+    TemporaryFolder folder;
+    const DataFolder data = FolderWithThreeGames(folder.path);
+    ASSERT_EQ(rmdir(data.ReplaysPath().c_str()), 0);
+    WriteText(folder.path + "replays", "");
+    const std::string before = Contents(data.ScoresPath());
+    GameRecords records(data);
+    const GameRecords::Outcome outcome = records.RecordGame(SmallReplay(200), kJune14);
+    ASSERT_EQ(outcome.warnings.size(), 1u);
+    EXPECT_EQ(outcome.warnings[0].rfind("cannot save the game: ", 0), 0u) << outcome.warnings[0];
+    EXPECT_FALSE(outcome.kept);
+    EXPECT_EQ(outcome.rank, 2);
+    EXPECT_EQ(Ids(records.Table()), (std::vector<std::uint32_t>{1, 2, 1, 3}));
+    EXPECT_EQ(Contents(data.ScoresPath()), before);
+    ScoreBoardView view;
+    view.Show(records.Table(), outcome.rank, outcome.kept);
+    EXPECT_NE(view.Lines().at(3).find("not kept"), std::string::npos) << view.Lines().at(3);
+}
+
+// Another program holds the lock: entering returns at once, to be tried
+// again, and giving up still shows the table on disk with the game placed.
+TEST(GameRecordsTest, HeldLockNeverBlocks) {
+    TemporaryFolder folder;
+    const DataFolder data = FolderWithThreeGames(folder.path);
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    const pid_t holder = fork();
+    ASSERT_GE(holder, 0);
+    if (holder == 0) {
+        const int fd = open((data.Path() + "scores.lock").c_str(), O_RDWR | O_CREAT, 0600);
+        flock(fd, LOCK_EX);
+        (void)!write(ready[1], "x", 1);
+        sleep(3);  // long enough to be seen blocking, short enough not to hang
+        _exit(0);
+    }
+    char byte = 0;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    GameRecords records(data);
+    const auto start = std::chrono::steady_clock::now();
+    GameRecords::Outcome outcome = records.RecordGame(SmallReplay(200), kJune14);
+    const auto waited = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(waited, std::chrono::milliseconds(500)) << "waited for the lock";
+    EXPECT_TRUE(outcome.busy);
+    EXPECT_TRUE(ReplaysIn(data).empty());
+
+    outcome = records.GiveUp(SmallReplay(200), kJune14);
+    ASSERT_EQ(outcome.warnings.size(), 1u);
+    EXPECT_NE(outcome.warnings[0].find("scores.lock"), std::string::npos) << outcome.warnings[0];
+    EXPECT_FALSE(outcome.kept);
+    EXPECT_EQ(outcome.rank, 2);
+    EXPECT_EQ(records.Table().Entries().size(), 4u);
+
+    kill(holder, SIGKILL);
+    waitpid(holder, nullptr, 0);
+    outcome = records.RecordGame(SmallReplay(250), kJune14);
+    EXPECT_FALSE(outcome.busy);
+    EXPECT_TRUE(outcome.kept);
+    EXPECT_EQ(outcome.rank, 2);
+    close(ready[0]);
+    close(ready[1]);
+}
+
+// Left alone, as a newer replay format is: no file renamed, nothing written
+// this session, one line.
+TEST(GameRecordsTest, NewerVersionsTableIsLeftAlone) {
+    TemporaryFolder folder;
+    const DataFolder data(folder.path);
+    std::string error;
+    ASSERT_TRUE(data.Create(error)) << error;
+    const std::string newer = "korvessa scores 2\n12450 2025-06-14T20:15:09Z daily 20250614 a.kvr x\n";
+    WriteText(data.ScoresPath(), newer);
+    GameRecords records(data);
+    GameRecords::Outcome outcome = records.RecordGame(SmallReplay(300), kJune14);
+    ASSERT_EQ(outcome.warnings.size(), 1u);
+    EXPECT_NE(outcome.warnings[0].find("newer version"), std::string::npos) << outcome.warnings[0];
+    EXPECT_FALSE(outcome.kept);
+    outcome = records.RecordGame(SmallReplay(400), kJune14 + 60);
+    EXPECT_TRUE(outcome.warnings.empty());
+    EXPECT_FALSE(outcome.kept);
+    EXPECT_EQ(Contents(data.ScoresPath()), newer);
+    EXPECT_FALSE(Exists(data.ScoresPath() + ".bad"));
+    EXPECT_TRUE(ReplaysIn(data).empty());
+}
+
+TEST(GameRecordsTest, GameThatScoredNothingIsKeptAsAReplayOnly) {
+    TemporaryFolder folder;
+    const DataFolder data = FolderWithThreeGames(folder.path);
+    const std::string before = Contents(data.ScoresPath());
+    GameRecords records(data);
+    const GameRecords::Outcome outcome = records.RecordGame(SmallReplay(0), kJune14);
+    EXPECT_TRUE(outcome.warnings.empty());
+    EXPECT_EQ(outcome.rank, -1);
+    EXPECT_TRUE(Exists(data.ReplaysPath() + outcome.replayName));
+    EXPECT_EQ(records.Table().Entries().size(), 3u);
+    EXPECT_EQ(Contents(data.ScoresPath()), before);
 }
 
 TEST(GameRecordsTest, PruningKeepsTheNewestTwentyAndEveryTableReplay) {
