@@ -19,9 +19,20 @@ Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& a
         player.Step(*app);
         if (afterTick) afterTick(*app);
     };
-    while (player.TicksPlayed() + 1 < replay.tickCount) step();
-    // The recorded game ends in the file's last tick, not before, not after.
-    const bool runningBeforeLast = app->running;
+    while (player.TicksPlayed() < replay.startTick) step();
+    // A game starts with the session, or from the game-over screen.
+    const bool waiting = replay.startTick == 0 || !app->running;
+    bool started = false;
+    bool ranOn = true;
+    while (player.TicksPlayed() + 1 < replay.tickCount) {
+        const bool first = player.TicksPlayed() == replay.startTick;
+        step();
+        if (first) {
+            started = waiting && app->running;
+        } else {
+            ranOn = ranOn && app->running;
+        }
+    }
     step();
     Outcome outcome;
     outcome.score = app->score;
@@ -29,10 +40,17 @@ Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& a
     if (app->score != replay.score) {
         outcome.problems.push_back("the file records " + std::to_string(replay.score));
     }
-    if (app->running) {
+    if (!started) {
+        outcome.problems.push_back("the recorded game did not start at tick " +
+                                   std::to_string(replay.startTick));
+    } else if (app->running) {
         outcome.problems.push_back("the game had not ended");
-    } else if (!runningBeforeLast) {
+    } else if (!ranOn) {
         outcome.problems.push_back("the game ended before the last tick");
+    }
+    if (replay.seedKind == SeedKind::kDaily && !IsDailySeed(replay.seed)) {
+        outcome.problems.push_back("the seed kind says daily but " + std::to_string(replay.seed) +
+                                   " is not a date");
     }
     return outcome;
 }

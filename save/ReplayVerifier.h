@@ -1,5 +1,5 @@
 // korvessa --verify FILE: replays a file's game as fast as it can and says
-// whether it scores what the file records.
+// whether the file tells the truth about it.
 #pragma once
 
 #include <cstdint>
@@ -31,9 +31,12 @@ struct Outcome {
 
 // Plays `replay`, which must have no Problem(), on a fresh GameApp drawing
 // into whatever GL the program links (a current context, or a GL that draws
-// nothing), and checks that it reaches the recorded score and that its game
-// ends in the last tick, not before, not after. `afterTick`, when given, sees
-// the game after every tick.
+// nothing), and checks what the file says about its game: that it reaches
+// the recorded score; that a daily seed is a date; that the recorded game
+// starts exactly at its start tick (the session's start, or a new game
+// started by the actions handed over before that tick) and runs at every
+// tick from then on, ending in the last one, not before, not after.
+// `afterTick`, when given, sees the game after every tick.
 Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& afterTick = nullptr);
 
 // Reads the replay, plays it with Check() over a HeadlessGL context (no

@@ -27,3 +27,14 @@ std::uint32_t DailySeed(std::time_t when) {
     return static_cast<std::uint32_t>((utc.tm_year + 1900) * 10000 + (utc.tm_mon + 1) * 100 +
                                       utc.tm_mday);
 }
+
+bool IsDailySeed(std::uint32_t seed) {
+    std::tm date{};
+    date.tm_year = static_cast<int>(seed / 10000) - 1900;
+    date.tm_mon = static_cast<int>(seed / 100 % 100) - 1;
+    date.tm_mday = static_cast<int>(seed % 100);
+    date.tm_hour = 12;  // midday: clear of any edge of the day
+    // timegm turns 31 June into 1 July; a real date comes back unchanged.
+    const std::time_t when = timegm(&date);
+    return date.tm_year >= 70 && when != static_cast<std::time_t>(-1) && DailySeed(when) == seed;
+}

@@ -25,3 +25,7 @@ std::optional<SeedKind> SeedKindFromValue(unsigned value);
 
 // The UTC date of `when` as the number YYYYMMDD, e.g. 20250614.
 std::uint32_t DailySeed(std::time_t when);
+
+// Whether `seed` is a date YYYYMMDD that DailySeed gives for some moment
+// from 1970 on: a real month and day, no 31 June.
+bool IsDailySeed(std::uint32_t seed);

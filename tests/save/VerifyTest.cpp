@@ -7,6 +7,8 @@
 
 #include <cstdio>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "save/ReplayFile.h"
 #include "save/ReplayVerifier.h"
@@ -80,6 +82,46 @@ TEST_F(VerifyTest, TicksPlayedAfterTheGameEndedFail) {
     ASSERT_TRUE(replay_file::Write(path, replay, error)) << error;
     EXPECT_EQ(replay_verifier::Verify(path, out, err), replay_verifier::kScoreDiffers);
     EXPECT_NE(Captured(out).find("; the game ended before the last tick"), std::string::npos);
+}
+
+// What the file says about its game is checked too, not only the score: a
+// daily seed must be a date, and the recorded game must start exactly at
+// its start tick, here moved later (the game already running) or earlier
+// (still the game-over screen).
+TEST_F(VerifyTest, LabelsThatDoNotFitTheGameFail) {
+    Replay replay;
+    std::string error;
+    ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, replay, error)) << error;
+    ASSERT_GT(replay.startTick, 5u) << "the committed replay is a session's second game";
+    const std::vector<std::pair<Replay, std::string>> cases = [&] {
+        Replay later = replay, earlier = replay, daily = replay, notADate = replay;
+        later.startTick += 5;
+        earlier.startTick -= 5;
+        daily.seedKind = SeedKind::kDaily;  // its seed, 20250614, is a date
+        notADate.seedKind = SeedKind::kDaily;
+        notADate.seed = 20250631;
+        return std::vector<std::pair<Replay, std::string>>{
+            {later, "; the recorded game did not start at tick " + std::to_string(later.startTick)},
+            {earlier,
+             "; the recorded game did not start at tick " + std::to_string(earlier.startTick)},
+            {daily, ""},
+            {notADate, "; the seed kind says daily but 20250631 is not a date"}};
+    }();
+    for (const auto& [labelled, expected] : cases) {
+        SCOPED_TRACE(expected);
+        ASSERT_TRUE(replay_file::Write(path, labelled, error)) << error;
+        std::fclose(out);
+        out = std::tmpfile();
+        const int status = replay_verifier::Verify(path, out, err);
+        const std::string said = Captured(out);
+        if (expected.empty()) {
+            EXPECT_EQ(status, replay_verifier::kScoreMatches) << said;
+        } else {
+            EXPECT_EQ(status, replay_verifier::kScoreDiffers);
+            EXPECT_NE(said.find(expected), std::string::npos) << said;
+        }
+        EXPECT_EQ(said.find("ended before"), std::string::npos) << said;
+    }
 }
 
 TEST_F(VerifyTest, NotAReplayIsRefused) {
