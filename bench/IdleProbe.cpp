@@ -10,31 +10,20 @@
 // program; the video driver to SDL's headless "offscreen" one. Fails (exit status 1) when the game
 // does not exit with status 0 after SIGTERM, presents no frame, or uses more than X of one core.
 
-#include <signal.h>
-#include <spawn.h>
-#include <sys/resource.h>
-#include <sys/types.h>
+#include <sys/time.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
-#include <ctime>
 #include <filesystem>
-#include <fstream>
 #include <string>
-#include <vector>
 
-extern char** environ;
+#include "bench/GameProcess.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-constexpr double kQuitGraceSeconds = 10.0;
-constexpr const char* kCountVariable = "KORVESSA_SWAP_COUNT_FILE";
 
 struct Options {
     double seconds = 10.0;
@@ -43,20 +32,6 @@ struct Options {
     std::string preload;
     std::string videoDriver = "offscreen";
 };
-
-double MonotonicSeconds() {
-    timespec now{};
-    clock_gettime(CLOCK_MONOTONIC, &now);
-    return static_cast<double>(now.tv_sec) + static_cast<double>(now.tv_nsec) / 1e9;
-}
-
-void Sleep(double seconds) {
-    timespec pause{};
-    pause.tv_sec = static_cast<time_t>(seconds);
-    pause.tv_nsec = static_cast<long>((seconds - static_cast<double>(pause.tv_sec)) * 1e9);
-    while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
-    }
-}
 
 double Seconds(const timeval& time) {
     return static_cast<double>(time.tv_sec) + static_cast<double>(time.tv_usec) / 1e6;
@@ -107,47 +82,6 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
     return true;
 }
 
-// This process's environment with the chosen video driver, the frame
-// counter preloaded and the file it writes its count to.
-std::vector<std::string> GameEnvironment(const Options& options, const std::string& preload,
-                                         const std::string& countFile) {
-    std::string preloads = preload;
-    std::vector<std::string> env;
-    for (char** entry = environ; *entry != nullptr; ++entry) {
-        const std::string variable = *entry;
-        const std::string name = variable.substr(0, variable.find('='));
-        if (name == "LD_PRELOAD") {
-            preloads += ":" + variable.substr(name.size() + 1);
-        } else if (name != "SDL_VIDEODRIVER" && name != kCountVariable) {
-            env.push_back(variable);
-        }
-    }
-    env.push_back("SDL_VIDEODRIVER=" + options.videoDriver);
-    env.push_back("LD_PRELOAD=" + preloads);
-    env.push_back(std::string(kCountVariable) + "=" + countFile);
-    return env;
-}
-
-struct SwapCount {
-    bool written = false;
-    unsigned long long frames = 0;
-    long long firstNs = -1;
-    long long lastNs = -1;
-};
-
-SwapCount ReadSwapCount(const std::string& path) {
-    SwapCount count;
-    std::ifstream in(path);
-    count.written = static_cast<bool>(in >> count.frames >> count.firstNs >> count.lastNs);
-    return count;
-}
-
-std::string DescribeStatus(int status) {
-    if (WIFEXITED(status)) return "exit status " + std::to_string(WEXITSTATUS(status));
-    if (WIFSIGNALED(status)) return std::string("killed by ") + strsignal(WTERMSIG(status));
-    return "status " + std::to_string(status);
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -159,83 +93,40 @@ int main(int argc, char* argv[]) {
     const std::string preload = fs::canonical(options.preload, error).string();
     if (error) return Fail("no frame-counting library at " + options.preload);
 
-    std::string countFile = (fs::temp_directory_path() / "korvessa_swaps_XXXXXX").string();
-    const int fd = mkstemp(countFile.data());
-    if (fd < 0) return Fail("cannot create a temporary file: " + std::string(strerror(errno)));
-    close(fd);
-    struct RemoveAtEnd {
-        std::string path;
-        ~RemoveAtEnd() { std::remove(path.c_str()); }
-    } removeCountFile{countFile};
-
-    // Settings seen before, so the game plays rather than opening on its
-    // first start's screen of the keys.
-    std::string config = (fs::temp_directory_path() / "korvessa_config_XXXXXX").string();
-    if (mkdtemp(config.data()) == nullptr) {
-        return Fail("cannot create a temporary folder: " + std::string(strerror(errno)));
-    }
-    struct RemoveFolderAtEnd {
-        std::string path;
-        ~RemoveFolderAtEnd() {
-            std::error_code ignored;
-            fs::remove_all(path, ignored);
-        }
-    } removeConfig{config};
-    fs::create_directories(config + "/korvessa", error);
-    std::ofstream(config + "/korvessa/settings.ini") << "korvessa settings 1\n";
-
-    std::vector<std::string> env = GameEnvironment(options, preload, countFile);
-    env.push_back("XDG_CONFIG_HOME=" + config);
-    std::vector<char*> envp;
-    for (std::string& variable : env) envp.push_back(variable.data());
-    envp.push_back(nullptr);
-    std::string program = game;
-    char* childArgv[] = {program.data(), nullptr};
-
-    const double started = MonotonicSeconds();
-    pid_t pid = 0;
-    const int spawned = posix_spawn(&pid, game.c_str(), nullptr, nullptr, childArgv, envp.data());
-    if (spawned != 0) return Fail("cannot start " + game + ": " + strerror(spawned));
+    bench::GameProcess process;
+    std::string why;
+    if (!process.Start(game, preload, options.videoDriver, {}, why)) return Fail(why);
+    const double started = process.StartedAt();
 
     // Let it run, but notice at once if it ends on its own.
     int status = 0;
-    rusage usage{};
-    while (MonotonicSeconds() - started < options.seconds) {
-        if (wait4(pid, &status, WNOHANG, &usage) == pid) {
+    while (bench::MonotonicSeconds() - started < options.seconds) {
+        if (process.Ended(status)) {
             return Fail("the game ended by itself after " +
-                        std::to_string(MonotonicSeconds() - started) + " s (" +
-                        DescribeStatus(status) + ")");
+                        std::to_string(bench::MonotonicSeconds() - started) + " s (" +
+                        bench::DescribeStatus(status) + ")");
         }
-        Sleep(0.02);
+        bench::Sleep(0.02);
     }
-    const double terminated = MonotonicSeconds();
-    kill(pid, SIGTERM);
-    bool reaped = false;
-    while (!reaped && MonotonicSeconds() - terminated < kQuitGraceSeconds) {
-        reaped = wait4(pid, &status, WNOHANG, &usage) == pid;
-        if (!reaped) Sleep(0.01);
+    const double terminated = bench::MonotonicSeconds();
+    if (!process.Terminate(status)) {
+        return Fail("the game did not quit within " +
+                    std::to_string(bench::GameProcess::kQuitGraceSeconds) + " s of SIGTERM");
     }
-    if (!reaped) {
-        kill(pid, SIGKILL);
-        wait4(pid, &status, 0, &usage);
-        return Fail("the game did not quit within " + std::to_string(kQuitGraceSeconds) +
-                    " s of SIGTERM");
-    }
-    const double ended = MonotonicSeconds();
 
-    const double lifetime = ended - started;
-    const double user = Seconds(usage.ru_utime);
-    const double system = Seconds(usage.ru_stime);
+    const double lifetime = process.EndedAt() - started;
+    const double user = Seconds(process.Usage().ru_utime);
+    const double system = Seconds(process.Usage().ru_stime);
     const double share = (user + system) / lifetime;
-    const SwapCount swaps = ReadSwapCount(countFile);
+    const bench::SwapCount swaps = process.Swaps();
     std::printf("idle probe: %s (video driver %s) ran %.2f s (SIGTERM after %.2f s), %s\n",
                 game.c_str(), options.videoDriver.c_str(), lifetime, terminated - started,
-                DescribeStatus(status).c_str());
+                bench::DescribeStatus(status).c_str());
     std::printf("  cpu: %.3f s (user %.3f s, system %.3f s) = %.1f %% of one core\n", user + system,
                 user, system, 100.0 * share);
     if (swaps.written && swaps.frames > 0) {
-        const double firstAfter = static_cast<double>(swaps.firstNs) / 1e9 - started;
-        const double span = static_cast<double>(swaps.lastNs - swaps.firstNs) / 1e9;
+        const double firstAfter = swaps.firstSeconds - started;
+        const double span = swaps.lastSeconds - swaps.firstSeconds;
         const double steady = swaps.frames > 1 ? static_cast<double>(swaps.frames - 1) / span : 0;
         std::printf(
             "  frames presented: %llu = %.1f per second of its life; %.1f per second from the "
@@ -245,7 +136,8 @@ int main(int argc, char* argv[]) {
     std::fflush(stdout);
 
     if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
-        return Fail("the game did not exit cleanly after SIGTERM (" + DescribeStatus(status) + ")");
+        return Fail("the game did not exit cleanly after SIGTERM (" +
+                    bench::DescribeStatus(status) + ")");
     }
     if (!swaps.written) return Fail("the frame counter wrote no count; was it preloaded?");
     if (swaps.frames == 0) return Fail("the game presented no frames");

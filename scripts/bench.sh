@@ -6,7 +6,8 @@
 #  3. how fast a replay verifies (korvessa --verify), in ticks per second;
 #  4. sound: the time to open it and the mixer thread's share of one core;
 #  5. the score server: verifying on the GL that draws nothing, in ticks per
-#     second on one core, and 50 clients sending 20 replays each at once.
+#     second on one core, and 50 clients sending 20 replays each at once;
+#  6. start to first frame, the game beside the bare GameApp, median of 7.
 # Extra arguments go to the benchmark, e.g. --benchmark_filter=Logic.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
@@ -18,7 +19,8 @@ echo "== release build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
   korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe \
-  korvessa-board korvessa_board_verify_speed korvessa_board_load korvessa_make_daily_replay
+  korvessa-board korvessa_board_verify_speed korvessa_board_load korvessa_make_daily_replay \
+  korvessa_bare_game korvessa_startup_probe
 
 echo "== the busy frame, recorded"
 frame="$build/korvessa_frame.txt"
@@ -66,3 +68,6 @@ port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/
   "$load"/replays/*.kvr
 kill -TERM "$board"
 wait "$board"
+
+echo "== start to first frame: the game and the bare GameApp, started in turns"
+"$build/korvessa_startup_probe" --runs 7
