@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "app/GameApp.h"
+#include "game/GameApp.h"
 
 int main() {
     GameApp app;
