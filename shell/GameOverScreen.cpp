@@ -65,14 +65,19 @@ void GameOverScreen::Follow(bool newGame) {
     slowLine.clear();
 }
 
-void GameOverScreen::Show(const ScoreTable& table, int rank, int speed) {
-    board.Show(table, rank);
+void GameOverScreen::ShowSpeed(int speed) {
     slowLine.clear();
     if (speed < game_speed::kFull) slowLine = "slow, at " + std::to_string(speed) + " % speed";
 }
 
+void GameOverScreen::ShowEntered() {
+    const std::optional<GameRecords::Outcome> outcome = session.TakeEntered();
+    if (outcome) board.Show(loop.records->Table(), outcome->rank, outcome->kept);
+}
+
 bool GameOverScreen::Tick() {
     session.PlayTick();
+    ShowEntered();
     return true;
 }
 

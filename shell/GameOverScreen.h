@@ -33,10 +33,12 @@ public:
 
     // The game has just ended: the screen is shown from now on.
     void Begin();
-    // Shows the table's best games, the one at `rank` (from 0; -1 for
-    // none) marked as the game just kept, played at `speed` per cent: below
-    // full speed, a line under the game's own says it was slow.
-    void Show(const ScoreTable& table, int rank, int speed);
+    // The game just ended was played at `speed` per cent: below full speed,
+    // a line under the game's own says it was slow.
+    void ShowSpeed(int speed);
+    // Shows the table's best games, with the game just ended marked, once
+    // that game is in the table; until then only the game's own lines.
+    void ShowEntered();
     // Shows the game with this ticket as being sent to the daily board (0:
     // not sent).
     void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }

@@ -2,10 +2,10 @@
 
 #include <cstdio>
 #include <ctime>
+#include <utility>
 
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
-#include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
 #include "shell/EventLoop.h"
 #include "shell/PlayerSettings.h"
@@ -93,6 +93,8 @@ bool PlayerSession::PassKey(SDL_Keycode key, bool down) {
     if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
     if (wasRunning || !app.running) return false;
     recorder->OnNewGame();
+    awaitingTable = false;
+    entered.reset();
     return true;
 }
 
@@ -114,6 +116,8 @@ Uint32 PlayerSession::PhotonButtons() const {
 }
 
 bool PlayerSession::PlayTick() {
+    entry.Retry(SDL_GetTicks());
+    CollectEntered();
     app.input |= unreadPresses;
     if (loop.recorder != nullptr) loop.recorder->OnTick(app.input);
     const bool wasRunning = app.running;
@@ -133,12 +137,26 @@ bool PlayerSession::KeepsGames() const {
     return loop.recorder != nullptr && loop.records != nullptr;
 }
 
-int PlayerSession::KeepFinishedGame() {
-    const GameRecords::Outcome outcome =
-        loop.records->RecordGame(loop.recorder->FinishGame(app.score), std::time(nullptr));
-    for (const std::string& warning : outcome.warnings) {
+void PlayerSession::KeepFinishedGame() {
+    entry.GiveUp();  // an earlier game still waiting, if any
+    CollectEntered();
+    awaitingTable = true;
+    entry.Begin(*loop.records, loop.recorder->FinishGame(app.score), std::time(nullptr),
+                SDL_GetTicks());
+    CollectEntered();
+}
+
+void PlayerSession::CollectEntered() {
+    std::optional<GameRecords::Outcome> outcome = entry.TakeOutcome();
+    if (!outcome) return;
+    for (const std::string& warning : outcome->warnings) {
         // An unwritable folder stays so: once is enough.
         if (warned.insert(warning).second) std::fprintf(stderr, "korvessa: %s\n", warning.c_str());
     }
-    return outcome.rank;
+    if (awaitingTable) entered = std::move(outcome);
+    awaitingTable = false;
+}
+
+std::optional<GameRecords::Outcome> PlayerSession::TakeEntered() {
+    return std::exchange(entered, std::nullopt);
 }

@@ -6,10 +6,13 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <optional>
 #include <set>
 #include <string>
 
 #include "input/Gamepads.h"
+#include "save/GameRecords.h"
+#include "shell/TableEntry.h"
 
 class EventLoop;
 class GameApp;
@@ -48,12 +51,15 @@ public:
 
     // One tick of the rules, recorded, then the frame; an arrow pressed since
     // the last tick counts in it even if already let go, so no tap is lost.
-    // Returns true when this tick ended the game.
+    // A finished game waiting for the table is tried again first. Returns
+    // true when this tick ended the game.
     bool PlayTick();
-    // Keeps the game that has just ended, with its replay, and returns its
-    // place in the loop's records' table (-1 for none); each warning is
-    // printed once a session.
-    int KeepFinishedGame();
+    // Starts keeping the game that has just ended, with its replay, in the
+    // loop's records; it never waits. Each warning is printed once a session.
+    void KeepFinishedGame();
+    // Where the game just ended went, for the game-over screen: once, when it
+    // is in the table, unless a new game has started since.
+    std::optional<GameRecords::Outcome> TakeEntered();
     // Sends the game that has just ended to the loop's board, if one is
     // attached and takes it: its ticket, or 0.
     std::uint64_t SendFinishedGame();
@@ -65,6 +71,9 @@ private:
     // game's input bits, and records the weapons and new games.
     bool PassKey(SDL_Keycode key, bool down);
     bool FiresOnPress() const;
+    // Prints the warnings of a game that is in, and keeps its outcome for
+    // the game-over screen if that still shows it.
+    void CollectEntered();
 
     GameApp& app;
     const EventLoop& loop;
@@ -72,4 +81,7 @@ private:
     unsigned unreadPresses = 0;         // arrows pressed since the last tick read the input
     std::set<SDL_Keycode> pressedKeys;  // pressed while playing, not yet released
     std::set<std::string> warned;       // each warning is given once a session
+    TableEntry entry;
+    bool awaitingTable = false;  // the game-over screen waits for the game just ended
+    std::optional<GameRecords::Outcome> entered;
 };

@@ -1,6 +1,5 @@
 #include "shell/PlayingScreen.h"
 
-#include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
 #include "shell/EventLoop.h"
 #include "shell/GameOverScreen.h"
@@ -25,8 +24,9 @@ bool PlayingScreen::Tick() {
     if (!session.PlayTick()) return true;
     gameOver.Begin();
     if (session.KeepsGames()) {
-        const int rank = session.KeepFinishedGame();
-        gameOver.Show(loop.records->Table(), rank, loop.recorder->GameSpeed());
+        session.KeepFinishedGame();
+        gameOver.ShowSpeed(loop.recorder->GameSpeed());
+        gameOver.ShowEntered();
         gameOver.ShowSending(session.SendFinishedGame());
     }
     return true;

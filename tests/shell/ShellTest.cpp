@@ -3,12 +3,19 @@
 // with no window.
 
 #include <SDL.h>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
 
+#include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "gfx/BitmapFont.h"
 #include "input/Gamepads.h"
+#include "save/DataFolder.h"
+#include "save/GameRecords.h"
+#include "save/ReplayRecorder.h"
 #include "shell/EventLoop.h"
 #include "shell/Options.h"
 #include "shell/OverlayFont.h"
@@ -266,6 +273,45 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     EXPECT_EQ(app.input & GameApp::kInputRight, 0u) << "what the pad held is let go";
     loop.pads = nullptr;
     SDL_Quit();
+}
+
+// Another program holds the table's lock when the game ends: the game-over
+// screen comes at once with the game going on behind it, and the table
+// follows a little later, once the lock is free.
+TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
+    char folder[] = "/tmp/korvessa-shell-XXXXXX";
+    ASSERT_NE(mkdtemp(folder), nullptr);
+    const DataFolder data(folder);
+    std::string error;
+    ASSERT_TRUE(data.Create(error)) << error;
+    const int holder = open((data.Path() + "scores.lock").c_str(), O_RDWR | O_CREAT, 0600);
+    ASSERT_EQ(flock(holder, LOCK_EX), 0);
+    ReplayRecorder recorder;
+    recorder.BeginSession(2026, SeedKind::kSeed);
+    GameRecords records(data);
+    loop.recorder = &recorder;
+    loop.records = &records;
+
+    app.score = 500;
+    app.ship->lives = 1;
+    app.ship->Die();
+    const Uint32 start = SDL_GetTicks();
+    while (app.running) Tick();
+    EXPECT_LT(SDL_GetTicks() - start, 1000u) << "the game over waited for the lock";
+    const double x = app.asteroids[0]->x;
+    recgl::Reset();
+    Tick();
+    EXPECT_NE(app.asteroids[0]->x, x) << "the game stopped behind the game-over screen";
+    EXPECT_TRUE(recgl::CallsNamed("glRectf").empty()) << "a table before the game is in";
+
+    close(holder);
+    SDL_Delay(GameRecords::kRetryMs + 10);
+    recgl::Reset();
+    Tick();
+    EXPECT_EQ(recgl::CallsNamed("glRectf").size(), 1u) << "no table once the lock was free";
+    ASSERT_EQ(records.Table().Entries().size(), 1u);
+    EXPECT_EQ(records.Table().Entries()[0].score, 500);
+    std::system((std::string("rm -rf ") + folder).c_str());
 }
 
 TEST_F(GameAppTest, OverlayFontDrawsEveryLetterAndTheGameTextsAsBefore) {
