@@ -13,6 +13,8 @@
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
 #include "shell/PlayerSettings.h"
+#include "shell/OverlayFont.h"
+#include "shell/SessionStart.h"
 
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
     : app(app),
@@ -213,13 +215,16 @@ void EventLoop::RunTick() {
     DrawOverlays();
     app.Present();
     AllowScreenSaver();
-    if (sound == nullptr || IsPaused()) return;
-    sound->Update(app);
+    if (sound != nullptr && !IsPaused()) sound->Update(app);
+    FinishStartUp();
+}
+
+void EventLoop::FinishStartUp() {
+    if (startUpFinished) return;
+    startUpFinished = true;
     // Opening audio takes milliseconds: not before the first frame is up.
-    if (!soundOpened) {
-        sound->Open();
-        soundOpened = true;
-    }
+    if (sound != nullptr) sound->Open();
+    if (afterFirstFrame) afterFirstFrame();
 }
 
 void EventLoop::Pause() {
@@ -259,6 +264,13 @@ void EventLoop::Back() {
     ShowPointer();
 }
 
+void EventLoop::NewGameStarted() {
+    if (sessionStart == nullptr || !sessionStart->StartsEveryGame()) return;
+    sessionStart->BeginAgain(app);
+    MapEveryGlyph(*app.font);
+    if (window != nullptr) window->SizeStars();
+}
+
 void EventLoop::Resume() {
     while (IsPaused()) Back();
 }
@@ -274,6 +286,7 @@ void EventLoop::ShowPointer() {
 }
 
 void EventLoop::Draw() {
+    FinishStartUp();  // the texts over the frame may need it
     const int owner = FrameOwner();
     if (owner >= 0) {
         overlays[static_cast<std::size_t>(owner)]->DrawFrame();

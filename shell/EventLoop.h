@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <vector>
 
 #include "shell/Accessibility.h"
@@ -27,6 +28,7 @@ class Gamepads;
 class PlayerSettings;
 class ReplayPlayer;
 class ReplayRecorder;
+class SessionStart;
 class SoundEffects;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
@@ -40,7 +42,8 @@ class SoundEffects;
 //  - the screensaver may run while paused or on the game-over screen, not
 //    while a game is played;
 //  - the pointer is shown over menus and hidden otherwise;
-//  - sound, opened once the first frame is shown;
+//  - sound, opened once the first frame is shown, with whatever else
+//    start-up can leave until then;
 //  - the daily board's reports, taken when its sender wakes the loop;
 //  - the accessibility options: the stars, the rings and the line width in
 //    every frame, the time between ticks, and when the weapons fire.
@@ -75,6 +78,10 @@ public:
     // kept. Without them the keys are today's and nothing is kept.
     PlayerSettings* settings = nullptr;
     BoardSender* board = nullptr;  // finished daily games are sent to it
+    SessionStart* sessionStart = nullptr;  // a daily session starts afresh at every new game
+    // Start-up work that can wait: run once, just after the first frame is
+    // presented, or before anything is drawn outside a tick.
+    std::function<void()> afterFirstFrame;
 
     // Puts the options in force, at once: call after attaching the parts
     // above, and again whenever they change. All off until then. A watched
@@ -114,6 +121,9 @@ public:
     // What the game-over screen shows.
     const GameOverScreen& GameOverShown() const { return gameOver; }
 
+    // A new game has begun on the game-over screen.
+    void NewGameStarted();
+
 private:
     // Keys for every screen; true when the key was taken.
     bool HandleGlobalKey(const SDL_KeyboardEvent& key);
@@ -124,6 +134,8 @@ private:
     // the game-over screen told.
     void TakeBoardReports();
     void RunTick();
+    // What start-up left for after the first frame.
+    void FinishStartUp();
     // Draws the frame again outside a tick, with whatever lies over it, and
     // presents it.
     void Draw();
@@ -152,7 +164,7 @@ private:
     WelcomeScreen welcome;
     std::vector<Screen*> overlays;  // laid over the base, lowest first
     PadEvents padEvents{*this};
-    bool soundOpened = false;
+    bool startUpFinished = false;
     ScreenSaver screenSaver;
     Accessibility accessibility;
     FaintStars faintStars;

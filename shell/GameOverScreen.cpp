@@ -63,6 +63,7 @@ void GameOverScreen::Follow(bool newGame) {
     board.Hide();
     boardStatus.Hide();
     slowLine.clear();
+    loop.NewGameStarted();
 }
 
 void GameOverScreen::ShowSpeed(int speed) {

@@ -51,7 +51,8 @@ public:
     const BoardStatusView& BoardStatus() const { return boardStatus; }
 
 private:
-    // A new game hides the table and the board's line.
+    // A new game hides the table and the board's line, and may start a daily
+    // session afresh.
     void Follow(bool newGame);
     bool GuardPassed(Uint32 when) const;
 

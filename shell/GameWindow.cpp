@@ -8,7 +8,6 @@
 #include <stdexcept>
 #include <string>
 
-#include "desktop/WindowIcon.h"
 #include "game/GameApp.h"
 #include "gfx/StarField.h"
 
@@ -49,6 +48,31 @@ void StartingSize(int& width, int& height) {
     height = std::max(kMinimumHeight, std::min(height, usable.h));
 }
 
+// A window whose frame does not fit the usable area is made smaller and
+// moved into it.
+void FitFrameToUsableArea(SDL_Window* window) {
+    int top = 0;
+    int left = 0;
+    int bottom = 0;
+    int right = 0;
+    SDL_Rect usable;
+    if (SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0 ||
+        SDL_GetDisplayUsableBounds(SDL_GetWindowDisplayIndex(window), &usable) != 0) {
+        return;  // no frame, or nothing known about it
+    }
+    int width = 0;
+    int height = 0;
+    SDL_GetWindowSize(window, &width, &height);
+    const int roomWidth = usable.w - left - right;
+    const int roomHeight = usable.h - top - bottom;
+    if (width <= roomWidth && height <= roomHeight) return;
+    width = std::max(kMinimumWidth, std::min(width, roomWidth));
+    height = std::max(kMinimumHeight, std::min(height, roomHeight));
+    SDL_SetWindowSize(window, width, height);
+    SDL_SetWindowPosition(window, usable.x + left + (roomWidth - width) / 2,
+                          usable.y + top + (roomHeight - height) / 2);
+}
+
 }  // namespace
 
 GameWindow::GameWindow(GameApp& app)
@@ -61,10 +85,13 @@ void GameWindow::Open(bool fullscreen, int width, int height) {
     StartingSize(width, height);
     app.OpenWindow(width, height, kWindowFlags | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
     SDL_SetWindowMinimumSize(app.window, kMinimumWidth, kMinimumHeight);
-    SetWindowIcon(app.window);
     ShowPointer(false);  // a game is about to be played
     app.SetProjection(static_cast<float>(GameApp::kWindowWidth),
                       static_cast<float>(GameApp::kWindowHeight));
+}
+
+void GameWindow::FitFrame() {
+    if (!IsFullscreen()) FitFrameToUsableArea(app.window);
 }
 
 void GameWindow::FitViewport() {
@@ -86,6 +113,10 @@ void GameWindow::SetLineWidth(float factor) {
 
 void GameWindow::ApplyWidths() {
     glLineWidth(current.LineWidth(lineFactor));
+    SizeStars();
+}
+
+void GameWindow::SizeStars() {
     // Stars grow with the playfield only: larger, they would pass for photons.
     if (app.starField != nullptr) app.starField->pointSize = current.LineWidth(1.0f);
 }

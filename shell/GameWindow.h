@@ -21,12 +21,21 @@ public:
     void Open(bool fullscreen, int width = GameApp::kWindowWidth,
               int height = GameApp::kWindowHeight);
 
+    // Once the window manager has put its frame around the window (it says
+    // how wide only after the window is shown): makes the window smaller,
+    // and moves it, if the frame does not fit the usable display area. Not
+    // in fullscreen.
+    void FitFrame();
+
     // Fits the playfield to the drawable's current size: viewport, line
     // width and point size. Cheap to call after any window event.
     void FitViewport();
     // Lines `factor` times as wide as the window's scale makes them (1 by
     // default); the stars keep their size. Takes effect at once.
     void SetLineWidth(float factor);
+    // Gives the game's star field the point size of the current fit: for a
+    // star field made after the last fit.
+    void SizeStars();
 
     void ToggleFullscreen();
     bool IsFullscreen() const;

@@ -9,15 +9,16 @@
 #include <ctime>
 #include <exception>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "board/PendingQueue.h"
 #include "board/SubmitCommand.h"
+#include "desktop/WindowIcon.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
-#include "objects/Random.h"
 #include "save/DataFolder.h"
 #include "save/GameRecords.h"
 #include "save/ReplayFile.h"
@@ -30,6 +31,7 @@
 #include "shell/Options.h"
 #include "shell/OverlayFont.h"
 #include "shell/PlayerSettings.h"
+#include "shell/SessionStart.h"
 
 namespace {
 
@@ -85,39 +87,48 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     const Settings& chosen = settings.Current();
     ReplayRecorder recorder;
     GameRecords records(DataFolder::ForUser());  // reads and writes nothing yet
-    if (watched != nullptr) {
-        watched->SeedGame();
-    } else {
-        SeedKind kind = SeedKind::kClock;
-        const std::uint32_t seed = ChooseSeed(options, kind);
-        SeedRandom(seed);
-        recorder.BeginSession(seed, kind);
-    }
+    SeedKind kind = SeedKind::kClock;
+    const std::uint32_t seed = ChooseSeed(options, kind);
+    SessionStart start(seed, kind, recorder);
+    std::optional<Gamepads> pads;
+    SoundEffects sound;  // opens nothing yet
 
+    // Only what the first frame needs comes before it.
     GameWindow window(app);
     SetDesktopHints();
     window.Open(chosen.IsOn("fullscreen"), chosen.Number("window-width"),
                 chosen.Number("window-height"));
-    app.InitGame();
-    MapEveryGlyph(*app.font);
+    if (watched != nullptr) {
+        watched->SeedGame();
+        app.InitGame();
+    } else {
+        start.Begin(app);
+    }
     window.FitViewport();
 
-    Gamepads pads(DataFolder::ForUser().Path());
-    SoundEffects sound;
     settings.sound = &sound;
     settings.window = &window;
-    settings.pads = &pads;
     settings.Apply();
     EventLoop loop(app, &window);
-    loop.pads = &pads;
     loop.sound = &sound;
     loop.settings = &settings;
     loop.records = &records;
+    loop.afterFirstFrame = [&] {
+        window.FitFrame();
+        SetWindowIcon(app.window);
+        MapEveryGlyph(*app.font);
+        pads.emplace(DataFolder::ForUser().Path());
+        loop.pads = &*pads;
+        settings.pads = &*pads;
+        settings.Apply();
+        loop.SetAccessibility(options.accessibility);  // now for the pads too
+    };
     if (watched != nullptr) {
         watched->SkipToGame(app);  // the session's earlier games, unseen
         loop.replay = watched;
     } else {
         loop.recorder = &recorder;
+        loop.sessionStart = &start;
         if (options.board) {
             board = std::make_unique<BoardSender>(*options.board, options.player,
                                                   PendingQueue(DataFolder::ForUser()),

@@ -8,6 +8,8 @@
 #include <fstream>
 
 #include "tests/e2e/XSession.h"
+// After it: Xlib's macros would break gtest's names.
+#include <X11/Xatom.h>
 
 namespace {
 
@@ -161,6 +163,47 @@ TEST_F(WindowTest, OnAScreenSmallerThanTheGameTheWindowFits) {
     EXPECT_EQ(height, 600);
     EXPECT_TRUE(
         GrabUntil(2000, [&](const Screenshot& s) { return Letterboxed(s, 0, 0, 800, 600); }));
+    EXPECT_EQ(Terminate(), 0);
+}
+
+// A screen a little too short for the window and its title bar: the window
+// opens smaller, so that the frame the window manager puts around it fits.
+TEST_F(WindowTest, TheWindowWithItsFrameFitsTheScreen) {
+    constexpr int kGameHeight = 768;  // the window's height on a roomy screen
+    constexpr int kScreenWidth = 1280;
+    constexpr int kScreenHeight = 790;
+    StartXServer("1280x790x24", true);
+    StartGame();
+    long extents[4] = {0, 0, 0, 0};  // left, right, top, bottom
+    const Atom property = XInternAtom(display, "_NET_FRAME_EXTENTS", False);
+    for (int tries = 0; tries < 50 && extents[2] == 0; ++tries) {
+        Atom type;
+        int format;
+        unsigned long count, remaining;
+        unsigned char* data = nullptr;
+        if (XGetWindowProperty(display, window, property, 0, 4, False, XA_CARDINAL, &type, &format,
+                               &count, &remaining, &data) == Success &&
+            data != nullptr && count == 4) {
+            for (int i = 0; i < 4; ++i) extents[i] = reinterpret_cast<long*>(data)[i];
+        }
+        if (data != nullptr) XFree(data);
+        if (extents[2] == 0) Sleep(100);
+    }
+    ASSERT_GT(extents[2], 0) << "the window manager gave the window no title bar";
+    ASSERT_GT(kGameHeight + extents[2] + extents[3], kScreenHeight) << "the screen is not short";
+    Sleep(500);  // placed and, if need be, resized
+    int width = 0;
+    int height = 0;
+    WindowSize(width, height);
+    int x = 0;
+    int y = 0;
+    Window child;
+    XTranslateCoordinates(display, window, DefaultRootWindow(display), 0, 0, &x, &y, &child);
+    EXPECT_GE(x - extents[0], 0);
+    EXPECT_GE(y - extents[2], 0);
+    EXPECT_LE(x + width + extents[1], kScreenWidth);
+    EXPECT_LE(y + height + extents[3], kScreenHeight) << "the frame runs off the bottom";
+    EXPECT_GT(height, kScreenHeight - 2 * (extents[2] + extents[3])) << "needlessly small";
     EXPECT_EQ(Terminate(), 0);
 }
 

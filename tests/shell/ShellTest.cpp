@@ -19,9 +19,11 @@
 #include "shell/EventLoop.h"
 #include "shell/Options.h"
 #include "shell/OverlayFont.h"
+#include "shell/SessionStart.h"
 #include "shell/Viewport.h"
 #include "tests/game/GameAppFixture.h"
 #include "tests/shell/ShellEvents.h"
+#include "tests/support/GameStateSnapshot.h"
 
 namespace {
 
@@ -312,6 +314,42 @@ TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
     ASSERT_EQ(records.Table().Entries().size(), 1u);
     EXPECT_EQ(records.Table().Entries()[0].score, 500);
     std::system((std::string("rm -rf ") + folder).c_str());
+}
+
+// In a daily session a new game from the game-over screen starts the
+// session afresh: exactly the start every player meets that day, whatever
+// the game before left behind, and a replay from tick 0.
+TEST(EventLoopDailyTest, EveryDailyGameMeetsTheDaysField) {
+    constexpr std::uint32_t kDay = 20250614;
+    GameApp app;
+    ReplayRecorder recorder;
+    SessionStart start(kDay, SeedKind::kDaily, recorder);
+    start.Begin(app);
+    EventLoop loop(app, nullptr);
+    loop.recorder = &recorder;
+    loop.sessionStart = &start;
+    auto tick = [&loop] { loop.HandleEvent(TickEvent(SDL_GetTicks())); };
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_LEFT));
+    for (int i = 0; i < 200; ++i) tick();
+    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_LEFT));
+    app.ship->lives = 1;
+    app.ship->Die();
+    while (app.running) tick();
+    // Pressed once the game-over screen lets a new game start.
+    SDL_Event press = KeyEvent(SDL_KEYDOWN, SDLK_SPACE);
+    press.key.timestamp += GameOverScreen::kGuardMs;
+    loop.HandleEvent(press);
+    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_SPACE));
+    ASSERT_TRUE(app.running);
+    EXPECT_EQ(recorder.Ticks(), 0u) << "the new game's replay does not start at tick 0";
+    const testing_support::GameStateSnapshot renewed(app);
+    const int next = NextRandom();
+
+    GameApp fresh;
+    SeedRandom(kDay);
+    fresh.InitGame();
+    EXPECT_TRUE(renewed == testing_support::GameStateSnapshot(fresh)) << "not the day's start";
+    EXPECT_EQ(next, NextRandom()) << "not the day's random sequence";
 }
 
 TEST_F(GameAppTest, OverlayFontDrawsEveryLetterAndTheGameTextsAsBefore) {

@@ -1,0 +1,39 @@
+#include "shell/SessionStart.h"
+
+#include <new>
+#include <utility>
+
+#include "game/GameApp.h"
+#include "objects/Random.h"
+#include "save/ReplayRecorder.h"
+
+SessionStart::SessionStart(std::uint32_t seed, SeedKind kind, ReplayRecorder& recorder)
+    : seed(seed), kind(kind), recorder(recorder) {}
+
+void SessionStart::Begin(GameApp& app) const {
+    SeedRandom(seed);
+    recorder.BeginSession(seed, kind);
+    app.InitGame();
+}
+
+void SessionStart::BeginAgain(GameApp& app) const {
+    // The old game's window and timer stay: only what the game is made of
+    // is new, and the new game's destructor releases them in the end.
+    SDL_Window* window = std::exchange(app.window, nullptr);
+    SDL_GLContext context = std::exchange(app.glContext, nullptr);
+    const SDL_TimerID timer = std::exchange(app.timerId, 0);
+    const bool sdlStarted = std::exchange(app.sdlStarted, false);
+    GameListener* listener = app.listener;
+    // Every screen holds a reference to the session's game. A new object of
+    // the same type made in the old one's place is what those references
+    // then name, since GameApp has no const or reference members.
+    app.~GameApp();
+    new (&app) GameApp;
+    app.window = window;
+    app.glContext = context;
+    app.timerId = timer;
+    app.sdlStarted = sdlStarted;
+    Begin(app);
+    // As at start-up: the listener hears the game from its first tick on.
+    app.listener = listener;
+}
