@@ -50,6 +50,7 @@ public:
     std::uint32_t TicksPlayed() const { return played; }
     // The speed its game was played at, in per cent: the one to watch it at.
     int Speed() const { return replay.speed; }
+    const Replay& Recorded() const { return replay; }
 
     // Seeds, starts the session with app.InitGame() and plays every tick.
     // The app must be freshly constructed, with a GL context current (or the

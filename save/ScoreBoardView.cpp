@@ -40,12 +40,9 @@ const char* SlowWord(const ScoreEntry& entry, bool slowColumn) {
 std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked, bool slowColumn,
                                 bool kept) {
     const char* mark = !marked ? "" : kept ? "new" : "not kept";
-    const std::time_t when = static_cast<std::time_t>(entry.endedAt);
-    std::tm utc{};
-    gmtime_r(&when, &utc);
     char text[80];
-    std::snprintf(text, sizeof text, "%2d  %7d  %2d %s %4d  %-15s%s  %-8s", rank + 1, entry.score,
-                  utc.tm_mday, kMonths[utc.tm_mon], utc.tm_year + 1900, SeedText(entry).c_str(),
+    std::snprintf(text, sizeof text, "%2d  %7d  %11s  %-15s%s  %-8s", rank + 1, entry.score,
+                  ScoreBoardView::FormatDay(entry.endedAt).c_str(), SeedText(entry).c_str(),
                   SlowWord(entry, slowColumn), mark);
     return text;
 }
@@ -72,6 +69,16 @@ void ScoreBoardView::Show(const ScoreTable& table, int marked, bool kept) {
         lines.push_back(
             Row(rank, entries[static_cast<std::size_t>(rank)], rank == marked, slowColumn, kept));
     }
+}
+
+std::string ScoreBoardView::FormatDay(std::int64_t seconds) {
+    const std::time_t when = static_cast<std::time_t>(seconds);
+    std::tm utc{};
+    gmtime_r(&when, &utc);
+    char text[32];
+    std::snprintf(text, sizeof text, "%2d %s %4d", utc.tm_mday, kMonths[utc.tm_mon],
+                  utc.tm_year + 1900);
+    return text;
 }
 
 void ScoreBoardView::Hide() { lines.clear(); }

@@ -1,6 +1,7 @@
 // The score table's best games on the game-over screen.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -46,6 +47,10 @@ public:
     // the same width for every game of a table.
     static std::string Row(int rank, const ScoreEntry& entry, bool marked, bool slowColumn,
                            bool kept = true);
+
+    // "14 jun 2025": the UTC day of a time in seconds since 1970, spelled the
+    // same in every locale.
+    static std::string FormatDay(std::int64_t seconds);
 
     // The text lines drawn, heading first; empty when nothing is shown.
     const std::vector<std::string>& Lines() const { return lines; }

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include <cstdint>
 #include <functional>
 #include <vector>
 
@@ -73,6 +74,7 @@ public:
     ReplayRecorder* recorder = nullptr;  // needs `records` too
     GameRecords* records = nullptr;
     ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
+    std::int64_t replayFileTime = 0;  // when the watched file was last written
     SoundEffects* sound = nullptr;   // opened once the first frame is shown
     // The player's settings: key bindings, the menu's settings, M and F11
     // kept. Without them the keys are today's and nothing is kept.

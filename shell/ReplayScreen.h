@@ -1,5 +1,7 @@
 // A watched replay: it drives the game instead of the player's keys, which
-// do nothing here, and ends on the recorded game-over screen.
+// do nothing here, and ends on the recorded game-over screen. A line at the
+// bottom says what is playing: the file's date and the recorded score; at
+// the end a line says to press Q to quit, which then does.
 #pragma once
 
 #include "shell/Screen.h"
@@ -13,6 +15,7 @@ public:
     ReplayScreen(GameApp& app, EventLoop& loop);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
+    void DrawOver() const override;
     void KeyUp(const SDL_KeyboardEvent& /*key*/) override {}
     void PadAction(Gamepads::Action /*action*/) override {}
     // Once the replay is over no tick draws the frame again.

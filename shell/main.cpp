@@ -2,6 +2,7 @@
 
 #include <SDL.h>
 #include <signal.h>
+#include <sys/stat.h>
 
 #include <csignal>
 #include <cstdint>
@@ -75,6 +76,12 @@ void ReadSettings(PlayerSettings& settings, const Options& options) {
     }
 }
 
+// When a file was last written, in seconds since 1970; 0 if unknown.
+std::int64_t ModifiedAt(const std::string& path) {
+    struct stat info {};
+    return stat(path.c_str(), &info) == 0 ? static_cast<std::int64_t>(info.st_mtime) : 0;
+}
+
 // A session in the player's window: the seeded game, its event loop and
 // what surrounds it. Throws std::runtime_error with one line when the game
 // cannot start.
@@ -126,6 +133,7 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     if (watched != nullptr) {
         watched->SkipToGame(app);  // the session's earlier games, unseen
         loop.replay = watched;
+        loop.replayFileTime = ModifiedAt(options.replayFile);
     } else {
         loop.recorder = &recorder;
         loop.sessionStart = &start;
