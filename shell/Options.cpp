@@ -242,7 +242,7 @@ std::string Options::Usage() {
            "  Space               fire a photon on release; start a new game after game over\n"
            "  Alt                 fire the laser on release\n"
            "  P, Escape           pause and open the menu, resume\n"
-           "  Q                   quit, while paused\n"
+           "  Q                   quit, while paused or at the end of a replay\n"
            "  F11                 toggle fullscreen\n"
            "  M                   mute and unmute\n"
            "\n"
