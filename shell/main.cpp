@@ -100,19 +100,13 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     std::optional<Gamepads> pads;
     SoundEffects sound;  // opens nothing yet
 
-    // Only what the first frame needs comes before it.
+    // Only what the first frame needs comes before it. The timer starts as
+    // soon as the window is open, as the bare game's does, so that the rest
+    // is done while the first tick is on its way.
     GameWindow window(app);
     SetDesktopHints();
     window.Open(chosen.IsOn("fullscreen"), chosen.Number("window-width"),
                 chosen.Number("window-height"));
-    if (watched != nullptr) {
-        watched->SeedGame();
-        app.InitGame();
-    } else {
-        start.Begin(app);
-    }
-    window.FitViewport();
-
     settings.sound = &sound;
     settings.window = &window;
     settings.Apply();
@@ -120,6 +114,24 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     loop.sound = &sound;
     loop.settings = &settings;
     loop.records = &records;
+    if (watched != nullptr) {
+        loop.replay = watched;
+        loop.replayFileTime = ModifiedAt(options.replayFile);
+    } else {
+        loop.recorder = &recorder;
+        loop.sessionStart = &start;
+    }
+    settings.loop = &loop;
+    loop.SetAccessibility(settings.AccessibilityOptions());
+    loop.StartTimer();
+    if (watched != nullptr) {
+        watched->SeedGame();
+        app.InitGame();
+        watched->SkipToGame(app);  // the session's earlier games, unseen
+    } else {
+        start.Begin(app);
+    }
+    window.FitViewport();
     loop.afterFirstFrame = [&] {
         window.FitFrame();
         SetWindowIcon(app.window);
@@ -127,28 +139,17 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         pads.emplace(DataFolder::ForUser().Path());
         loop.pads = &*pads;
         settings.pads = &*pads;
-        settings.Apply();
-        loop.SetAccessibility(options.accessibility);  // now for the pads too
-    };
-    if (watched != nullptr) {
-        watched->SkipToGame(app);  // the session's earlier games, unseen
-        loop.replay = watched;
-        loop.replayFileTime = ModifiedAt(options.replayFile);
-    } else {
-        loop.recorder = &recorder;
-        loop.sessionStart = &start;
-        if (options.board) {
+        settings.Apply();  // the pads' buttons and accessibility options too
+        // No game can end before the first frame: the board can wait too.
+        if (watched == nullptr && options.board) {
             board = std::make_unique<BoardSender>(*options.board, options.player,
                                                   PendingQueue(DataFolder::ForUser()),
                                                   EventLoop::WakeForBoard);
             board->SendPending();  // what an earlier session could not send
             loop.board = board.get();
         }
-    }
-    settings.loop = &loop;
-    loop.SetAccessibility(settings.AccessibilityOptions());
+    };
     app.listener = &sound;
-    loop.StartTimer();
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
