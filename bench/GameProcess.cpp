@@ -76,6 +76,25 @@ std::string DescribeStatus(int status) {
     return "status " + std::to_string(status);
 }
 
+GameOptions::GameOptions() {
+    const std::filesystem::path here = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    game = (here / "korvessa").string();
+    preload = (here / "libkorvessa_swap_counter.so").string();
+}
+
+bool GameOptions::Take(const std::string& flag, const char* value) {
+    if (flag == "--game") {
+        game = value;
+    } else if (flag == "--preload") {
+        preload = value;
+    } else if (flag == "--video-driver") {
+        videoDriver = value;
+    } else {
+        return false;
+    }
+    return true;
+}
+
 GameProcess::~GameProcess() {
     if (pid > 0) {
         kill(pid, SIGKILL);

@@ -16,6 +16,20 @@ void Sleep(double seconds);
 // "exit status 0", "killed by Segmentation fault".
 std::string DescribeStatus(int status);
 
+// The options every probe takes about the game it starts, with their
+// defaults: the game and the frame counter next to the probe, SDL's
+// headless "offscreen" video driver.
+struct GameOptions {
+    GameOptions();
+    // Takes --game, --preload or --video-driver with its value; false for
+    // any other flag.
+    bool Take(const std::string& flag, const char* value);
+
+    std::string game;
+    std::string preload;
+    std::string videoDriver = "offscreen";
+};
+
 // What the frame counter wrote when the game exited.
 struct SwapCount {
     bool written = false;

@@ -25,12 +25,9 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Options {
+struct Options : bench::GameOptions {
     double seconds = 10.0;
     double maxCoreShare = -1.0;  // negative: report only
-    std::string game;
-    std::string preload;
-    std::string videoDriver = "offscreen";
 };
 
 double Seconds(const timeval& time) {
@@ -56,9 +53,6 @@ bool ParseNumber(const char* text, double& value) {
 }
 
 bool ParseOptions(int argc, char* argv[], Options& options) {
-    const fs::path here = fs::read_symlink("/proc/self/exe").parent_path();
-    options.game = (here / "korvessa").string();
-    options.preload = (here / "libkorvessa_swap_counter.so").string();
     for (int i = 1; i < argc; ++i) {
         const std::string flag = argv[i];
         if (i + 1 >= argc) return false;
@@ -69,13 +63,7 @@ bool ParseOptions(int argc, char* argv[], Options& options) {
             if (!ParseNumber(value, options.maxCoreShare) || options.maxCoreShare <= 0) {
                 return false;
             }
-        } else if (flag == "--game") {
-            options.game = value;
-        } else if (flag == "--preload") {
-            options.preload = value;
-        } else if (flag == "--video-driver") {
-            options.videoDriver = value;
-        } else {
+        } else if (!options.Take(flag, value)) {
             return false;
         }
     }

@@ -33,12 +33,9 @@ constexpr double kRunSeconds = 1.0;
 // What the shell may add to the bare game's start-up.
 constexpr double kAllowedLaterMs = 3.0;
 
-struct Options {
+struct Options : bench::GameOptions {
     int runs = 7;
-    std::string game;
-    std::string bare;
-    std::string preload;
-    std::string videoDriver = "offscreen";
+    std::string bare = (fs::path(game).parent_path() / "korvessa_bare_game").string();
 };
 
 int Usage() {
@@ -54,25 +51,15 @@ int Fail(const std::string& why) {
 }
 
 bool ParseOptions(int argc, char* argv[], Options& options) {
-    const fs::path here = fs::read_symlink("/proc/self/exe").parent_path();
-    options.game = (here / "korvessa").string();
-    options.bare = (here / "korvessa_bare_game").string();
-    options.preload = (here / "libkorvessa_swap_counter.so").string();
     for (int i = 1; i + 1 < argc; i += 2) {
         const std::string flag = argv[i];
         const char* value = argv[i + 1];
         if (flag == "--runs") {
             options.runs = std::atoi(value);
             if (options.runs < 1) return false;
-        } else if (flag == "--game") {
-            options.game = value;
         } else if (flag == "--bare") {
             options.bare = value;
-        } else if (flag == "--preload") {
-            options.preload = value;
-        } else if (flag == "--video-driver") {
-            options.videoDriver = value;
-        } else {
+        } else if (!options.Take(flag, value)) {
             return false;
         }
     }
