@@ -259,7 +259,7 @@ std::string Options::Usage() {
            "  pending/            daily games waiting to be sent to the board\n"
            "\n"
            "Exit status: 0 when all went well; 1 when the game cannot start, when\n"
-           "--verify finds a different score or the board refuses a --submit; 2 for a\n"
-           "bad command line, a replay file that cannot be read, or a board that\n"
-           "cannot be reached.\n";
+           "--verify finds the file wrong about its game or the board refuses a\n"
+           "--submit; 2 for a bad command line, a replay file that cannot be read or\n"
+           "is not a regular file, or a board that cannot be reached.\n";
 }
