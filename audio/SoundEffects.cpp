@@ -93,12 +93,14 @@ bool SoundEffects::Open() {
     if (alsa == nullptr) alsa = QuietenAlsa();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return TurnOff(SDL_GetError());
     audioStarted = true;
-    if (Mix_OpenAudio(kOutputRate, MIX_DEFAULT_FORMAT, kOutputChannels, kBufferFrames) != 0) {
-        return TurnOff(Mix_GetError());
+    std::string error;
+    if (!mixer.Load(error)) return TurnOff(error);
+    if (mixer.OpenAudio(kOutputRate, MIX_DEFAULT_FORMAT, kOutputChannels, kBufferFrames) != 0) {
+        return TurnOff(SDL_GetError());
     }
     mixerOpen = true;
-    Mix_AllocateChannels(kMixChannels);
-    Mix_ReserveChannels(kLoopChannels);
+    mixer.AllocateChannels(kMixChannels);
+    mixer.ReserveChannels(kLoopChannels);
     if (!Load()) return false;
     state = State::kOpen;
     ApplyVolume();
@@ -118,8 +120,8 @@ bool SoundEffects::Load() {
     SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, kRefuseTruncated);
     for (int i = 0; i < kSoundCount; ++i) {
         const std::string path = folder + "/" + FileName(static_cast<Sound>(i));
-        chunks[i] = Mix_LoadWAV(path.c_str());
-        if (chunks[i] == nullptr) return TurnOff("cannot load " + path + ": " + Mix_GetError());
+        chunks[i] = mixer.LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+        if (chunks[i] == nullptr) return TurnOff("cannot load " + path + ": " + SDL_GetError());
         if (chunks[i]->alen == 0) return TurnOff("cannot load " + path + ": it holds no samples");
     }
     return true;
@@ -152,12 +154,12 @@ void SoundEffects::Close() {
 
 void SoundEffects::ReleaseMixer() {
     if (mixerOpen) {
-        Mix_HaltChannel(-1);
+        mixer.HaltChannel(-1);
         for (Mix_Chunk*& chunk : chunks) {
-            Mix_FreeChunk(chunk);  // accepts null
+            mixer.FreeChunk(chunk);  // accepts null
             chunk = nullptr;
         }
-        Mix_CloseAudio();
+        mixer.CloseAudio();
         mixerOpen = false;
     }
     playing.fill(false);
@@ -191,9 +193,9 @@ void SoundEffects::SetLoop(Sound sound, bool on) {
     if (playing[sound] == on) return;
     playing[sound] = on;
     if (on) {
-        Mix_FadeInChannel(ChannelOf(sound), chunks[sound], -1, kLoopFadeMs);
+        mixer.FadeInChannelTimed(ChannelOf(sound), chunks[sound], -1, kLoopFadeMs, -1);
     } else {
-        Mix_FadeOutChannel(ChannelOf(sound), kLoopFadeMs);
+        mixer.FadeOutChannel(ChannelOf(sound), kLoopFadeMs);
     }
 }
 
@@ -205,7 +207,7 @@ void SoundEffects::Play(Sound sound) {
     if (state != State::kOpen || paused || muted || playing[sound]) return;
     playing[sound] = true;
     // -1 asks for any free unreserved channel; with none free, nothing plays.
-    Mix_PlayChannel(-1, chunks[sound], 0);
+    mixer.PlayChannelTimed(-1, chunks[sound], 0, -1);
 }
 
 void SoundEffects::SetPaused(bool pause) {
@@ -213,9 +215,9 @@ void SoundEffects::SetPaused(bool pause) {
     if (state != State::kOpen) return;
     for (Sound loop : {kThrust, kSaucerHum}) {
         if (pause) {
-            Mix_Pause(ChannelOf(loop));
+            mixer.Pause(ChannelOf(loop));
         } else {
-            Mix_Resume(ChannelOf(loop));
+            mixer.Resume(ChannelOf(loop));
         }
     }
 }
@@ -225,7 +227,7 @@ bool SoundEffects::IsPaused() const { return paused; }
 void SoundEffects::SetMuted(bool mute) {
     muted = mute;
     if (!mute || state != State::kOpen) return;
-    Mix_HaltChannel(-1);
+    mixer.HaltChannel(-1);
     playing.fill(false);
 }
 
@@ -240,7 +242,9 @@ void SoundEffects::SetVolume(int level) {
 
 int SoundEffects::Volume() const { return volume; }
 
-void SoundEffects::ApplyVolume() { Mix_MasterVolume(volume * MIX_MAX_VOLUME / kMaxVolume); }
+void SoundEffects::ApplyVolume() {
+    mixer.MasterVolume(volume * MIX_MAX_VOLUME / kMaxVolume);
+}
 
 void SoundEffects::OnPhotonFired() { Play(kPhoton); }
 void SoundEffects::OnLaserFired() { Play(kLaser); }

@@ -6,13 +6,13 @@
 #include <iostream>
 #include <string>
 
+#include "audio/MixerLibrary.h"
 #include "game/GameListener.h"
 
 class GameApp;
-struct Mix_Chunk;
 
-// Constructing opens nothing, so the shell can put its first frame on the
-// screen before it calls Open(). When audio cannot be opened or a sound file
+// Constructing opens nothing, not even SDL2_mixer's library, so the shell
+// can put its first frame on the screen before it calls Open(). When audio cannot be opened or a sound file
 // cannot be loaded, the object writes one line "korvessa: sound is off:
 // <why>" to its warnings stream and stays silent from then on; every call
 // still works and none throws, so sound never stops the game.
@@ -54,7 +54,8 @@ public:
     // empty string when none does.
     static std::string FindFolder();
 
-    // Opens the default audio device and loads every sound. Returns whether
+    // Loads SDL2_mixer, opens the default audio device and loads every
+    // sound. Returns whether
     // sound is on; on failure it reports why, once. Once turned off it stays
     // off: later calls return false and report nothing.
     bool Open();
@@ -112,6 +113,7 @@ private:
 
     std::string folder;
     std::ostream& warnings;
+    MixerLibrary mixer;  // loaded by Open()
     State state;
     bool audioStarted;  // SDL's audio subsystem was started by Open()
     bool mixerOpen;
