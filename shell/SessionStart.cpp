@@ -24,6 +24,7 @@ void SessionStart::BeginAgain(GameApp& app) const {
     const SDL_TimerID timer = std::exchange(app.timerId, 0);
     const bool sdlStarted = std::exchange(app.sdlStarted, false);
     GameListener* listener = app.listener;
+    StarPainter* starPainter = app.starPainter;
     // Every screen holds a reference to the session's game. A new object of
     // the same type made in the old one's place is what those references
     // then name, since GameApp has no const or reference members.
@@ -34,6 +35,7 @@ void SessionStart::BeginAgain(GameApp& app) const {
     app.timerId = timer;
     app.sdlStarted = sdlStarted;
     Begin(app);
-    // As at start-up: the listener hears the game from its first tick on.
+    // What the shell attached goes on with the new game.
     app.listener = listener;
+    app.starPainter = starPainter;
 }

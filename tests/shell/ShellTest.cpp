@@ -332,6 +332,9 @@ TEST(EventLoopDailyTest, EveryDailyGameMeetsTheDaysField) {
     EventLoop loop(app, nullptr);
     loop.recorder = &recorder;
     loop.sessionStart = &start;
+    Accessibility dim;
+    dim.stars = Accessibility::Stars::kDim;
+    loop.SetAccessibility(dim);
     auto tick = [&loop] { loop.HandleEvent(TickEvent(SDL_GetTicks())); };
     loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_LEFT));
     for (int i = 0; i < 200; ++i) tick();
@@ -346,6 +349,7 @@ TEST(EventLoopDailyTest, EveryDailyGameMeetsTheDaysField) {
     loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_SPACE));
     ASSERT_TRUE(app.running);
     EXPECT_EQ(recorder.Ticks(), 0u) << "the new game's replay does not start at tick 0";
+    EXPECT_NE(app.starPainter, nullptr) << "the new game lost what the shell attached";
     const testing_support::GameStateSnapshot renewed(app);
     const int next = NextRandom();
 
