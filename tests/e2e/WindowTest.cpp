@@ -56,12 +56,15 @@ protected:
 
     // Holds Up, flying blind into the asteroids, until a game has ended and
     // been kept in the data folder `data`; false after `ms` without.
-    // Thrusts blind into the asteroids until the game ends, which keeps its
-    // replay whatever it scored: that replay's path, or empty after `ms`.
+    // Thrusts blind into the asteroids until the game ends, firing now and
+    // then so as to score (a game that scores nothing keeps its replay but
+    // takes no place in the table): the replay's path, or empty after `ms`.
     std::string ThrustUntilGameOver(const std::string& data, int ms) {
+        constexpr int kFiringEveryMs = 1000;
         Xdo("keydown Up");
         std::string replay;
         for (int waited = 0; waited < ms && replay.empty(); waited += 250) {
+            if (waited % kFiringEveryMs == 0) Xdo("key space");
             Sleep(250);
             replay = e2e::Output("ls " + data + "replays/*.kvr 2>/dev/null | head -n 1");
         }
