@@ -14,12 +14,14 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 #include <string>
 
 #include "game/GameApp.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayVerifier.h"
+#include "save/SeedKind.h"
 #include "tests/support/GameStateSnapshot.h"
 #include "tests/support/RecordedSession.h"
 #if KORVESSA_TRACE_REAL_GL
@@ -29,12 +31,17 @@
 namespace {
 
 constexpr int kMaxTicks = 200000;
+constexpr std::time_t kFirstDay = 1767225600;  // 2026-01-01T00:00:00Z
+constexpr std::time_t kSecondsPerDay = 86400;
 
 int Record(int count, const std::string& folder) {
     for (int n = 0; n < count; ++n) {
         const auto scriptSeed = static_cast<std::uint32_t>(n);
-        const std::uint32_t seed = 20260000u + scriptSeed * 7919u;
         const SeedKind kind = n % 2 == 0 ? SeedKind::kDaily : SeedKind::kSeed;
+        // A daily game's seed is its day, which the verifier checks.
+        const std::uint32_t seed = kind == SeedKind::kDaily
+                                       ? DailySeed(kFirstDay + n * kSecondsPerDay)
+                                       : 20260000u + scriptSeed * 7919u;
         const int games = n % 10 == 0 ? 2 : 1;
         auto app = std::make_unique<GameApp>();
         testing_support::RecordedSession session(*app, seed, scriptSeed, kind);
