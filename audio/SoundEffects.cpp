@@ -242,9 +242,7 @@ void SoundEffects::SetVolume(int level) {
 
 int SoundEffects::Volume() const { return volume; }
 
-void SoundEffects::ApplyVolume() {
-    mixer.MasterVolume(volume * MIX_MAX_VOLUME / kMaxVolume);
-}
+void SoundEffects::ApplyVolume() { mixer.MasterVolume(volume * MIX_MAX_VOLUME / kMaxVolume); }
 
 void SoundEffects::OnPhotonFired() { Play(kPhoton); }
 void SoundEffects::OnLaserFired() { Play(kLaser); }

@@ -12,10 +12,11 @@
 class GameApp;
 
 // Constructing opens nothing, not even SDL2_mixer's library, so the shell
-// can put its first frame on the screen before it calls Open(). When audio cannot be opened or a sound file
-// cannot be loaded, the object writes one line "korvessa: sound is off:
-// <why>" to its warnings stream and stays silent from then on; every call
-// still works and none throws, so sound never stops the game.
+// can put its first frame on the screen before it calls Open(). When audio
+// cannot be opened or a sound file cannot be loaded, the object writes one
+// line "korvessa: sound is off: <why>" to its warnings stream and stays
+// silent from then on; every call still works and none throws, so sound
+// never stops the game.
 //
 // Every call comes from the main thread. It reads the game and never
 // changes it, and draws no random numbers, so a game plays the same with or
@@ -55,9 +56,9 @@ public:
     static std::string FindFolder();
 
     // Loads SDL2_mixer, opens the default audio device and loads every
-    // sound. Returns whether
-    // sound is on; on failure it reports why, once. Once turned off it stays
-    // off: later calls return false and report nothing.
+    // sound. Returns whether sound is on; on failure it reports why, once.
+    // Once turned off it stays off: later calls return false and report
+    // nothing.
     bool Open();
     // Stops everything and releases the device, the sounds and SDL's audio
     // subsystem; Open() may be called again unless sound was turned off.

@@ -32,8 +32,7 @@ bool IsReplaced(const std::string& name, const std::vector<std::string>& extra) 
 
 // This process's environment with the chosen video driver, the frame
 // counter preloaded, the file it writes its count to, and `extra`.
-std::vector<std::string> GameEnvironment(const std::string& preload,
-                                         const std::string& videoDriver,
+std::vector<std::string> GameEnvironment(const std::string& preload, const std::string& videoDriver,
                                          const std::string& countFile,
                                          const std::vector<std::string>& extra) {
     std::string preloads = preload;
@@ -77,7 +76,8 @@ std::string DescribeStatus(int status) {
 }
 
 GameOptions::GameOptions() {
-    const std::filesystem::path here = std::filesystem::read_symlink("/proc/self/exe").parent_path();
+    const std::filesystem::path here =
+        std::filesystem::read_symlink("/proc/self/exe").parent_path();
     game = (here / "korvessa").string();
     preload = (here / "libkorvessa_swap_counter.so").string();
 }

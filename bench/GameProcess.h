@@ -53,9 +53,8 @@ public:
     // before (in a folder of its own, so the game plays at once rather than
     // opening on its first start's screen of the keys) and `extra`
     // ("NAME=value"). False, with why in `error`.
-    bool Start(const std::string& game, const std::string& preload,
-               const std::string& videoDriver, const std::vector<std::string>& extra,
-               std::string& error);
+    bool Start(const std::string& game, const std::string& preload, const std::string& videoDriver,
+               const std::vector<std::string>& extra, std::string& error);
     // Monotonic seconds just before it was started.
     double StartedAt() const { return started; }
 

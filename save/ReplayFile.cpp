@@ -182,7 +182,7 @@ bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& e
     }
     struct stat info {};
     std::string what = fstat(fd, &info) == 0 ? Unreadable(info)
-                                              : std::string("cannot read: ") + std::strerror(errno);
+                                             : std::string("cannot read: ") + std::strerror(errno);
     if (what.empty()) what = ReadAll(fd, bytes);
     close(fd);
     if (!what.empty()) error = path + ": " + what;

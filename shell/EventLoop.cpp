@@ -12,8 +12,8 @@
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
-#include "shell/PlayerSettings.h"
 #include "shell/OverlayFont.h"
+#include "shell/PlayerSettings.h"
 #include "shell/SessionStart.h"
 
 EventLoop::EventLoop(GameApp& app, GameWindow* window)

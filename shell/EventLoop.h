@@ -73,13 +73,13 @@ public:
     Gamepads* pads = nullptr;
     ReplayRecorder* recorder = nullptr;  // needs `records` too
     GameRecords* records = nullptr;
-    ReplayPlayer* replay = nullptr;  // watching: the game's keys do nothing
+    ReplayPlayer* replay = nullptr;   // watching: the game's keys do nothing
     std::int64_t replayFileTime = 0;  // when the watched file was last written
-    SoundEffects* sound = nullptr;   // opened once the first frame is shown
+    SoundEffects* sound = nullptr;    // opened once the first frame is shown
     // The player's settings: key bindings, the menu's settings, M and F11
     // kept. Without them the keys are today's and nothing is kept.
     PlayerSettings* settings = nullptr;
-    BoardSender* board = nullptr;  // finished daily games are sent to it
+    BoardSender* board = nullptr;          // finished daily games are sent to it
     SessionStart* sessionStart = nullptr;  // a daily session starts afresh at every new game
     // Start-up work that can wait: run once, just after the first frame is
     // presented, or before anything is drawn outside a tick.

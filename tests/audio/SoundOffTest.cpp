@@ -114,7 +114,7 @@ TEST(SoundOffTest, AFileWithoutItsSamplesIsDamaged) {
 
     std::string empty = bytes.substr(0, kHeaderSize);
     empty.replace(kHeaderSize - 4, 4, std::string(4, '\0'));  // a data chunk of no bytes
-    empty.replace(4, 4, std::string{36, 0, 0, 0});             // and a RIFF size to match
+    empty.replace(4, 4, std::string{36, 0, 0, 0});            // and a RIFF size to match
     std::ofstream(laser, std::ios::binary | std::ios::trunc) << empty;
     ExpectOneLineNaming(WarningsOf(copy.path), "laser.wav");
 

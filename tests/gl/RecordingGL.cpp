@@ -88,7 +88,9 @@ void glBegin(GLenum mode) { Record("glBegin", {double(mode)}); }
 void glEnd(void) { Record("glEnd", {}); }
 void glVertex2f(GLfloat x, GLfloat y) { Record("glVertex2f", {x, y}); }
 void glColor3f(GLfloat r, GLfloat g, GLfloat b) { Record("glColor3f", {r, g, b}); }
-void glRectf(GLfloat x1, GLfloat y1, GLfloat x2, GLfloat y2) { Record("glRectf", {x1, y1, x2, y2}); }
+void glRectf(GLfloat x1, GLfloat y1, GLfloat x2, GLfloat y2) {
+    Record("glRectf", {x1, y1, x2, y2});
+}
 void glTexCoord2f(GLfloat s, GLfloat t) { Record("glTexCoord2f", {s, t}); }
 void glPushMatrix(void) { Record("glPushMatrix", {}); }
 void glPopMatrix(void) { Record("glPopMatrix", {}); }

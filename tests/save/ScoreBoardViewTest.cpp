@@ -136,7 +136,8 @@ TEST(ScoreBoardViewTest, RowsStandOnADarkBacking) {
                 << "line " << line << " at " << x << ", " << y;
         }
     }
-    for (std::size_t i = 0; i < rect; ++i) EXPECT_NE(calls[i].name, "glBegin") << "drawn after text";
+    for (std::size_t i = 0; i < rect; ++i)
+        EXPECT_NE(calls[i].name, "glBegin") << "drawn after text";
 }
 
 }  // namespace

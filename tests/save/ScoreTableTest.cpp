@@ -272,7 +272,8 @@ DataFolder FolderWithThreeGames(const std::string& path) {
     std::string error;
     EXPECT_TRUE(data.Create(error)) << error;
     ScoreTable table;
-    for (std::uint32_t id = 1; id <= 3; ++id) table.Enter(Game(700 - 200 * static_cast<int>(id), id));
+    for (std::uint32_t id = 1; id <= 3; ++id)
+        table.Enter(Game(700 - 200 * static_cast<int>(id), id));
     WriteText(data.ScoresPath(), table.Format());
     return data;
 }
@@ -359,7 +360,8 @@ TEST(GameRecordsTest, NewerVersionsTableIsLeftAlone) {
     const DataFolder data(folder.path);
     std::string error;
     ASSERT_TRUE(data.Create(error)) << error;
-    const std::string newer = "korvessa scores 2\n12450 2025-06-14T20:15:09Z daily 20250614 a.kvr x\n";
+    const std::string newer =
+        "korvessa scores 2\n12450 2025-06-14T20:15:09Z daily 20250614 a.kvr x\n";
     WriteText(data.ScoresPath(), newer);
     GameRecords records(data);
     GameRecords::Outcome outcome = records.RecordGame(SmallReplay(300), kJune14);

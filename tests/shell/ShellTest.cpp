@@ -371,9 +371,8 @@ std::vector<std::string> TextsDrawn() {
             texts.emplace_back();
             corner = 0;
         } else if (call.name == "glTexCoord2f" && !texts.empty() && corner++ % 4 == 0) {
-            const int cell = static_cast<int>(call.args[0] * CBitmapFont::kBitmapWidth /
-                                                  CBitmapFont::kCellSize +
-                                              0.5);
+            const int cell = static_cast<int>(
+                call.args[0] * CBitmapFont::kBitmapWidth / CBitmapFont::kCellSize + 0.5);
             texts.back() += static_cast<char>(' ' + cell);
         }
     }
