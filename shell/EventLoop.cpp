@@ -1,14 +1,11 @@
 #include "shell/EventLoop.h"
 
 #include <cstdio>
-#include <stdexcept>
-#include <string>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
-#include "save/GameSpeed.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
@@ -32,7 +29,7 @@ EventLoop::~EventLoop() {
 }
 
 void EventLoop::SetAccessibility(const Accessibility& options) {
-    const Uint32 interval = game_speed::TickInterval(TickSpeed());
+    const int speedBefore = TickSpeed();
     accessibility = options;
     faintStars.stars = options.stars;
     app.starPainter = options.stars == Accessibility::Stars::kOn ? nullptr : &faintStars;
@@ -41,26 +38,10 @@ void EventLoop::SetAccessibility(const Accessibility& options) {
     if (window != nullptr) window->SetLineWidth(options.lineWidth);
     if (pads != nullptr) pads->SetFireOnPress(options.fireOnPress);
     if (recorder != nullptr) recorder->SetSpeed(options.speed);
-    // A running timer takes a new speed at once; a stopped one (paused)
-    // when it starts again.
-    if (app.timerId != 0 && game_speed::TickInterval(TickSpeed()) != interval) {
-        SDL_RemoveTimer(app.timerId);
-        app.timerId = 0;
-        StartTimer();
-    }
+    timer.Change(speedBefore, TickSpeed());
 }
 
-void EventLoop::StartTimer() {
-    const Uint32 interval = game_speed::TickInterval(TickSpeed());
-    if (interval == GameApp::kTickInterval) {
-        app.StartTimer();
-        return;
-    }
-    app.timerId = SDL_AddTimer(interval, TimerCallback, &app);
-    if (app.timerId == 0) {
-        throw std::runtime_error(std::string("cannot start the game timer: ") + SDL_GetError());
-    }
-}
+void EventLoop::StartTimer() { timer.Start(TickSpeed()); }
 
 int EventLoop::TickSpeed() const {
     return replay != nullptr ? replay->Speed() : accessibility.speed;
@@ -88,7 +69,7 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             app.quit = true;
             break;
         case SDL_KEYDOWN:
-            if (Top().TakesEveryKey() || !HandleGlobalKey(event.key)) Top().KeyDown(event.key);
+            if (Top().TakesEveryKey() || !globalKeys.Take(event.key)) Top().KeyDown(event.key);
             break;
         case SDL_KEYUP:
             Top().KeyUp(event.key);
@@ -96,7 +77,7 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
         case SDL_MOUSEMOTION:
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEWHEEL:
-            HandleMouse(event);
+            mouseEvents.Take(event);
             break;
         case SDL_WINDOWEVENT:
             HandleWindowEvent(event.window);
@@ -109,49 +90,6 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
         default:
             break;
     }
-}
-
-bool EventLoop::HandleGlobalKey(const SDL_KeyboardEvent& key) {
-    if (key.repeat != 0) return false;
-    // A key the player bound to an action is that action's, even M.
-    if (settings != nullptr &&
-        settings->Bindings().ActionOf(key.keysym.scancode) != KeyBindings::kActionCount) {
-        return false;
-    }
-    switch (key.keysym.sym) {
-        case SDLK_F11:
-            if (settings != nullptr) {
-                settings->Change([](Settings& s) { s.Step("fullscreen", +1); });
-            } else if (window != nullptr) {
-                window->ToggleFullscreen();
-            }
-            break;
-        case SDLK_m:
-            if (settings != nullptr) {
-                settings->Change([](Settings& s) { s.Step("mute", +1); });
-            } else if (sound != nullptr) {
-                sound->ToggleMute();
-            }
-            break;
-        default:
-            return false;
-    }
-    // A menu showing the setting shows it changed.
-    if (IsPaused()) Draw();
-    return true;
-}
-
-void EventLoop::HandleMouse(const SDL_Event& event) {
-    if (!IsPaused()) return;
-    int x = event.type == SDL_MOUSEMOTION ? event.motion.x : event.button.x;
-    int y = event.type == SDL_MOUSEMOTION ? event.motion.y : event.button.y;
-    if (event.type == SDL_MOUSEWHEEL) SDL_GetMouseState(&x, &y);
-    if (window != nullptr) {
-        window->ToPlayfield(x, y);
-    } else {
-        y = GameApp::kWindowHeight - y;  // tests: a window of the playfield's size
-    }
-    if (const auto menu = MenuEvent::FromMouse(event, x, y)) Top().Pointer(*menu);
 }
 
 void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
@@ -195,18 +133,7 @@ void EventLoop::WakeForBoard() {
 }
 
 void EventLoop::TakeBoardReports() {
-    if (board == nullptr) return;
-    bool changed = false;
-    for (const BoardReport& report : board->TakeReports()) {
-        if (report.kind == BoardReport::Kind::kRefused) {
-            std::fprintf(stderr, "korvessa: the daily board refused the game: %s\n",
-                         report.line.c_str());
-        } else if (!report.line.empty()) {
-            std::fprintf(stderr, "korvessa: %s\n", report.line.c_str());
-        }
-        changed = gameOver.HearBoard(report) || changed;
-    }
-    if (changed && Top().FrameIsStill()) Draw();
+    if (board != nullptr && gameOver.TakeBoardReports(*board) && Top().FrameIsStill()) Draw();
 }
 
 void EventLoop::RunTick() {

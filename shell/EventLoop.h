@@ -12,6 +12,8 @@
 #include "shell/FaintStars.h"
 #include "shell/GameOverScreen.h"
 #include "shell/GamePause.h"
+#include "shell/GlobalKeys.h"
+#include "shell/MouseEvents.h"
 #include "shell/ObjectRings.h"
 #include "shell/PadEvents.h"
 #include "shell/PauseMenu.h"
@@ -19,6 +21,7 @@
 #include "shell/PlayingScreen.h"
 #include "shell/ReplayScreen.h"
 #include "shell/ScreenSaver.h"
+#include "shell/TickTimer.h"
 #include "shell/WelcomeScreen.h"
 
 class BoardSender;
@@ -127,13 +130,9 @@ public:
     void NewGameStarted();
 
 private:
-    // Keys for every screen; true when the key was taken.
-    bool HandleGlobalKey(const SDL_KeyboardEvent& key);
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
-    void HandleMouse(const SDL_Event& event);
-    // The board's reports: a line on standard error for each problem, and
-    // the game-over screen told.
+    // The board's reports, to the game-over screen.
     void TakeBoardReports();
     void RunTick();
     // What start-up left for after the first frame.
@@ -166,6 +165,9 @@ private:
     WelcomeScreen welcome;
     std::vector<Screen*> overlays;  // laid over the base, lowest first
     PadEvents padEvents{*this};
+    MouseEvents mouseEvents{*this, window};
+    GlobalKeys globalKeys{*this, window};
+    TickTimer timer{app};
     bool startUpFinished = false;
     ScreenSaver screenSaver;
     Accessibility accessibility;

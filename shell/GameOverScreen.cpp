@@ -1,5 +1,8 @@
 #include "shell/GameOverScreen.h"
 
+#include <cstdio>
+
+#include "board/BoardSender.h"
 #include "game/GameApp.h"
 #include "save/GameSpeed.h"
 #include "shell/EventLoop.h"
@@ -87,4 +90,18 @@ void GameOverScreen::DrawOver() const {
     board.Draw(*app.font);
     boardStatus.Draw(*app.font);
     if (!app.running) DrawCentred(*app.font, kMenuHintY, kMenuHint);
+}
+
+bool GameOverScreen::TakeBoardReports(BoardSender& board) {
+    bool changed = false;
+    for (const BoardReport& report : board.TakeReports()) {
+        if (report.kind == BoardReport::Kind::kRefused) {
+            std::fprintf(stderr, "korvessa: the daily board refused the game: %s\n",
+                         report.line.c_str());
+        } else if (!report.line.empty()) {
+            std::fprintf(stderr, "korvessa: %s\n", report.line.c_str());
+        }
+        changed = HearBoard(report) || changed;
+    }
+    return changed;
 }

@@ -10,6 +10,7 @@
 #include "save/ScoreBoardView.h"
 #include "shell/Screen.h"
 
+class BoardSender;
 class EventLoop;
 class GameApp;
 class PlayerSession;
@@ -44,6 +45,9 @@ public:
     void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
     // What the board says about it; true when the screen changed.
     bool HearBoard(const BoardReport& report) { return boardStatus.Hear(report); }
+    // Everything the board's sender reported: a line on standard error for
+    // each problem, and the board's line updated. True when it changed.
+    bool TakeBoardReports(BoardSender& board);
     // The game goes on behind the screen.
     bool Tick() override;
 

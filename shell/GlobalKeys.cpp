@@ -1,0 +1,45 @@
+#include "shell/GlobalKeys.h"
+
+#include "audio/SoundEffects.h"
+#include "shell/EventLoop.h"
+#include "shell/GameWindow.h"
+#include "shell/PlayerSettings.h"
+
+bool GlobalKeys::Take(const SDL_KeyboardEvent& key) {
+    if (key.repeat != 0) return false;
+    // A key the player bound to an action is that action's, even M.
+    const PlayerSettings* settings = loop.settings;
+    if (settings != nullptr &&
+        settings->Bindings().ActionOf(key.keysym.scancode) != KeyBindings::kActionCount) {
+        return false;
+    }
+    switch (key.keysym.sym) {
+        case SDLK_F11:
+            ToggleFullscreen();
+            break;
+        case SDLK_m:
+            ToggleMute();
+            break;
+        default:
+            return false;
+    }
+    // A menu showing the setting shows it changed.
+    if (loop.IsPaused()) loop.Redraw();
+    return true;
+}
+
+void GlobalKeys::ToggleFullscreen() {
+    if (loop.settings != nullptr) {
+        loop.settings->Change([](Settings& s) { s.Step("fullscreen", +1); });
+    } else if (window != nullptr) {
+        window->ToggleFullscreen();
+    }
+}
+
+void GlobalKeys::ToggleMute() {
+    if (loop.settings != nullptr) {
+        loop.settings->Change([](Settings& s) { s.Step("mute", +1); });
+    } else if (loop.sound != nullptr) {
+        loop.sound->ToggleMute();
+    }
+}

@@ -1,0 +1,19 @@
+#include "shell/MouseEvents.h"
+
+#include "game/GameApp.h"
+#include "shell/EventLoop.h"
+#include "shell/GameWindow.h"
+#include "shell/MenuEvent.h"
+
+void MouseEvents::Take(const SDL_Event& event) {
+    if (!loop.IsPaused()) return;
+    int x = event.type == SDL_MOUSEMOTION ? event.motion.x : event.button.x;
+    int y = event.type == SDL_MOUSEMOTION ? event.motion.y : event.button.y;
+    if (event.type == SDL_MOUSEWHEEL) SDL_GetMouseState(&x, &y);
+    if (window != nullptr) {
+        window->ToPlayfield(x, y);
+    } else {
+        y = GameApp::kWindowHeight - y;
+    }
+    if (const auto menu = MenuEvent::FromMouse(event, x, y)) loop.Top().Pointer(*menu);
+}
