@@ -1,6 +1,7 @@
 #include "shell/EventLoop.h"
 
 #include <cstdio>
+#include <ctime>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
@@ -74,6 +75,9 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
         case SDL_KEYUP:
             Top().KeyUp(event.key);
             break;
+        case SDL_TEXTINPUT:
+            Top().TextInput(event.text.text);
+            break;
         case SDL_MOUSEMOTION:
         case SDL_MOUSEBUTTONDOWN:
         case SDL_MOUSEWHEEL:
@@ -133,7 +137,13 @@ void EventLoop::WakeForBoard() {
 }
 
 void EventLoop::TakeBoardReports() {
-    if (board != nullptr && gameOver.TakeBoardReports(*board) && Top().FrameIsStill()) Draw();
+    if (board == nullptr) return;
+    bool changed = false;
+    for (const BoardReport& report : board->TakeReports()) {
+        changed = gameOver.HearBoard(report) || changed;
+        for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
+    }
+    if (changed && Top().FrameIsStill()) Draw();
 }
 
 void EventLoop::RunTick() {
@@ -192,7 +202,18 @@ void EventLoop::Back() {
 }
 
 void EventLoop::NewGameStarted() {
-    if (sessionStart == nullptr || !sessionStart->StartsEveryGame()) return;
+    if (sessionStart != nullptr && sessionStart->StartsEveryGame()) BeginSessionAgain();
+}
+
+void EventLoop::PlayToday() {
+    if (sessionStart == nullptr) return;
+    sessionStart->BecomeDaily(std::time(nullptr));
+    BeginSessionAgain();
+    gameOver.Clear();
+    Resume();
+}
+
+void EventLoop::BeginSessionAgain() {
     sessionStart->BeginAgain(app);
     MapEveryGlyph(*app.font);
     if (window != nullptr) window->SizeStars();

@@ -128,12 +128,17 @@ public:
 
     // A new game has begun on the game-over screen.
     void NewGameStarted();
+    // Today's field, from any screen: the session starts afresh as a daily
+    // one, whatever it was, and play resumes. Not while watching a replay.
+    void PlayToday();
 
 private:
     void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
     // The board's reports, to the game-over screen.
     void TakeBoardReports();
+    // The session seeded and its first game begun again, on a new game.
+    void BeginSessionAgain();
     void RunTick();
     // What start-up left for after the first frame.
     void FinishStartUp();

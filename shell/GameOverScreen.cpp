@@ -63,10 +63,14 @@ void GameOverScreen::PadAction(Gamepads::Action action) {
 
 void GameOverScreen::Follow(bool newGame) {
     if (!newGame) return;
+    Clear();
+    loop.NewGameStarted();
+}
+
+void GameOverScreen::Clear() {
     board.Hide();
     boardStatus.Hide();
     slowLine.clear();
-    loop.NewGameStarted();
 }
 
 void GameOverScreen::ShowSpeed(int speed) {
@@ -92,16 +96,12 @@ void GameOverScreen::DrawOver() const {
     if (!app.running) DrawCentred(*app.font, kMenuHintY, kMenuHint);
 }
 
-bool GameOverScreen::TakeBoardReports(BoardSender& board) {
-    bool changed = false;
-    for (const BoardReport& report : board.TakeReports()) {
-        if (report.kind == BoardReport::Kind::kRefused) {
-            std::fprintf(stderr, "korvessa: the daily board refused the game: %s\n",
-                         report.line.c_str());
-        } else if (!report.line.empty()) {
-            std::fprintf(stderr, "korvessa: %s\n", report.line.c_str());
-        }
-        changed = HearBoard(report) || changed;
+bool GameOverScreen::HearBoard(const BoardReport& report) {
+    if (report.kind == BoardReport::Kind::kRefused) {
+        std::fprintf(stderr, "korvessa: the daily board refused the game: %s\n",
+                     report.line.c_str());
+    } else if (!report.line.empty()) {
+        std::fprintf(stderr, "korvessa: %s\n", report.line.c_str());
     }
-    return changed;
+    return boardStatus.Hear(report);
 }

@@ -10,7 +10,6 @@
 #include "save/ScoreBoardView.h"
 #include "shell/Screen.h"
 
-class BoardSender;
 class EventLoop;
 class GameApp;
 class PlayerSession;
@@ -43,11 +42,11 @@ public:
     // Shows the game with this ticket as being sent to the daily board (0:
     // not sent).
     void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
-    // What the board says about it; true when the screen changed.
-    bool HearBoard(const BoardReport& report) { return boardStatus.Hear(report); }
-    // Everything the board's sender reported: a line on standard error for
-    // each problem, and the board's line updated. True when it changed.
-    bool TakeBoardReports(BoardSender& board);
+    // Every report of the board's sender comes here first: a line on
+    // standard error for each problem, and the board's line updated.
+    bool HearBoard(const BoardReport& report) override;
+    // Hides the table and the lines of the game that ended (a new one began).
+    void Clear();
     // The game goes on behind the screen.
     bool Tick() override;
 

@@ -9,6 +9,7 @@ PauseMenu::PauseMenu(EventLoop& loop)
       settings(loop),
       highScores(loop, watch),
       replays(loop, watch),
+      dailyBoard(loop),
       quit(loop) {}
 
 void PauseMenu::Shown() {
@@ -21,6 +22,8 @@ void PauseMenu::Build() {
     if (loop.settings != nullptr) list.Add("settings", [this] { loop.Open(settings); });
     list.Add("high scores", [this] { loop.Open(highScores); });
     list.Add("replays", [this] { loop.Open(replays); });
+    if (loop.sessionStart != nullptr) list.Add("play today's field", [this] { loop.PlayToday(); });
+    list.Add("daily board", [this] { loop.Open(dailyBoard); });
     list.Add("quit", [this] { loop.Open(quit); });
 }
 

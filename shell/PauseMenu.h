@@ -1,6 +1,7 @@
 // The pause: a menu over the frozen frame.
 #pragma once
 
+#include "shell/DailyBoardMenu.h"
 #include "shell/HighScoresMenu.h"
 #include "shell/MenuScreen.h"
 #include "shell/QuitMenu.h"
@@ -8,7 +9,8 @@
 #include "shell/SettingsMenu.h"
 #include "shell/WatchScreen.h"
 
-// Resume, Settings, High scores, Replays, Quit (asked again). Nothing is
+// Resume, Settings, High scores, Replays, Play today's field (not while a
+// replay given on the command line plays), Daily board, Quit (asked again). Nothing is
 // highlighted at first, so a stray Space or Enter does nothing; P, Escape or
 // Start resume, and Q quits at once, as before there was a menu.
 class PauseMenu : public MenuScreen {
@@ -28,5 +30,6 @@ private:
     SettingsMenu settings;
     HighScoresMenu highScores;
     ReplaysMenu replays;
+    DailyBoardMenu dailyBoard;
     QuitMenu quit;
 };

@@ -5,6 +5,7 @@
 
 #include "audio/SoundEffects.h"
 #include "input/Gamepads.h"
+#include "shell/DailyBoard.h"
 #include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 
@@ -84,6 +85,7 @@ void PlayerSettings::Apply() {
                           bindings.ButtonBits(KeyBindings::kLaser));
     }
     if (loop != nullptr) loop->SetAccessibility(AccessibilityOptions());
+    if (board != nullptr) board->Configure(current);
 }
 
 Accessibility PlayerSettings::AccessibilityOptions() const {

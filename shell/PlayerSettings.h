@@ -12,6 +12,7 @@
 #include "shell/Settings.h"
 #include "shell/SettingsFile.h"
 
+class DailyBoard;
 class EventLoop;
 class GameWindow;
 class Gamepads;
@@ -56,6 +57,7 @@ public:
     GameWindow* window = nullptr;
     Gamepads* pads = nullptr;
     EventLoop* loop = nullptr;  // the accessibility options
+    DailyBoard* board = nullptr;
     // Applies every setting to the attached parts.
     void Apply();
 

@@ -4,6 +4,7 @@
 
 #include <SDL.h>
 
+#include "board/BoardSender.h"
 #include "input/Gamepads.h"
 #include "shell/MenuEvent.h"
 
@@ -24,6 +25,10 @@ public:
     virtual void PadPress(SDL_GameControllerButton /*button*/) {}
     // The mouse, for screens that show the pointer.
     virtual void Pointer(const MenuEvent& /*event*/) {}
+    // Text typed (UTF-8), for screens that ask for some.
+    virtual void TextInput(const char* /*text*/) {}
+    // A report of the daily board's sender; true when the screen changed.
+    virtual bool HearBoard(const BoardReport& /*report*/) { return false; }
 
     // Laid over the game (opened) and taken away (closed or left for the
     // game); the loop redraws after either.

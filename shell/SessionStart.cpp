@@ -16,6 +16,11 @@ void SessionStart::Begin(GameApp& app) const {
     app.InitGame();
 }
 
+void SessionStart::BecomeDaily(std::time_t when) {
+    seed = DailySeed(when);
+    kind = SeedKind::kDaily;
+}
+
 void SessionStart::BeginAgain(GameApp& app) const {
     // The old game's window and timer stay: only what the game is made of
     // is new, and the new game's destructor releases them in the end.

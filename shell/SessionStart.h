@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <ctime>
 
 #include "save/SeedKind.h"
 
@@ -19,6 +20,9 @@ public:
     // The session's start on a game that has its window and GL context (or
     // the tests' stand-in) and has not run InitGame.
     void Begin(GameApp& app) const;
+
+    // From now on the session is the daily one of the day `when` falls on.
+    void BecomeDaily(std::time_t when);
 
     // Whether every new game starts the session afresh.
     bool StartsEveryGame() const { return kind == SeedKind::kDaily; }

@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "board/BoardAddress.h"
+#include "board/BoardRules.h"
+
 namespace {
 
 using Kind = Settings::Kind;
@@ -24,6 +27,10 @@ std::vector<Settings::Definition> MakeDefinitions() {
         {"clear-photons", Kind::kSwitch, "off", 0, 0, 1, {}},
         {"speed", Kind::kChoice, "100", 0, 0, 1, {"100", "80", "65", "50"}},
         {"fire-on-press", Kind::kSwitch, "off", 0, 0, 1, {}},
+        // The daily board: nothing is sent while it is off.
+        {"board", Kind::kSwitch, "off", 0, 0, 1, {}},
+        {"board-address", Kind::kAddress, BoardAddress::kDefault, 0, 0, 1, {}},
+        {"player", Kind::kName, "", 0, 0, 1, {}},
     };
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {
         const auto action = static_cast<KeyBindings::Action>(a);
@@ -96,6 +103,17 @@ bool Check(const Settings::Definition& definition, const std::string& value, std
             kept = KeyBindings::ButtonsText(buttons);
             return true;
         }
+        case Kind::kAddress: {
+            BoardAddress address;
+            if (!BoardAddress::Parse(value, address, why)) return false;
+            kept = address.Text();
+            return true;
+        }
+        case Kind::kName:
+            why = value.empty() ? "" : board_rules::NameProblem(value);
+            if (!why.empty()) return false;
+            kept = value;
+            return true;
     }
     return false;
 }
@@ -171,7 +189,9 @@ void Settings::Step(const std::string& name, int direction) {
         }
         case Kind::kKeys:
         case Kind::kButtons:
-            break;  // bound on the Controls screen
+        case Kind::kAddress:
+        case Kind::kName:
+            break;  // bound on the Controls screen, or typed
     }
 }
 

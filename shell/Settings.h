@@ -22,6 +22,8 @@ public:
         kChoice,   // one of `choices`, which the menu cycles through
         kKeys,     // key names, ", " between them
         kButtons,  // pad button names, ", " between them
+        kAddress,  // an http or https URL (BoardAddress)
+        kName,     // a player's name for the board, or empty for none yet
     };
 
     struct Definition {
@@ -54,7 +56,8 @@ public:
     // for an unknown name or a value the setting cannot take.
     bool Set(const std::string& name, const std::string& value, std::string& why);
     // The next value the menu offers, `direction` +1 or -1: a switch flips,
-    // a number steps within its range, a choice cycles.
+    // a number steps within its range, a choice cycles; texts are typed on
+    // a screen of their own.
     void Step(const std::string& name, int direction);
     void SetOn(const std::string& name, bool on);
     // The keys and buttons as bound here; Bind() writes them back.

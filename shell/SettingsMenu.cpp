@@ -2,10 +2,19 @@
 
 #include <cstdio>
 
+#include "board/BoardAddress.h"
+#include "board/BoardRules.h"
 #include "shell/EventLoop.h"
 #include "shell/PlayerSettings.h"
 
-SettingsMenu::SettingsMenu(EventLoop& loop) : MenuScreen(loop), controls(loop) {}
+namespace {
+
+// Long enough for any address of a board, short enough for the screen.
+constexpr std::size_t kMaxAddressLength = 60;
+
+}  // namespace
+
+SettingsMenu::SettingsMenu(EventLoop& loop) : MenuScreen(loop), controls(loop), entry(loop) {}
 
 void SettingsMenu::Build() {
     list.AddHeading("sound");
@@ -22,6 +31,7 @@ void SettingsMenu::Build() {
     AddSetting("clear photons", "clear-photons");
     AddSetting("speed", "speed");
     AddSetting("fire on press", "fire-on-press");
+    AddBoard();
     list.AddHeading("");
     // The rows show the values as they are when drawn: no rebuilding.
     list.Add("restore defaults",
@@ -43,5 +53,54 @@ void SettingsMenu::AddSetting(const std::string& label, const std::string& name)
         nullptr,
         [&settings, name](int direction) {
             settings.Change([&](Settings& s) { s.Step(name, direction); });
+        });
+}
+
+void SettingsMenu::AddBoard() {
+    const Settings& current = loop.settings->Current();
+    list.AddHeading("daily board");
+    list.Add([&current] { return "daily board  " + current.Get("board"); },
+             [this] { ChangeBoard(); }, [this](int) { ChangeBoard(); });
+    list.Add([&current] { return "player  " + current.Get("player"); }, [this] { AskName(false); });
+    list.Add([&current] { return current.Get("board-address"); }, [this] { AskAddress(); });
+}
+
+void SettingsMenu::ChangeBoard() {
+    PlayerSettings& settings = *loop.settings;
+    if (!settings.Current().IsOn("board") && settings.Current().Get("player").empty()) {
+        AskName(true);
+        return;
+    }
+    settings.Change([](Settings& s) { s.Step("board", +1); });
+}
+
+void SettingsMenu::AskName(bool thenTurnOn) {
+    PlayerSettings& settings = *loop.settings;
+    entry.Ask("your name on the board", settings.Current().Get("player"),
+              board_rules::kMaxNameLength, board_rules::NameProblem,
+              [&settings, thenTurnOn](const std::string& name) {
+                  settings.Change([&](Settings& s) {
+                      std::string why;
+                      s.Set("player", name, why);
+                      if (thenTurnOn) s.SetOn("board", true);
+                  });
+              });
+}
+
+void SettingsMenu::AskAddress() {
+    PlayerSettings& settings = *loop.settings;
+    entry.Ask(
+        "the board's address", settings.Current().Get("board-address"), kMaxAddressLength,
+        [](const std::string& text) {
+            BoardAddress address;
+            std::string problem;
+            BoardAddress::Parse(text, address, problem);
+            return problem;
+        },
+        [&settings](const std::string& text) {
+            settings.Change([&](Settings& s) {
+                std::string why;
+                s.Set("board-address", text, why);
+            });
         });
 }

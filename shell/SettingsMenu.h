@@ -1,8 +1,10 @@
-// Settings: sound, display, controls, restore defaults.
+// Settings: sound, display, controls, accessibility, the daily board,
+// restore defaults.
 #pragma once
 
 #include "shell/ControlsMenu.h"
 #include "shell/MenuScreen.h"
+#include "shell/TextEntryScreen.h"
 
 // Every change takes effect at once and is kept (PlayerSettings::Change).
 // A setting is shown by one AddSetting() line in Build(), in its section.
@@ -19,6 +21,13 @@ private:
     // A row "label   value": left, right, the wheel or choosing step the
     // setting `name` through its values.
     void AddSetting(const std::string& label, const std::string& name);
+    // The daily board's rows: on or off, its address, the player's name.
+    void AddBoard();
+    // Turning the board on asks for the player's name if there is none yet.
+    void ChangeBoard();
+    void AskName(bool thenTurnOn);
+    void AskAddress();
 
     ControlsMenu controls;
+    TextEntryScreen entry;
 };

@@ -9,13 +9,11 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
-#include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "audio/SoundEffects.h"
-#include "board/BoardSender.h"
-#include "board/PendingQueue.h"
 #include "board/SubmitCommand.h"
 #include "desktop/WindowIcon.h"
 #include "game/GameApp.h"
@@ -27,6 +25,7 @@
 #include "save/ReplayRecorder.h"
 #include "save/ReplayVerifier.h"
 #include "save/SeedKind.h"
+#include "shell/DailyBoard.h"
 #include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 #include "shell/Options.h"
@@ -74,6 +73,20 @@ void ReadSettings(PlayerSettings& settings, const Options& options) {
     for (const std::string& name : options.accessibilityGiven) {
         settings.Override(name, options.accessibility.Get(name));
     }
+    if (options.board) {
+        settings.Override("board", "on");
+        settings.Override("board-address", options.board->Text());
+    }
+    if (!options.player.empty()) settings.Override("player", options.player);
+}
+
+// The settings file as it is, without a word about what is wrong with it:
+// the session says that once it starts.
+Settings KeptSettings() {
+    Settings kept;
+    std::vector<std::string> unused;
+    SettingsFile(SettingsFile::PathForUser()).Load(kept, unused);
+    return kept;
 }
 
 // When a file was last written, in seconds since 1970; 0 if unknown.
@@ -86,9 +99,6 @@ std::int64_t ModifiedAt(const std::string& path) {
 // what surrounds it. Throws std::runtime_error with one line when the game
 // cannot start.
 void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
-    // Made first and so gone last: its worker keeps games that are still to
-    // be sent in pending/ when the session ends.
-    std::unique_ptr<BoardSender> board;
     PlayerSettings settings(SettingsFile::PathForUser());
     ReadSettings(settings, options);
     const Settings& chosen = settings.Current();
@@ -122,6 +132,10 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         loop.sessionStart = &start;
     }
     settings.loop = &loop;
+    // Closed at the end of the session, keeping what it could not send in
+    // pending/; nothing is sent before the first frame.
+    DailyBoard board(loop, DataFolder::ForUser());
+    if (watched == nullptr) settings.board = &board;
     loop.SetAccessibility(settings.AccessibilityOptions());
     loop.StartTimer();
     if (watched != nullptr) {
@@ -139,21 +153,16 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         pads.emplace(DataFolder::ForUser().Path());
         loop.pads = &*pads;
         settings.pads = &*pads;
-        settings.Apply();  // the pads' buttons and accessibility options too
+        settings.Apply();  // the pads' buttons, accessibility options and board too
         // No game can end before the first frame: the board can wait too.
-        if (watched == nullptr && options.board) {
-            board = std::make_unique<BoardSender>(*options.board, options.player,
-                                                  PendingQueue(DataFolder::ForUser()),
-                                                  EventLoop::WakeForBoard);
-            board->SendPending();  // what an earlier session could not send
-            loop.board = board.get();
-        }
+        if (watched == nullptr) board.Open();
     };
     app.listener = &sound;
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
     settings.loop = nullptr;  // gone before the settings are
+    settings.board = nullptr;
     app.listener = nullptr;
     settings.Finish();
 }
@@ -202,12 +211,19 @@ int main(int argc, char* argv[]) {
         return 0;
     }
     if (!options.verifyFile.empty()) return replay_verifier::Verify(options.verifyFile);
-    if ((options.board || !options.submitFile.empty()) && options.player.empty()) {
-        return BadCommandLine("the daily board needs a player name: give --player=NAME");
-    }
-    if (!options.submitFile.empty()) {
-        return submit_command::Submit(options.submitFile, options.board.value_or(BoardAddress()),
-                                      options.player);
+    if (options.board || !options.submitFile.empty()) {
+        const Settings kept = KeptSettings();
+        const std::string player = options.player.empty() ? kept.Get("player") : options.player;
+        if (player.empty()) {
+            return BadCommandLine("the daily board needs a player name: give --player=NAME");
+        }
+        if (!options.submitFile.empty()) {
+            BoardAddress address;
+            std::string unused;  // the file's address was checked when it was read
+            if (!options.board) BoardAddress::Parse(kept.Get("board-address"), address, unused);
+            return submit_command::Submit(options.submitFile, options.board.value_or(address),
+                                          player);
+        }
     }
     // A game started under nohup keeps ignoring the hangup.
     struct sigaction hangup {};

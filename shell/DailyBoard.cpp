@@ -1,0 +1,39 @@
+#include "shell/DailyBoard.h"
+
+#include "board/PendingQueue.h"
+#include "shell/EventLoop.h"
+#include "shell/Settings.h"
+
+DailyBoard::~DailyBoard() {
+    if (loop.board == sender.get()) loop.board = nullptr;
+}
+
+void DailyBoard::Configure(const Settings& settings) {
+    // No player yet: the name is asked before the board goes on.
+    const bool nowOn = settings.IsOn("board") && !settings.Get("player").empty();
+    const std::string& nowAddress = settings.Get("board-address");
+    const std::string& nowPlayer = settings.Get("player");
+    if (nowOn == on && nowAddress == address && nowPlayer == player) return;
+    on = nowOn;
+    address = nowAddress;
+    player = nowPlayer;
+    if (open) Restart();
+}
+
+void DailyBoard::Open() {
+    if (open) return;
+    open = true;
+    Restart();
+}
+
+void DailyBoard::Restart() {
+    loop.board = nullptr;
+    sender.reset();  // what it had not sent waits in pending/
+    BoardAddress where;
+    std::string problem;
+    if (!on || !BoardAddress::Parse(address, where, problem)) return;
+    sender =
+        std::make_unique<BoardSender>(where, player, PendingQueue(data), EventLoop::WakeForBoard);
+    sender->SendPending();  // what could not be sent before
+    loop.board = sender.get();
+}

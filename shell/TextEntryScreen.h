@@ -1,0 +1,48 @@
+// A line of text typed by the player: a name, an address.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "shell/MenuScreen.h"
+
+// Shows the title, the text so far with a cursor, and what is wrong with it
+// after Enter. Every key types (M and F11 too), except Enter, which takes
+// the text if `problem` finds nothing wrong, Backspace, and Escape (or the
+// pad's B), which goes back without changing anything. Only printable ASCII
+// is taken, up to the length given: the font has nothing else.
+class TextEntryScreen : public MenuScreen {
+public:
+    // Returns what is wrong with a text, in a few words; empty when nothing.
+    using Problem = std::function<std::string(const std::string&)>;
+
+    explicit TextEntryScreen(EventLoop& loop) : MenuScreen(loop) {}
+
+    // Opens the screen over the others; `taken` gets the accepted text
+    // once the screen has closed.
+    void Ask(const std::string& title, const std::string& text, std::size_t maxLength,
+             Problem problem, std::function<void(const std::string&)> taken);
+
+    void KeyDown(const SDL_KeyboardEvent& key) override;
+    void TextInput(const char* typed) override;
+    void Shown() override;
+    bool TakesEveryKey() const override { return true; }
+    void DrawOver() const override;
+
+    const std::string& Text() const { return text; }
+
+protected:
+    void Build() override {}
+    std::string Title() const override { return title; }
+    std::string Hint() const override { return "enter to take it, escape to go back"; }
+
+private:
+    void Take();
+
+    std::string title;
+    std::string text;
+    std::size_t maxLength = 0;
+    Problem problem;
+    std::function<void(const std::string&)> taken;
+    std::string wrong;  // what Enter found wrong, until the text changes
+};
