@@ -11,7 +11,6 @@
 #include "save/ReplayRecorder.h"
 #include "shell/GameWindow.h"
 #include "shell/OverlayFont.h"
-#include "shell/PlayerSettings.h"
 #include "shell/SessionStart.h"
 
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
@@ -84,37 +83,12 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             mouseEvents.Take(event);
             break;
         case SDL_WINDOWEVENT:
-            HandleWindowEvent(event.window);
+            windowEvents.Take(event.window);
             break;
         case SDL_USEREVENT:
             if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
             if (event.user.code == PadRepeat::kEventCode) padEvents.Repeat(pads, event.user);
             if (event.user.code == kBoardEventCode) TakeBoardReports();
-            break;
-        default:
-            break;
-    }
-}
-
-void EventLoop::HandleWindowEvent(const SDL_WindowEvent& event) {
-    switch (event.event) {
-        case SDL_WINDOWEVENT_FOCUS_LOST:
-        case SDL_WINDOWEVENT_MINIMIZED:
-        case SDL_WINDOWEVENT_HIDDEN:
-            Pause();
-            break;
-        case SDL_WINDOWEVENT_RESIZED:
-            if (settings != nullptr && window != nullptr && !window->IsFullscreen()) {
-                settings->WindowResized(event.data1, event.data2);
-            }
-            break;
-        case SDL_WINDOWEVENT_SIZE_CHANGED:
-            if (window != nullptr) window->FitViewport();
-            if (Top().FrameIsStill()) Draw();
-            break;
-        case SDL_WINDOWEVENT_EXPOSED:
-            // While playing, the next tick redraws within 30 ms anyway.
-            if (Top().FrameIsStill()) Draw();
             break;
         default:
             break;

@@ -23,6 +23,7 @@
 #include "shell/ScreenSaver.h"
 #include "shell/TickTimer.h"
 #include "shell/WelcomeScreen.h"
+#include "shell/WindowEvents.h"
 
 class BoardSender;
 class GameApp;
@@ -133,7 +134,6 @@ public:
     void PlayToday();
 
 private:
-    void HandleWindowEvent(const SDL_WindowEvent& window);
     void HandleTick(const SDL_UserEvent& tick);
     // The board's reports, to the game-over screen.
     void TakeBoardReports();
@@ -172,6 +172,7 @@ private:
     PadEvents padEvents{*this};
     MouseEvents mouseEvents{*this, window};
     GlobalKeys globalKeys{*this, window};
+    WindowEvents windowEvents{*this, window};
     TickTimer timer{app};
     bool startUpFinished = false;
     ScreenSaver screenSaver;
