@@ -11,7 +11,9 @@ public:
     static constexpr const char* kDefault = "https://board.korvessa.org";
 
     // Reads `text`. False, with what is wrong in a few words in `problem`,
-    // when it is not such a URL; `address` is then unchanged.
+    // when it is not such a URL; `address` is then unchanged. It loads
+    // libcurl (CurlLibrary), which reads URLs; when that cannot be loaded no
+    // board can be reached anyway, and `text` is taken as it is.
     static bool Parse(const std::string& text, BoardAddress& address, std::string& problem);
 
     // The default address.

@@ -1,13 +1,13 @@
 #include "board/BoardClient.h"
 
-#include <curl/curl.h>
-
 #include <chrono>
 #include <limits>
 #include <memory>
 #include <mutex>
 #include <nlohmann/json.hpp>
 #include <thread>
+
+#include "board/CurlLibrary.h"
 
 namespace {
 
@@ -127,15 +127,16 @@ bool ReadEntries(const Json& answer, std::vector<BoardEntry>& entries) {
 }
 
 // Runs the transfer set up on `handle`; curl's result.
-CURLcode Perform(CURLM* multi, CURL* handle, const std::atomic<bool>* cancel) {
+CURLcode Perform(const CurlLibrary& curl, CURLM* multi, CURL* handle,
+                 const std::atomic<bool>* cancel) {
     // Through the multi interface, which waits in short steps, so that a
     // cancel is seen at once even while the server is silent.
     constexpr int kStepMs = 50;
-    curl_multi_add_handle(multi, handle);
+    curl.MultiAddHandle(multi, handle);
     int running = 1;
     CURLcode code = CURLE_OK;
     while (running != 0) {
-        if (curl_multi_perform(multi, &running) != CURLM_OK) {
+        if (curl.MultiPerform(multi, &running) != CURLM_OK) {
             code = CURLE_FAILED_INIT;
             break;
         }
@@ -144,13 +145,13 @@ CURLcode Perform(CURLM* multi, CURL* handle, const std::atomic<bool>* cancel) {
             code = CURLE_ABORTED_BY_CALLBACK;
             break;
         }
-        curl_multi_poll(multi, nullptr, 0, kStepMs, nullptr);
+        curl.MultiPoll(multi, nullptr, 0, kStepMs, nullptr);
     }
     int left = 0;
-    while (const CURLMsg* message = curl_multi_info_read(multi, &left)) {
+    while (const CURLMsg* message = curl.MultiInfoRead(multi, &left)) {
         if (message->msg == CURLMSG_DONE) code = message->data.result;
     }
-    curl_multi_remove_handle(multi, handle);
+    curl.MultiRemoveHandle(multi, handle);
     return code;
 }
 
@@ -158,64 +159,74 @@ CURLcode Perform(CURLM* multi, CURL* handle, const std::atomic<bool>* cancel) {
 
 void BoardClient::SetUpLibrary() {
     static std::once_flag once;
-    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+    std::call_once(once, [] {
+        // Without the library there is nothing to set up: each client then
+        // finds that out for itself and says so.
+        CurlLibrary library;
+        std::string error;
+        if (library.Load(error)) library.GlobalInit(CURL_GLOBAL_DEFAULT);
+    });
 }
 
 BoardClient::BoardClient(const BoardAddress& boardAddress, BoardTimeouts limits,
                          const std::atomic<bool>* cancelFlag)
-    : address(boardAddress), timeouts(limits), cancel(cancelFlag) {
+    : address(boardAddress),
+      timeouts(limits),
+      cancel(cancelFlag),
+      curl(std::make_unique<CurlLibrary>()) {
     SetUpLibrary();
-    handle = curl_easy_init();
-    multi = curl_multi_init();
+    if (!curl->Load(unloaded)) return;
+    handle = curl->EasyInit();
+    multi = curl->MultiInit();
 }
 
 BoardClient::~BoardClient() {
-    if (handle != nullptr) curl_easy_cleanup(handle);
-    if (multi != nullptr) curl_multi_cleanup(multi);
+    if (handle != nullptr) curl->EasyCleanup(handle);
+    if (multi != nullptr) curl->MultiCleanup(multi);
 }
 
 Result BoardClient::Request(const std::string& url, const std::string* postBody,
                             std::string& body) {
     body.clear();
     if (handle == nullptr || multi == nullptr) {
-        problem = "cannot set up a connection to the board";
+        problem = unloaded.empty() ? "cannot set up a connection to the board" : unloaded;
         return Result::kFailed;
     }
     char error[CURL_ERROR_SIZE] = "";
-    curl_easy_reset(handle);  // keeps the open connection for the next request
-    curl_easy_setopt(handle, CURLOPT_URL, url.c_str());
-    curl_easy_setopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
-    curl_easy_setopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
-    curl_easy_setopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
-    curl_easy_setopt(handle, CURLOPT_NOSIGNAL, 1L);  // another thread's, not the game's signals
-    curl_easy_setopt(handle, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
-    curl_easy_setopt(handle, CURLOPT_TIMEOUT_MS, timeouts.totalMs);
-    curl_easy_setopt(handle, CURLOPT_USERAGENT, kUserAgent);
-    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, error);
-    curl_easy_setopt(handle, CURLOPT_WRITEFUNCTION, Collect);
-    curl_easy_setopt(handle, CURLOPT_WRITEDATA, &body);
+    curl->EasyReset(handle);  // keeps the open connection for the next request
+    curl->EasySetopt(handle, CURLOPT_URL, url.c_str());
+    curl->EasySetopt(handle, CURLOPT_PROTOCOLS_STR, "http,https");
+    curl->EasySetopt(handle, CURLOPT_FOLLOWLOCATION, 0L);
+    curl->EasySetopt(handle, CURLOPT_SSL_VERIFYPEER, 1L);
+    curl->EasySetopt(handle, CURLOPT_SSL_VERIFYHOST, 2L);
+    curl->EasySetopt(handle, CURLOPT_NOSIGNAL, 1L);  // another thread's, not the game's signals
+    curl->EasySetopt(handle, CURLOPT_CONNECTTIMEOUT_MS, timeouts.connectMs);
+    curl->EasySetopt(handle, CURLOPT_TIMEOUT_MS, timeouts.totalMs);
+    curl->EasySetopt(handle, CURLOPT_USERAGENT, kUserAgent);
+    curl->EasySetopt(handle, CURLOPT_ERRORBUFFER, error);
+    curl->EasySetopt(handle, CURLOPT_WRITEFUNCTION, Collect);
+    curl->EasySetopt(handle, CURLOPT_WRITEDATA, &body);
     // "Expect:" unset: no waiting for a 100 Continue a server may never send.
     const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
-        postBody != nullptr ? curl_slist_append(curl_slist_append(nullptr, kReplayType), "Expect:")
+        postBody != nullptr ? curl->SlistAppend(curl->SlistAppend(nullptr, kReplayType), "Expect:")
                             : nullptr,
-        curl_slist_free_all);
+        curl->SlistFreeAll);
     if (postBody != nullptr) {
-        curl_easy_setopt(handle, CURLOPT_HTTPHEADER, headers.get());
-        curl_easy_setopt(handle, CURLOPT_POSTFIELDS, postBody->data());
-        curl_easy_setopt(handle, CURLOPT_POSTFIELDSIZE_LARGE,
+        curl->EasySetopt(handle, CURLOPT_HTTPHEADER, headers.get());
+        curl->EasySetopt(handle, CURLOPT_POSTFIELDS, postBody->data());
+        curl->EasySetopt(handle, CURLOPT_POSTFIELDSIZE_LARGE,
                          static_cast<curl_off_t>(postBody->size()));
     }
-    const CURLcode code = Perform(multi, handle, cancel);
-    curl_easy_setopt(handle, CURLOPT_ERRORBUFFER, nullptr);
+    const CURLcode code = Perform(*curl, multi, handle, cancel);
+    curl->EasySetopt(handle, CURLOPT_ERRORBUFFER, nullptr);
     if (code == CURLE_WRITE_ERROR) return Nonsense("an answer far too long");
     if (code != CURLE_OK) {
-        const std::string why = error[0] != '\0' ? error : curl_easy_strerror(code);
+        const std::string why = error[0] != '\0' ? error : curl->EasyStrerror(code);
         problem = "no answer from the board at " + address.Text() + ": " + OneLine(why);
         return Result::kFailed;
     }
     long status = 0;
-    curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status);
+    curl->EasyGetinfo(handle, CURLINFO_RESPONSE_CODE, &status);
     if (status >= kFirstClientError && status < kFirstServerError) {
         problem = ErrorOf(body);
         if (problem.empty()) problem = "refused (HTTP " + std::to_string(status) + ")";
@@ -238,10 +249,10 @@ Result BoardClient::Nonsense(const std::string& what) {
 
 Result BoardClient::Submit(const std::string& replay, const std::string& player, std::string& id) {
     char* escaped = handle != nullptr
-                        ? curl_easy_escape(handle, player.data(), static_cast<int>(player.size()))
+                        ? curl->EasyEscape(handle, player.data(), static_cast<int>(player.size()))
                         : nullptr;
     const std::string query = escaped != nullptr ? escaped : "";
-    curl_free(escaped);
+    if (escaped != nullptr) curl->Free(escaped);
     std::string body;
     const Result result =
         Request(address.Url(kSubmissionsPath) + "?player=" + query, &replay, body);

@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 
 typedef void CURL;
 typedef void CURLM;
+class CurlLibrary;
 
 // How the board judged a submitted game.
 struct BoardVerdict {
@@ -45,7 +47,9 @@ struct BoardPolling {
 // One curl handle talking to one board, blocking: run it off the main thread
 // (BoardSender does). Each call is one request with the timeouts below; only
 // http and https are spoken, certificates are checked and redirects are not
-// followed. Not thread-safe; one thread at a time.
+// followed. Not thread-safe; one thread at a time. libcurl is loaded when the
+// first client is made (CurlLibrary); without it every request is kFailed,
+// as with a board that cannot be reached, and Problem() says why.
 class BoardClient {
 public:
     enum class Result {
@@ -57,8 +61,8 @@ public:
     // Far more than any answer of the API.
     static constexpr std::size_t kMaxAnswerBytes = 256 * 1024;
 
-    // Sets up libcurl once for the process; call it on the main thread
-    // before any other thread uses libcurl (BoardClient calls it too).
+    // Loads and sets up libcurl once for the process; call it on the main
+    // thread before any other thread uses libcurl (BoardClient calls it too).
     static void SetUpLibrary();
 
     // A set `cancel` ends a request under way within a fraction of a second,
@@ -95,7 +99,9 @@ private:
     BoardAddress address;
     BoardTimeouts timeouts;
     const std::atomic<bool>* cancel;
-    CURL* handle;
-    CURLM* multi;
+    std::unique_ptr<CurlLibrary> curl;
+    std::string unloaded;  // why libcurl could not be loaded, if it could not
+    CURL* handle = nullptr;
+    CURLM* multi = nullptr;
     std::string problem;
 };

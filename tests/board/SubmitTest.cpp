@@ -1,7 +1,7 @@
 // korvessa --submit, the real binary against a stand-in board: one line and
 // the exit status for a verified game, a refused one, one never sent (not
-// daily, or slow), a board that cannot be reached or fails, and a bad file
-// or address.
+// daily, or slow), a board that cannot be reached or fails, a bad file or
+// address, and libcurl that cannot be loaded.
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
@@ -13,12 +13,14 @@
 #include <string>
 
 #include "save/ReplayFile.h"
+#include "tests/audio/ScopedEnvironment.h"
 #include "tests/board/BoardStandIn.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {
 
 using testing_support::BoardStandIn;
+using testing_support::ScopedEnvironment;
 using testing_support::TemporaryFolder;
 
 struct Finished {
@@ -127,6 +129,27 @@ TEST_F(SubmitTest, ABoardThatCannotBeReachedOrFailsABadFileOrAddress) {
         EXPECT_EQ(run.out, "") << words;
         EXPECT_EQ(run.err.rfind("korvessa: ", 0), 0u) << words << ": " << run.err;
     }
+}
+
+// Linked, libcurl's libraries would load with every start and hold up the
+// first frame: the binary must not name it, and must make do without it.
+TEST_F(SubmitTest, LibcurlIsLoadedOnlyForTheBoardAndItsAbsenceIsOneLine) {
+    const std::string libraries = folder.path + "libraries";
+    ASSERT_EQ(std::system(("ldd " KORVESSA_BINARY " >" + libraries).c_str()), 0);
+    const std::string loaded = ReadAll(libraries);
+    ASSERT_NE(loaded.find("libSDL2"), std::string::npos) << loaded;
+    EXPECT_EQ(loaded.find("libcurl"), std::string::npos) << loaded;
+
+    // An empty file under libcurl's name: found first, and not a library.
+    std::ofstream(folder.path + "libcurl.so.4").flush();
+    const ScopedEnvironment broken("LD_LIBRARY_PATH", folder.path);
+    BoardStandIn board;
+    const Finished run = Submit(daily + " --board " + board.Address() + " --player Ann");
+    EXPECT_EQ(run.status, 2) << run.out;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Lines(run.err), 1) << run.err;
+    EXPECT_EQ(run.err.rfind("korvessa: cannot load libcurl", 0), 0u) << run.err;
+    EXPECT_TRUE(board.Received().empty());
 }
 
 }  // namespace

@@ -188,7 +188,7 @@ case "$case_name" in
     ! grep -q '\./usr/bin/' "$work/contents" || fail "the package installs into /usr/bin"
     [[ $(dpkg-deb --field "$deb" Section) == games ]] || fail "not in section games"
     depends=$(dpkg-deb --field "$deb" Depends)
-    for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libgl1 libopengl0; do
+    for library in libsdl2-2.0-0 libsdl2-mixer-2.0-0 libcurl4 libgl1 libopengl0; do
       [[ "$depends" == *"$library"* ]] || fail "Depends lacks $library: $depends"
     done
     echo "Depends: $depends"
