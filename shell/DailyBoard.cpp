@@ -1,5 +1,7 @@
 #include "shell/DailyBoard.h"
 
+#include <cstdio>
+
 #include "board/PendingQueue.h"
 #include "shell/EventLoop.h"
 #include "shell/Settings.h"
@@ -31,7 +33,12 @@ void DailyBoard::Restart() {
     sender.reset();  // what it had not sent waits in pending/
     BoardAddress where;
     std::string problem;
-    if (!on || !BoardAddress::Parse(address, where, problem)) return;
+    if (!on) return;
+    if (!BoardAddress::Parse(address, where, problem)) {
+        std::fprintf(stderr, "korvessa: the daily board's address %s: %s\n", address.c_str(),
+                     problem.c_str());
+        return;
+    }
     sender =
         std::make_unique<BoardSender>(where, player, PendingQueue(data), EventLoop::WakeForBoard);
     sender->SendPending();  // what could not be sent before

@@ -54,6 +54,13 @@ std::vector<Settings::Definition> MakeDefinitions() {
     return table;
 }
 
+bool HasWebScheme(const std::string& text) {
+    for (const char c : text) {
+        if (c <= ' ' || c > '~') return false;
+    }
+    return text.rfind("http://", 0) == 0 || text.rfind("https://", 0) == 0;
+}
+
 bool ParseWhole(const std::string& text, long& value) {
     if (text.empty() || text.size() > 9 ||
         text.find_first_not_of("0123456789") != std::string::npos)
@@ -103,12 +110,15 @@ bool Check(const Settings::Definition& definition, const std::string& value, std
             kept = KeyBindings::ButtonsText(buttons);
             return true;
         }
-        case Kind::kAddress: {
-            BoardAddress address;
-            if (!BoardAddress::Parse(value, address, why)) return false;
-            kept = address.Text();
+        case Kind::kAddress:
+            // Only its scheme here: reading the whole URL loads libcurl, which
+            // start-up leaves until the board is used (DailyBoard checks it).
+            if (!HasWebScheme(value)) {
+                why = "'" + value + "' is not an http or https address";
+                return false;
+            }
+            kept = value;
             return true;
-        }
         case Kind::kName:
             why = value.empty() ? "" : board_rules::NameProblem(value);
             if (!why.empty()) return false;
