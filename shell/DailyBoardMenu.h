@@ -20,6 +20,9 @@ public:
 
     void Shown() override;
     bool HearBoard(const BoardReport& report) override;
+    // What the screen says about the board: being asked, its answer, or why
+    // there is none.
+    const std::string& Status() const { return hint; }
 
 protected:
     void Build() override;

@@ -1,13 +1,15 @@
 // The daily board as a player meets it, against the real korvessa-board: a
 // daily game ended while the board is down waits in pending/ and goes at the
 // next start; a player renamed in the settings plays today's field from the
-// menu, and the game-over screen shows the rank the board gave the game.
+// menu; the game-over screen shows the rank the board gave the game, and the
+// menu's daily board lists it.
 
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <ctime>
 #include <filesystem>
 #include <fstream>
@@ -26,6 +28,8 @@ using e2e::Sleep;
 constexpr int kGlyph = 16;
 constexpr int kPlayfieldWidth = 1024;
 constexpr int kBoardLineY = 96;
+constexpr int kFirstRowY = 432;  // a menu's rows, one under another
+constexpr int kRowStep = 32;
 constexpr int kStrayPixels = 4;  // per glyph: a star, an outline passing behind  // where the
                                  // game-over screen says what the board did
 
@@ -216,6 +220,22 @@ TEST_F(BoardPlayTest, DailyGamesReachTheBoardEvenWhenItWasDown) {
     const int rank = bob.value("rank", 0);
     EXPECT_TRUE(LineShownWithin(5000, "rank " + std::to_string(rank) + " of 2 today"))
         << "the game-over screen does not show Bob's rank " << rank;
+
+    // The board's screen in the menu lists both, Bob's row marked.
+    Key("Escape");
+    Key("Down", 6);  // resume ... play today's field, daily board
+    Key("Return");
+    EXPECT_TRUE(GrabUntil(5000, [&](const Screenshot& shot) {
+        for (std::size_t i = 0; i < entries.size(); ++i) {
+            const std::string player = entries[i].value("player", "");
+            char row[64];
+            std::snprintf(row, sizeof row, "%2d %-20s %7d %s", entries[i].value("rank", 0),
+                          player.c_str(), entries[i].value("score", 0),
+                          player == "Bob" ? "you" : "   ");
+            if (!ShowsLine(shot, kFirstRowY - kRowStep * static_cast<int>(i), row)) return false;
+        }
+        return true;
+    })) << "the daily board's screen does not list today's board";
     EXPECT_EQ(Terminate(), 0);
     EXPECT_EQ(bob.value("score", -1), ScoreOf(NewestReplay()))
         << "the board's score is not the replay's";

@@ -16,10 +16,14 @@
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/ControlsMenu.h"
+#include "shell/DailyBoard.h"
+#include "shell/DailyBoardMenu.h"
 #include "shell/EventLoop.h"
 #include "shell/MenuScreen.h"
 #include "shell/PlayerSettings.h"
+#include "shell/TextEntryScreen.h"
 #include "shell/WatchScreen.h"
+#include "tests/board/BoardStandIn.h"
 #include "tests/game/GameAppFixture.h"
 #include "tests/shell/ShellEvents.h"
 #include "tests/support/GameStateSnapshot.h"
@@ -376,3 +380,64 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
 }
 
 }  // namespace
+
+// The daily board from the settings: turning it on asks the name first, a
+// name or an address the board would not take is refused where it is typed,
+// and the board's own screen asks the server without waiting for it.
+TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
+    testing_support::BoardStandIn server;
+    DailyBoard board(loop, DataFolder(folder + "/data"));
+    settings->board = &board;
+    board.Open();
+    auto goTo = [this](const std::string& prefix) {
+        for (int i = 0; i < 30 && Highlighted().rfind(prefix, 0) != 0; ++i) {
+            Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+        }
+        ASSERT_EQ(Highlighted().rfind(prefix, 0), 0u) << Highlighted();
+        Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    };
+    auto type = [this](const char* text) {
+        SDL_Event event;
+        SDL_zero(event);
+        event.type = SDL_TEXTINPUT;
+        std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
+        Push(event);
+    };
+    auto entry = [this] { return dynamic_cast<const TextEntryScreen*>(&loop.Top()); };
+    Tap(SDL_SCANCODE_P, SDLK_p);
+    goTo("settings");
+    goTo("daily board");
+    ASSERT_NE(entry(), nullptr) << "the board went on without a name";
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    ASSERT_NE(entry(), nullptr) << "an empty name was taken";
+    type("Ann\t\xc3\xa9m");  // a tab and an accented letter the font cannot draw
+    EXPECT_EQ(entry()->Text(), "Annm") << "M typed rather than muted";
+    Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(entry(), nullptr);
+    EXPECT_NE(File().find("board = on\n"), std::string::npos) << File();
+    EXPECT_NE(File().find("player = Ann\n"), std::string::npos) << File();
+    EXPECT_NE(board.Sender(), nullptr);
+
+    goTo("https://");
+    for (int i = 0; i < 40; ++i) Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    type("ftp://127.0.0.1");
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    ASSERT_NE(entry(), nullptr) << "an ftp address was taken";
+    for (int i = 0; i < 40; ++i) Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    type(server.Address().c_str());
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_NE(File().find("board-address = " + server.Address() + "\n"), std::string::npos)
+        << File();
+
+    Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
+    goTo("daily board");
+    auto shown = [this] { return dynamic_cast<const DailyBoardMenu&>(loop.Top()).Status(); };
+    EXPECT_EQ(shown(), "asking the board") << "the menu waited for the server";
+    for (int i = 0; i < 250 && shown() == "asking the board"; ++i) {
+        SDL_Delay(20);
+        Deliver();
+    }
+    EXPECT_EQ(shown(), "nobody is on today's board yet");
+    settings->board = nullptr;
+}
