@@ -106,8 +106,9 @@ TEST_F(CrashTest, AVerificationLongerThanTheLeaseKeepsItsJob) {
     const Answer answer = client.Submit(replay_file::Encode(game), "patient");
     ASSERT_EQ(answer.status, 202) << answer.body;
     const std::string id = answer.json.value("id", "");
-    // The first worker was woken by the POST and has the job long before the
-    // second process is up.
+    // The first worker is woken by the POST, but on a busy machine the
+    // second process may be up before it takes the job: either may verify
+    // it, and only one may.
     std::vector<std::string> workerOnly = arguments;
     workerOnly.push_back("--worker-only");
     auto beside = StartBoard(workerOnly, "beside.log");
@@ -120,8 +121,8 @@ TEST_F(CrashTest, AVerificationLongerThanTheLeaseKeepsItsJob) {
     // Read once both have exited: a worker logs its decision just after it
     // stores it, so the client may see the verdict before the line is written.
     EXPECT_EQ(board->Stop(SIGTERM), 0);
-    EXPECT_EQ(Decisions(board->Log(), id), 1) << board->Log();
-    EXPECT_EQ(Decisions(beside->Log(), id), 0) << beside->Log();
+    EXPECT_EQ(Decisions(board->Log(), id) + Decisions(beside->Log(), id), 1)
+        << board->Log() << beside->Log();
 }
 
 }  // namespace
