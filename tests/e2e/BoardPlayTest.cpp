@@ -4,8 +4,6 @@
 // menu; the game-over screen shows the rank the board gave the game, and the
 // menu's daily board lists it.
 
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -27,24 +25,10 @@ using e2e::Sleep;
 
 constexpr int kGlyph = 16;
 constexpr int kPlayfieldWidth = 1024;
-constexpr int kBoardLineY = 96;
+constexpr int kBoardLineY = 96;  // the game-over screen's line about the board
 constexpr int kFirstRowY = 432;  // a menu's rows, one under another
 constexpr int kRowStep = 32;
-constexpr int kStrayPixels = 4;  // per glyph: a star, an outline passing behind  // where the
-                                 // game-over screen says what the board did
-
-// A port nothing listens on: bound, then let go.
-int DeadPort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    bind(fd, reinterpret_cast<sockaddr*>(&address), size);
-    getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
-    close(fd);
-    return ntohs(address.sin_port);
-}
+constexpr int kStrayPixels = 4;  // per glyph: a star, an outline passing behind
 
 std::size_t FilesIn(const std::string& folder) {
     std::error_code none;
@@ -167,7 +151,7 @@ TEST_F(BoardPlayTest, DailyGamesReachTheBoardEvenWhenItWasDown) {
     StartXServer("1280x1024x24");
 
     // The board is down: the daily game's replay waits in pending/.
-    KeepSettings(DeadPort(), "Ann");
+    KeepSettings(board_testing::FreePort(), "Ann");  // nothing listens there
     const std::uint32_t day = Today();
     Start({"--daily"});
     ASSERT_TRUE(PlayUntilReplays(1)) << "no game ended within 60 s";

@@ -39,6 +39,10 @@ private:
     std::string logPath;
 };
 
+// A port nothing listens on now. Another program may take it before the
+// caller does; whatever then uses it fails and says so.
+int FreePort();
+
 // Counts the lines of `log` that record a verdict on `id` ("ID verified:" or
 // "ID rejected:"), one per decision made.
 int Decisions(const std::string& log, const std::string& id);

@@ -1,13 +1,13 @@
 #include "tests/server/PostgresCluster.h"
 
-#include <netinet/in.h>
 #include <pwd.h>
-#include <sys/socket.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <filesystem>
+
+#include "tests/server/BoardProcess.h"
 
 namespace board_testing {
 
@@ -15,23 +15,6 @@ namespace {
 
 constexpr const char* kUnprivilegedUser = "nobody";
 constexpr const char* kRole = "board";
-
-// A port nothing listens on now. Another program may take it before the
-// cluster does; the cluster then fails to start and says so.
-int FreePort() {
-    const int fd = socket(AF_INET, SOCK_STREAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    int port = 0;
-    if (bind(fd, reinterpret_cast<sockaddr*>(&address), size) == 0 &&
-        getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size) == 0) {
-        port = ntohs(address.sin_port);
-    }
-    close(fd);
-    return port;
-}
 
 }  // namespace
 
