@@ -54,17 +54,17 @@ protected:
 
     bool PausedTextShown(const Screenshot& shot) { return shot.Lit(464, 528, 560, 543) > 100; }
 
-    // Holds Up, flying blind into the asteroids, until a game has ended and
-    // been kept in the data folder `data`; false after `ms` without.
     // Thrusts blind into the asteroids until the game ends, firing now and
     // then so as to score (a game that scores nothing keeps its replay but
     // takes no place in the table): the replay's path, or empty after `ms`.
-    std::string ThrustUntilGameOver(const std::string& data, int ms) {
-        constexpr int kFiringEveryMs = 1000;
+    // A slower game fires as often per tick, not per second: more shots
+    // would clear the asteroids it is meant to meet.
+    std::string ThrustUntilGameOver(const std::string& data, int ms, int speedPercent = 100) {
+        const int firingEveryMs = 1000 * 100 / speedPercent / 250 * 250;
         Xdo("keydown Up");
         std::string replay;
         for (int waited = 0; waited < ms && replay.empty(); waited += 250) {
-            if (waited % kFiringEveryMs == 0) Xdo("key space");
+            if (waited % firingEveryMs == 0) Xdo("key space");
             Sleep(250);
             replay = e2e::Output("ls " + data + "replays/*.kvr 2>/dev/null | head -n 1");
         }
@@ -358,7 +358,7 @@ TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
     StartXServer();
     // Thrusting from the start, this seed's game ends after about 400 ticks.
     StartGame({"--seed", "28", "--speed=50"}, environment);
-    ASSERT_FALSE(ThrustUntilGameOver(data, 80000).empty()) << "no game ended within 80 s";
+    ASSERT_FALSE(ThrustUntilGameOver(data, 80000, 50).empty()) << "no game ended within 80 s";
     // "slow, at 50 % speed" under the game-over lines.
     EXPECT_TRUE(GrabUntil(2000, [](const Screenshot& shot) {
         return shot.Lit(360, 312, 663, 327) > 100;
