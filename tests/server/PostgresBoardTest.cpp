@@ -34,13 +34,21 @@ TEST_F(PostgresBoardTest, TwoServersShareOneBoardAndVerifyEachGameOnce) {
     ASSERT_TRUE(worker->Started()) << worker->Log();
     BoardClient clients[] = {BoardClient(first->Port()), BoardClient(second->Port())};
 
-    std::vector<std::string> ids;
+    // Recorded first, then sent back to back: recording a game takes longer
+    // than verifying it, and sent as they were recorded, the servers' own
+    // workers could keep the queue empty whenever the worker-only process
+    // looks at it.
+    std::vector<std::string> replays;
     std::uint32_t day = 0;
     for (int i = 0; i < kSubmissions; ++i) {
         const Replay game = TodaysGame(1000 + i);
         day = game.seed;
-        const Answer answer =
-            clients[i % 2].Submit(replay_file::Encode(game), "p" + std::to_string(i % 50));
+        replays.push_back(replay_file::Encode(game));
+    }
+    std::vector<std::string> ids;
+    for (int i = 0; i < kSubmissions; ++i) {
+        const Answer answer = clients[i % 2].Submit(replays[static_cast<std::size_t>(i)],
+                                                    "p" + std::to_string(i % 50));
         ASSERT_EQ(answer.status, 202) << answer.body;
         ids.push_back(answer.json.value("id", ""));
     }
