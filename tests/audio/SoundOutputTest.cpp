@@ -140,7 +140,7 @@ TEST_F(SoundOutputTest, PauseHoldsTheLoopsLetsEffectsFinishAndStartsNothing) {
     sound.SetPaused(true);
     Wait(kSettleMs);
     const long finishing = Mark();
-    Wait(600);  // the ship's effect is over
+    Wait(900);  // the ship's effect is over, with room for the audio thread to lag
     const long quiet = Mark();
     sound.OnPhotonFired();
     sound.SetLoops(true, true);
