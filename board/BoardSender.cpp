@@ -7,6 +7,12 @@
 
 using Result = BoardClient::Result;
 
+namespace {
+
+constexpr const char* kNotSent = "not sent before the board was closed";
+
+}  // namespace
+
 BoardSender::BoardSender(const BoardAddress& boardAddress, std::string playerName,
                          PendingQueue pending, std::function<void()> wakeUp, BoardTimeouts limits,
                          BoardPolling asking)
@@ -22,13 +28,18 @@ BoardSender::BoardSender(const BoardAddress& boardAddress, std::string playerNam
     worker = std::thread(&BoardSender::Work, this);
 }
 
-BoardSender::~BoardSender() {
-    {
-        std::lock_guard<std::mutex> lock(mutex);
-        stopping = true;
+BoardSender::~BoardSender() { Close(); }
+
+std::vector<BoardReport> BoardSender::Close() {
+    if (worker.joinable()) {
+        {
+            std::lock_guard<std::mutex> lock(mutex);
+            stopping = true;
+        }
+        changed.notify_all();
+        worker.join();
     }
-    changed.notify_all();
-    worker.join();
+    return TakeReports();
 }
 
 std::uint64_t BoardSender::SendGame(const Replay& replay) {
@@ -93,8 +104,8 @@ void BoardSender::Work() {
             jobs.pop_front();
         }
         if (stopping) {
-            // Quitting: nothing more is sent, but no game is lost.
-            if (job.kind == Job::Kind::kGame) Keep(job.game);
+            // Closing: nothing more is sent, but no game is lost.
+            if (job.kind == Job::Kind::kGame) KeepUnsent(job);
             continue;
         }
         switch (job.kind) {
@@ -125,6 +136,17 @@ std::string BoardSender::Keep(const Replay& game) {
     return kept ? name : "";
 }
 
+void BoardSender::KeepUnsent(const Job& job) {
+    BoardReport report;
+    report.kind = BoardReport::Kind::kKept;
+    report.ticket = job.ticket;
+    const std::string kept = Keep(job.game);
+    report.line = kNotSent + (kept.empty() ? "" : "; the replay waits in " + queue.Path());
+    // No wake: nobody waits for events any more.
+    std::lock_guard<std::mutex> lock(mutex);
+    reports.push_back(std::move(report));
+}
+
 void BoardSender::DoGame(BoardClient& client, const Job& job) {
     // Kept before it is sent: whatever happens to the game or the
     // connection, it is not lost.
@@ -135,8 +157,9 @@ void BoardSender::DoGame(BoardClient& client, const Job& job) {
     const Result sent = client.Submit(replay_file::Encode(job.game), player, id);
     if (sent == Result::kFailed) {
         report.kind = BoardReport::Kind::kKept;
-        report.line =
-            client.Problem() + (kept.empty() ? "" : "; the replay waits in " + queue.Path());
+        // Cancelled by Close(): the client's complaint would only be about that.
+        report.line = (stopping ? std::string(kNotSent) : client.Problem()) +
+                      (kept.empty() ? "" : "; the replay waits in " + queue.Path());
         return Report(std::move(report));
     }
     if (!kept.empty()) queue.Remove(kept);

@@ -44,8 +44,9 @@ struct BoardReport {
 // a send is taken, the games waiting in the queue are sent, oldest first,
 // until one fails. SendPending() does the same at start-up.
 //
-// The destructor cancels a request under way at once, writes any game not
-// yet queued to the pending queue (no game is lost by quitting) and joins.
+// Close() (and the destructor, which calls it) cancels a request under way at
+// once, writes any game not yet queued to the pending queue (no game is lost
+// by quitting) and joins.
 class BoardSender {
 public:
     BoardSender(const BoardAddress& address, std::string player, PendingQueue queue,
@@ -65,6 +66,10 @@ public:
 
     // The reports so far, oldest first; each is taken once.
     std::vector<BoardReport> TakeReports();
+    // Stops for good and returns the reports not yet taken: every game that
+    // was not sent has a kKept one, so a screen showing it as being sent
+    // can say where it went.
+    std::vector<BoardReport> Close();
 
 private:
     struct Job {
@@ -79,6 +84,8 @@ private:
     // Writes a game to the pending queue; its file name, or empty when it
     // could not be written.
     std::string Keep(const Replay& game);
+    // Keeps a game that closing leaves unsent, and reports so.
+    void KeepUnsent(const Job& job);
     void DoGame(BoardClient& client, const Job& job);
     void DoPending(BoardClient& client);
     void DoBoard(BoardClient& client, const Job& job);

@@ -111,9 +111,12 @@ void EventLoop::WakeForBoard() {
 }
 
 void EventLoop::TakeBoardReports() {
-    if (board == nullptr) return;
+    if (board != nullptr) HearBoard(board->TakeReports());
+}
+
+void EventLoop::HearBoard(const std::vector<BoardReport>& reports) {
     bool changed = false;
-    for (const BoardReport& report : board->TakeReports()) {
+    for (const BoardReport& report : reports) {
         changed = gameOver.HearBoard(report) || changed;
         for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
     }

@@ -132,10 +132,13 @@ public:
     // Today's field, from any screen: the session starts afresh as a daily
     // one, whatever it was, and play resumes. Not while watching a replay.
     void PlayToday();
+    // Reports of the board's, to the game-over screen and the menus; the
+    // frame is drawn again if it is still and they changed it.
+    void HearBoard(const std::vector<BoardReport>& reports);
 
 private:
     void HandleTick(const SDL_UserEvent& tick);
-    // The board's reports, to the game-over screen.
+    // The board's reports as they come in.
     void TakeBoardReports();
     // The session seeded and its first game begun again, on a new game.
     void BeginSessionAgain();

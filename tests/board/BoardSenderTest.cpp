@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <functional>
 #include <string>
@@ -141,20 +142,30 @@ TEST(BoardSenderTest, GamesWaitWhileTheBoardIsAwayAndGoOldestFirstOnceOneIsTaken
     EXPECT_TRUE(queue.Names().empty()) << "a refused game is not sent again";
 }
 
-// Quitting while the board hangs: the request is given up at once and the
-// games not yet sent are in pending/.
+// Quitting (or closing for new settings) while the board hangs: the request
+// is given up at once, the games not yet sent are in pending/, and each has
+// a report saying so for whoever shows it as being sent.
 TEST(BoardSenderTest, QuittingWhileTheBoardHangsReturnsAtOnceAndLosesNoGame) {
     TemporaryFolder data;
     BoardStandIn hanging(BoardStandIn::Mode::kHang);
     auto sender = std::make_unique<BoardSender>(AddressOf(hanging.Address()), "Ann",
                                                 PendingQueue(DataFolder(data.path)), nullptr);
-    sender->SendGame(DailyGame(1));
-    sender->SendGame(DailyGame(2));
+    const std::uint64_t first = sender->SendGame(DailyGame(1));
+    const std::uint64_t second = sender->SendGame(DailyGame(2));
     std::this_thread::sleep_for(std::chrono::milliseconds(300));  // the first is under way
     const auto start = std::chrono::steady_clock::now();
-    sender.reset();
+    const std::vector<BoardReport> reports = sender->Close();
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(500));
     EXPECT_EQ(PendingQueue(DataFolder(data.path)).Names().size(), 2u);
+    for (const std::uint64_t ticket : {first, second}) {
+        const auto kept = std::find_if(reports.begin(), reports.end(), [&](const BoardReport& r) {
+            return r.ticket == ticket && r.kind == BoardReport::Kind::kKept;
+        });
+        ASSERT_NE(kept, reports.end()) << "no word on game " << ticket;
+        EXPECT_EQ(kept->line.rfind("not sent before the board was closed; the replay waits in ", 0),
+                  0u)
+            << kept->line;
+    }
 }
 
 }  // namespace
