@@ -16,6 +16,7 @@ void DailyBoard::Configure(const Settings& settings) {
     const std::string& nowAddress = settings.Get("board-address");
     const std::string& nowPlayer = settings.Get("player");
     if (nowOn == on && nowAddress == address && nowPlayer == player) return;
+    unnamed = settings.IsOn("board") && nowPlayer.empty();
     on = nowOn;
     address = nowAddress;
     player = nowPlayer;
@@ -30,9 +31,19 @@ void DailyBoard::Open() {
 
 void DailyBoard::Restart() {
     loop.board = nullptr;
-    sender.reset();  // what it had not sent waits in pending/
+    // What it had not sent waits in pending/; a game-over screen still
+    // showing "sending" hears so rather than waiting for good.
+    if (sender != nullptr) loop.HearBoard(sender->Close());
+    sender.reset();
     BoardAddress where;
     std::string problem;
+    if (unnamed) {
+        // Only a hand-edited file gets here: the menu asks the name first.
+        std::fputs(
+            "korvessa: the daily board is on but names no player; nothing is sent until "
+            "one is set in the settings\n",
+            stderr);
+    }
     if (!on) return;
     if (!BoardAddress::Parse(address, where, problem)) {
         std::fprintf(stderr, "korvessa: the daily board's address %s: %s\n", address.c_str(),

@@ -38,6 +38,7 @@ private:
     DataFolder data;
     bool open = false;
     bool on = false;
+    bool unnamed = false;  // on in the settings, but with no player to send as
     std::string address;
     std::string player;
     std::unique_ptr<BoardSender> sender;

@@ -4,6 +4,7 @@
 #include <SDL.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <memory>
@@ -439,5 +440,27 @@ TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
         Deliver();
     }
     EXPECT_EQ(shown(), "nobody is on today's board yet");
+    settings->board = nullptr;
+}
+
+// A file turned on by hand with no player: one line says why nothing is
+// sent, and naming the player in the settings turns the board on.
+TEST_F(MenuTest, DailyBoardOnWithoutAPlayerSaysSoUntilOneIsNamed) {
+    DailyBoard board(loop, DataFolder(folder + "/data"));
+    settings->board = &board;
+    settings->Override("board", "on");
+    settings->Override("board-address", "http://127.0.0.1:9");
+    settings->Apply();
+    testing::internal::CaptureStderr();
+    board.Open();
+    const std::string said = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(said.rfind("korvessa: the daily board is on but names no player", 0), 0u) << said;
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
+    EXPECT_EQ(board.Sender(), nullptr);
+    settings->Change([](Settings& s) {
+        std::string why;
+        s.Set("player", "Ann", why);
+    });
+    EXPECT_NE(board.Sender(), nullptr);
     settings->board = nullptr;
 }
