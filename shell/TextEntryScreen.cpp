@@ -1,10 +1,23 @@
 #include "shell/TextEntryScreen.h"
 
+#include <cstring>
 #include <utility>
 
 #include "game/GameApp.h"
 #include "shell/EventLoop.h"
 #include "shell/OverlayFont.h"
+
+namespace {
+
+// What the pad turns through, the likeliest first either way round: a name
+// wants letters, an address its signs.
+constexpr const char kPadCharacters[] =
+    "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789 -_.:/";
+constexpr int kPadCharacterCount = sizeof kPadCharacters - 1;
+constexpr const char* kPadHelp = "pad: up/down turn the last letter, right adds, left deletes";
+constexpr int kPadHelpRow = 4;  // rows under the text
+
+}  // namespace
 
 void TextEntryScreen::Ask(const std::string& newTitle, const std::string& initial,
                           std::size_t newMaxLength, Problem newProblem,
@@ -33,10 +46,7 @@ void TextEntryScreen::KeyDown(const SDL_KeyboardEvent& key) {
             if (key.repeat == 0) loop.Back();
             return;
         case SDLK_BACKSPACE:
-            if (text.empty()) return;
-            text.pop_back();
-            wrong.clear();
-            loop.Redraw();
+            RemoveLast();
             return;
         default:
             return;  // the characters come as text input
@@ -50,7 +60,49 @@ void TextEntryScreen::TextInput(const char* typed) {
         text += *c;
         changed = true;
     }
-    if (!changed) return;
+    if (changed) Edited();
+}
+
+void TextEntryScreen::Handle(const MenuEvent& event) {
+    switch (event.kind) {
+        case MenuEvent::Kind::kUp:
+            return TurnLast(+1);
+        case MenuEvent::Kind::kDown:
+            return TurnLast(-1);
+        case MenuEvent::Kind::kRight:
+            return AddOne();
+        case MenuEvent::Kind::kLeft:
+            return RemoveLast();
+        case MenuEvent::Kind::kChoose:
+            return Take();
+        default:
+            return MenuScreen::Handle(event);
+    }
+}
+
+void TextEntryScreen::TurnLast(int step) {
+    if (text.empty()) return AddOne();
+    const char* at = std::strchr(kPadCharacters, text.back());
+    // A character typed on a keyboard that the pad does not offer turns from
+    // the first.
+    const int from = at != nullptr ? static_cast<int>(at - kPadCharacters) : 0;
+    text.back() = kPadCharacters[(from + step + kPadCharacterCount) % kPadCharacterCount];
+    Edited();
+}
+
+void TextEntryScreen::AddOne() {
+    if (text.size() >= maxLength) return;
+    text += text.empty() ? kPadCharacters[0] : text.back();
+    Edited();
+}
+
+void TextEntryScreen::RemoveLast() {
+    if (text.empty()) return;
+    text.pop_back();
+    Edited();
+}
+
+void TextEntryScreen::Edited() {
     wrong.clear();
     loop.Redraw();
 }
@@ -74,5 +126,8 @@ void TextEntryScreen::DrawOver() const {
     DrawCentred(font, MenuList::kFirstRowY, (text + "_").c_str());
     if (!wrong.empty()) {
         DrawCentred(font, MenuList::kFirstRowY - 2 * MenuList::kRowStep, wrong.c_str());
+    }
+    if (loop.pads != nullptr && loop.pads->PadCount() > 0) {
+        DrawCentred(font, MenuList::kFirstRowY - kPadHelpRow * MenuList::kRowStep, kPadHelp);
     }
 }

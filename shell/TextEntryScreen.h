@@ -11,6 +11,9 @@
 // the text if `problem` finds nothing wrong, Backspace, and Escape (or the
 // pad's B), which goes back without changing anything. Only printable ASCII
 // is taken, up to the length given: the font has nothing else.
+// A pad has no keys to type with: up and down turn the last character
+// through the letters, digits and a few signs, right adds one (a copy of the
+// last), left removes one, and A takes the text.
 class TextEntryScreen : public MenuScreen {
 public:
     // Returns what is wrong with a text, in a few words; empty when nothing.
@@ -34,10 +37,17 @@ public:
 protected:
     void Build() override {}
     std::string Title() const override { return title; }
-    std::string Hint() const override { return "enter to take it, escape to go back"; }
+    std::string Hint() const override { return "enter or A takes it, escape or B goes back"; }
+    void Handle(const MenuEvent& event) override;
 
 private:
     void Take();
+    // The pad's editing.
+    void TurnLast(int step);
+    void AddOne();
+    void RemoveLast();
+    // The text changed: what was wrong with it no longer holds.
+    void Edited();
 
     std::string title;
     std::string text;

@@ -464,3 +464,44 @@ TEST_F(MenuTest, DailyBoardOnWithoutAPlayerSaysSoUntilOneIsNamed) {
     EXPECT_NE(board.Sender(), nullptr);
     settings->board = nullptr;
 }
+
+// A pad alone turns the board on: the name is built letter by letter with
+// the D-pad, wrapping round the letters, and taken with A.
+TEST_F(MenuTest, PadAloneNamesThePlayer) {
+    pads = std::make_unique<Gamepads>("");
+    loop.pads = pads.get();
+    const int index = testing_support::AttachVirtualPad("Name Test Pad");
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    Deliver();
+    auto click = [&](int button, int times = 1) {
+        for (int i = 0; i < times; ++i) {
+            SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
+            Deliver();
+            SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
+            Deliver();
+        }
+    };
+    auto goTo = [&](const std::string& prefix) {
+        for (int i = 0; i < 30 && Highlighted().rfind(prefix, 0) != 0; ++i) {
+            click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+        }
+        ASSERT_EQ(Highlighted().rfind(prefix, 0), 0u) << Highlighted();
+        click(SDL_CONTROLLER_BUTTON_A);
+    };
+    click(SDL_CONTROLLER_BUTTON_START);
+    goTo("settings");
+    goTo("daily board");
+    const auto* entry = dynamic_cast<const TextEntryScreen*>(&loop.Top());
+    ASSERT_NE(entry, nullptr);
+    click(SDL_CONTROLLER_BUTTON_DPAD_UP, 2);     // A, then B
+    click(SDL_CONTROLLER_BUTTON_DPAD_RIGHT, 2);  // two more Bs
+    click(SDL_CONTROLLER_BUTTON_DPAD_LEFT);      // one fewer
+    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN, 2);   // A, then round to the last sign
+    EXPECT_EQ(entry->Text(), "B/");
+    click(SDL_CONTROLLER_BUTTON_DPAD_UP);
+    click(SDL_CONTROLLER_BUTTON_A);
+    EXPECT_NE(File().find("player = BA\n"), std::string::npos) << File();
+    EXPECT_NE(File().find("board = on\n"), std::string::npos) << File();
+    SDL_JoystickClose(stick);
+}
