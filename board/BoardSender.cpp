@@ -204,8 +204,9 @@ void BoardSender::DoPending(BoardClient& client) {
         const Result sent = client.Submit(bytes, player, id);
         if (sent == Result::kFailed) {
             // The rest waits for the next start or the next game taken.
-            return Warn(client.Problem() + "; " + std::to_string(queue.Names().size()) +
-                        " replays wait in " + queue.Path());
+            const std::size_t waiting = queue.Names().size();
+            return Warn(client.Problem() + "; " + std::to_string(waiting) +
+                        (waiting == 1 ? " replay waits in " : " replays wait in ") + queue.Path());
         }
         queue.Remove(name);
         if (sent == Result::kRefused) {
