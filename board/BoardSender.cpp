@@ -10,6 +10,7 @@ using Result = BoardClient::Result;
 namespace {
 
 constexpr const char* kNotSent = "not sent before the board was closed";
+constexpr const char* kVerdictNotAwaited = "sent; its verdict was not awaited as the board closed";
 
 }  // namespace
 
@@ -171,7 +172,7 @@ void BoardSender::DoGame(BoardClient& client, const Job& job) {
     const Result judged = client.AwaitVerdict(id, polling, report.verdict);
     if (judged != Result::kDone) {
         report.kind = BoardReport::Kind::kUnverified;
-        report.line = client.Problem();
+        report.line = stopping ? kVerdictNotAwaited : client.Problem();
     } else if (report.verdict.state == BoardVerdict::State::kVerified) {
         report.kind = BoardReport::Kind::kVerified;
     } else {
