@@ -17,6 +17,7 @@
 #include "tests/server/BoardClient.h"
 #include "tests/server/BoardProcess.h"
 #include "tests/support/FontBitmap.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -43,16 +44,9 @@ std::size_t FilesIn(const std::string& folder) {
 class BoardPlayTest : public e2e::XSession {
 protected:
     void SetUp() override {
-        char folder[] = "/tmp/korvessa-board-play-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        scratch = folder;
-        configHome = scratch + "/config";
+        configHome = scratch + "config";
         std::filesystem::create_directories(configHome + "/korvessa");
-        data = scratch + "/data/korvessa/";
-    }
-    void TearDown() override {
-        XSession::TearDown();
-        e2e::Output("rm -rf " + scratch);
+        data = scratch + "data/korvessa/";
     }
 
     void KeepSettings(int port, const std::string& player) {
@@ -61,7 +55,7 @@ protected:
             << "\nplayer = " << player << "\n";
     }
     void Start(const std::vector<std::string>& arguments = {}) {
-        StartGame(arguments, {"XDG_DATA_HOME=" + scratch + "/data"});
+        StartGame(arguments, {"XDG_DATA_HOME=" + scratch + "data"});
     }
     void Key(const std::string& name, int times = 1) {
         for (int i = 0; i < times; ++i) {
@@ -141,7 +135,9 @@ protected:
                                           utc.tm_mday);
     }
 
-    std::string scratch;
+    // Removed after the game has ended: members go after TearDown().
+    testing_support::TemporaryFolder folder;
+    const std::string& scratch = folder.path;  // ends with '/'
     std::string data;
     testing_support::FontBitmap font;
 };
@@ -164,8 +160,8 @@ TEST_F(BoardPlayTest, DailyGamesReachTheBoardEvenWhenItWasDown) {
 
     // The board is up: the next start sends it.
     board_testing::BoardProcess board(
-        {"--database", scratch + "/board.sqlite", "--workers", "1", "--rate-limit", "0"},
-        scratch + "/board.log");
+        {"--database", scratch + "board.sqlite", "--workers", "1", "--rate-limit", "0"},
+        scratch + "board.log");
     ASSERT_TRUE(board.Started()) << board.Log();
     KeepSettings(board.Port(), "Ann");
     Start();
