@@ -7,20 +7,65 @@
 #  4. sound: the time to open it and the mixer thread's share of one core;
 #  5. the score server: verifying on the GL that draws nothing, in ticks per
 #     second on one core, and 50 clients sending 20 replays each at once;
+#     then a crowded day (10,000 and 100,000 players, or those of
+#     KORVESSA_BOARD_PLAYERS) read by 50 clients while the workers verify,
+#     and read and written at once;
 #  6. start to first frame, the game beside the bare GameApp, median of 7.
-# Extra arguments go to the benchmark, e.g. --benchmark_filter=Logic.
+# Extra arguments go to the benchmark, e.g. --benchmark_filter=Logic; with
+# --board-only first, only the crowded day is measured.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build-release"
+board_only=false
+if [[ "${1:-}" == "--board-only" ]]; then
+  board_only=true
+  shift
+fi
 
 "$root/scripts/deps.sh" test
 
 echo "== release build"
 cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
-  korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe \
-  korvessa-board korvessa_board_verify_speed korvessa_board_load korvessa_make_daily_replay \
-  korvessa_bare_game korvessa_startup_probe
+board_targets=(korvessa-board korvessa_make_daily_replay korvessa_board_readers)
+if $board_only; then
+  cmake --build "$build" -j "$(nproc)" --target "${board_targets[@]}"
+else
+  cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
+    korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe \
+    korvessa_board_verify_speed korvessa_board_load korvessa_bare_game korvessa_startup_probe \
+    "${board_targets[@]}"
+fi
+
+crowded_day() {
+  local players=$1 work board port
+  work=$(mktemp -d)
+  mkdir "$work/replays"
+  "$build/korvessa_make_daily_replay" --count 600 "$work/replays" >/dev/null
+  "$build/korvessa_board_readers" fill --database "$work/board.sqlite" --players "$players"
+  "$build/korvessa-board" --listen 127.0.0.1:0 --workers "$(nproc)" --rate-limit 0 \
+    --database "$work/board.sqlite" 2>"$work/board.log" &
+  board=$!
+  for _ in $(seq 100); do grep -q "listening on" "$work/board.log" && break; sleep 0.1; done
+  port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$work/board.log")
+  local replays=("$work"/replays/*.kvr)
+  echo "-- 50 readers for 10 s, 200 replays queued for the workers first"
+  "$build/korvessa_board_readers" read --port "$port" --players "$players" \
+    --server-pid "$board" --readers 50 --seconds 10 --queue 200 "${replays[@]:0:200}"
+  echo "-- mixed: 25 readers while 25 clients send 400 more replays"
+  "$build/korvessa_board_readers" read --port "$port" --players "$players" \
+    --server-pid "$board" --readers 25 --posters 25 "${replays[@]:200}"
+  kill -TERM "$board"
+  wait "$board" || true
+  rm -rf "$work"
+}
+
+if $board_only; then
+  for players in ${KORVESSA_BOARD_PLAYERS:-10000 100000}; do
+    echo "== the score server: $players players on today's board"
+    crowded_day "$players"
+  done
+  exit 0
+fi
 
 echo "== the busy frame, recorded"
 frame="$build/korvessa_frame.txt"
@@ -68,6 +113,11 @@ port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/
   "$load"/replays/*.kvr
 kill -TERM "$board"
 wait "$board"
+
+for players in ${KORVESSA_BOARD_PLAYERS:-10000 100000}; do
+  echo "== the score server: $players players on today's board"
+  crowded_day "$players"
+done
 
 echo "== start to first frame: the game and the bare GameApp, started in turns"
 "$build/korvessa_startup_probe" --runs 7

@@ -23,6 +23,7 @@ constexpr const char* kSubmissionsPath = "/api/v1/submissions";
 constexpr const char* kJsonType = "application/json";
 constexpr const char* kHtmlType = "text/html; charset=utf-8";
 constexpr const char* kReplayType = "application/x-korvessa-replay";
+constexpr const char* kCacheControl = "no-cache";
 constexpr int kSecondsPerMinute = 60;
 constexpr int kContinue = 100;
 constexpr int kListenBacklog = 512;
@@ -97,6 +98,19 @@ nlohmann::json StatusJson(const Submission& submission) {
     return json;
 }
 
+// A body from the day's cache: 304 when the client holds it already. Always
+// asked again (no-cache), since the next verdict may change it any moment.
+void AnswerCached(const httplib::Request& request, httplib::Response& response,
+                  const DayCache::Body& body, const char* type) {
+    response.set_header("ETag", body.etag);
+    response.set_header("Cache-Control", kCacheControl);
+    if (DayCache::Matches(request.get_header_value("If-None-Match"), body.etag)) {
+        response.status = 304;
+        return;
+    }
+    response.set_content(body.text, type);
+}
+
 std::string ReplayPath(const std::string& id) { return "/replays/" + id + ".kvr"; }
 
 // 20260614 for "20260614" when it is a date; 0 otherwise.
@@ -112,6 +126,7 @@ BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const Boar
       pool(workers),
       options(given),
       limiter(given.rateLimit),
+      cache(boardStore, kBoardSize),
       http(std::make_unique<httplib::Server>()) {
     http->new_task_queue = [] { return new httplib::ThreadPool(kHttpThreads); };
     // SO_REUSEADDR, to start again at once after a stop; not the library's
@@ -159,12 +174,12 @@ BoardServer::BoardServer(BoardStore& boardStore, WorkerPool& workers, const Boar
               [this](const httplib::Request& request, httplib::Response& response) {
                   BoardJson(request, response);
               });
-    http->Get("/", [this](const httplib::Request&, httplib::Response& response) {
-        BoardHtml(Today(), response);
+    http->Get("/", [this](const httplib::Request& request, httplib::Response& response) {
+        BoardHtml(request, Today(), response);
     });
     http->Get(R"(/daily/(\d{8}))",
               [this](const httplib::Request& request, httplib::Response& response) {
-                  BoardHtml(DayFrom(request.matches[1]), response);
+                  BoardHtml(request, DayFrom(request.matches[1]), response);
               });
     http->Get(R"(/replays/([0-9a-f]{32})\.kvr)",
               [this](const httplib::Request& request, httplib::Response& response) {
@@ -311,24 +326,33 @@ void BoardServer::Status(const httplib::Request& request, httplib::Response& res
 void BoardServer::BoardJson(const httplib::Request& request, httplib::Response& response) {
     const std::uint32_t day = DayFrom(request.matches[1]);
     if (day == 0) return ApiError(response, 404, "no such day");
-    nlohmann::json entries = nlohmann::json::array();
-    for (const BoardEntry& entry : store.Board(day, kBoardSize)) {
-        entries.push_back({{"rank", entry.rank},
-                           {"player", entry.player},
-                           {"score", entry.score},
-                           {"ticks", entry.ticks},
-                           {"id", entry.id},
-                           {"replay", ReplayPath(entry.id)}});
-    }
-    Json(response, 200, {{"day", day}, {"entries", entries}});
+    const auto body = cache.Get(day, "json", [day](const std::vector<BoardEntry>& board) {
+        nlohmann::json entries = nlohmann::json::array();
+        for (const BoardEntry& entry : board) {
+            entries.push_back({{"rank", entry.rank},
+                               {"player", entry.player},
+                               {"score", entry.score},
+                               {"ticks", entry.ticks},
+                               {"id", entry.id},
+                               {"replay", ReplayPath(entry.id)}});
+        }
+        return nlohmann::json{{"day", day}, {"entries", entries}}.dump() + "\n";
+    });
+    AnswerCached(request, response, *body, kJsonType);
 }
 
-void BoardServer::BoardHtml(std::uint32_t day, httplib::Response& response) {
+void BoardServer::BoardHtml(const httplib::Request& request, std::uint32_t day,
+                            httplib::Response& response) {
     if (day == 0) {
         response.status = 404;
         return response.set_content(board_page::Message("No such day", "No such day."), kHtmlType);
     }
-    response.set_content(board_page::Render(day, Today(), store.Board(day, kBoardSize)), kHtmlType);
+    // The page's links depend on today's date too.
+    const std::uint32_t today = Today();
+    const auto body = cache.Get(
+        day, "page " + std::to_string(today),
+        [day, today](const auto& board) { return board_page::Render(day, today, board); });
+    AnswerCached(request, response, *body, kHtmlType);
 }
 
 void BoardServer::ReplayFile(const httplib::Request& request, httplib::Response& response) {

@@ -7,6 +7,7 @@
 
 #include "server/BoardOptions.h"
 #include "server/BoardStore.h"
+#include "server/DayCache.h"
 #include "server/RateLimiter.h"
 #include "server/WorkerPool.h"
 
@@ -22,6 +23,7 @@ struct Response;
 //   GET  /api/v1/submissions/ID             pending, verified or rejected
 //   GET  /api/v1/boards/YYYYMMDD            the day's board as JSON
 //   GET  /, /daily/YYYYMMDD                 today's or that day's board page
+//        (both with an ETag, and 304 for a request naming it)
 //   GET  /replays/ID.kvr                    the replay file
 // A request the server refuses gets a 4xx status and a one-line reason (JSON
 // under /api/, a short page elsewhere); each request is logged in one line on
@@ -59,7 +61,7 @@ private:
                 const std::string& body);
     void Status(const httplib::Request& request, httplib::Response& response);
     void BoardJson(const httplib::Request& request, httplib::Response& response);
-    void BoardHtml(std::uint32_t day, httplib::Response& response);
+    void BoardHtml(const httplib::Request& request, std::uint32_t day, httplib::Response& response);
     void ReplayFile(const httplib::Request& request, httplib::Response& response);
     std::string ClientAddress(const httplib::Request& request) const;
 
@@ -67,6 +69,7 @@ private:
     WorkerPool& pool;
     const BoardOptions options;
     RateLimiter limiter;
+    DayCache cache;
     std::unique_ptr<httplib::Server> http;
     int listening = -1;  // the listening socket
     int port = 0;

@@ -7,7 +7,7 @@
 
 namespace board_sql {
 
-// The one table. `seqKey` and `blob` are the column types that differ: an
+// The submissions. `seqKey` and `blob` are the column types that differ: an
 // auto-numbered key giving the order of arrival, and raw bytes.
 inline std::string Schema(const char* seqKey, const char* blob) {
     const std::string columns =
@@ -64,27 +64,70 @@ constexpr const char* kFinish =
     " decided_ms = $5, lease_owner = NULL"
     " WHERE seq = $6 AND state = 'pending' AND lease_owner = $7";
 
-// Each player's best verified game of day $1, ties to the earlier one.
-constexpr const char* kBestOfDay =
-    "WITH best AS (SELECT id, player, score, ticks, seq, ROW_NUMBER() OVER"
-    " (PARTITION BY player ORDER BY score DESC, seq) AS nth FROM submissions"
-    " WHERE day = $1 AND state = 'verified') ";
+// Each player's best verified game of each day, kept as a row by every
+// verdict, so that ranking a day reads an index instead of every game; and
+// for each day a version bumped with each verified verdict (what a cache of
+// the day's board asks) and the count of its players.
+constexpr const char* kRanksSchema =
+    "CREATE TABLE IF NOT EXISTS best (day INTEGER NOT NULL, player TEXT NOT NULL,"
+    " id TEXT NOT NULL, score INTEGER NOT NULL, ticks BIGINT NOT NULL,"
+    " seq BIGINT NOT NULL, PRIMARY KEY (day, player));"
+    "CREATE INDEX IF NOT EXISTS best_rank ON best (day, score DESC, seq);"
+    "CREATE TABLE IF NOT EXISTS board_days (day INTEGER PRIMARY KEY,"
+    " version BIGINT NOT NULL, players INTEGER NOT NULL);";
+
+// Fills the new tables from the games a board of before them verified.
+constexpr const char* kRanksFromSubmissions =
+    "INSERT INTO best (day, player, id, score, ticks, seq)"
+    " SELECT day, player, id, score, ticks, seq FROM (SELECT day, player, id, score, ticks,"
+    " seq, ROW_NUMBER() OVER (PARTITION BY day, player ORDER BY score DESC, seq) AS nth"
+    " FROM submissions WHERE state = 'verified') AS ranked WHERE nth = 1;"
+    "INSERT INTO board_days (day, version, players)"
+    " SELECT day, 1, COUNT(*) FROM best GROUP BY day;";
+
+// The three steps of a verified verdict on the game with seq $1, in this
+// order, in the verdict's transaction. The first locks the day's row, so
+// that verdicts of one day, from any process, count its players one after
+// another.
+constexpr const char* kBumpDay =
+    "INSERT INTO board_days (day, version, players)"
+    " SELECT day, 1, 0 FROM submissions WHERE seq = $1"
+    " ON CONFLICT (day) DO UPDATE SET version = board_days.version + 1";
+
+constexpr const char* kCountNewPlayer =
+    "UPDATE board_days SET players = players + 1"
+    " WHERE day = (SELECT day FROM submissions WHERE seq = $1) AND NOT EXISTS"
+    " (SELECT 1 FROM best, submissions AS game WHERE game.seq = $1"
+    " AND best.day = game.day AND best.player = game.player)";
+
+// Ties go to the earlier game.
+constexpr const char* kKeepBest =
+    "INSERT INTO best (day, player, id, score, ticks, seq)"
+    " SELECT day, player, id, score, ticks, seq FROM submissions WHERE seq = $1"
+    " ON CONFLICT (day, player) DO UPDATE SET id = excluded.id, score = excluded.score,"
+    " ticks = excluded.ticks, seq = excluded.seq WHERE excluded.score > best.score"
+    " OR (excluded.score = best.score AND excluded.seq < best.seq)";
+
+// $1 the day; 0 for a day with no verified game.
+constexpr const char* kDayVersion =
+    "SELECT COALESCE((SELECT version FROM board_days WHERE day = $1), 0)";
 
 // $1 the day, $2 how many.
 inline std::string Board() {
-    return std::string(kBestOfDay) +
-           "SELECT id, player, score, ticks FROM best WHERE nth = 1"
+    return "SELECT id, player, score, ticks FROM best WHERE day = $1"
            " ORDER BY score DESC, seq LIMIT $2";
 }
 
-// $1 the day, $2 the submission: the other players ahead of it, and all.
+// $1 the day, $2 the submission: the players ahead of it (the best games
+// ahead of it, less its player's own best when that is another game), and
+// all. `score >= me.score` lets the count walk the rank index.
 inline std::string Standing() {
-    return std::string(kBestOfDay) +
-           ", me AS (SELECT player, score, seq FROM submissions WHERE id = $2)"
-           " SELECT (SELECT COUNT(*) FROM best, me WHERE best.nth = 1"
-           " AND best.player <> me.player AND (best.score > me.score"
-           " OR (best.score = me.score AND best.seq < me.seq))),"
-           " (SELECT COUNT(*) FROM best WHERE nth = 1)";
+    return "WITH me AS (SELECT player, score, seq FROM submissions WHERE id = $2)"
+           " SELECT (SELECT COUNT(*) FROM best, me WHERE best.day = $1"
+           " AND best.score >= me.score AND (best.score > me.score OR best.seq < me.seq))"
+           " - (SELECT COUNT(*) FROM best, me WHERE best.day = $1 AND best.player = me.player"
+           " AND best.id <> $2),"
+           " COALESCE((SELECT players FROM board_days WHERE day = $1), 0)";
 }
 
 }  // namespace board_sql

@@ -107,11 +107,18 @@ public:
                         std::int64_t nowMs) = 0;
 
     // The best verified game of each player on `day`, best first, ties to the
-    // earlier submission; at most `limit` of them.
+    // earlier submission; at most `limit` of them. Read from rows each
+    // verdict keeps, not ranked anew.
     virtual std::vector<BoardEntry> Board(std::uint32_t day, int limit) = 0;
 
     // Where a verified submission stands on its day.
     virtual Standing StandingOf(const Submission& submission) = 0;
+
+    // A number that changes, in the same transaction, with every verified
+    // verdict of `day`, whichever process records it: what a cache of the
+    // day's board asks to know whether it is still the board. 0 for a day
+    // with none.
+    virtual std::int64_t DayVersion(std::uint32_t day) = 0;
 };
 
 // The store `database` names: a postgresql:// (or postgres://) URI, or else

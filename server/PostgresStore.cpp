@@ -41,6 +41,11 @@ PostgresStore::PostgresStore(const std::string& database) : uri(database) {
         transaction.exec("SET LOCAL client_min_messages = warning");
         transaction.exec("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
         transaction.exec(board_sql::Schema("BIGSERIAL", "BYTEA"));
+        const bool ranked = !transaction.exec("SELECT to_regclass('best')")[0][0].is_null();
+        if (!ranked) {
+            transaction.exec(board_sql::kRanksSchema);
+            transaction.exec(board_sql::kRanksFromSubmissions);
+        }
         return 0;
     });
 }
@@ -134,6 +139,13 @@ bool PostgresStore::Renew(const Job& job, const std::string& worker, std::int64_
     });
 }
 
+void PostgresStore::RecordBest(pqxx::work& transaction, std::int64_t seq) {
+    for (const char* step :
+         {board_sql::kBumpDay, board_sql::kCountNewPlayer, board_sql::kKeepBest}) {
+        transaction.exec_params(step, seq);
+    }
+}
+
 bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                            std::int64_t nowMs) {
     return InTransaction([&](pqxx::work& transaction) {
@@ -142,7 +154,9 @@ bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verd
         const pqxx::result finished = transaction.exec_params(
             board_sql::kFinish, state, verdict.score, std::int64_t{verdict.ticks}, verdict.reason,
             nowMs, job.seq, worker);
-        return finished.affected_rows() == 1;
+        const bool decided = finished.affected_rows() == 1;
+        if (decided && verdict.verified) RecordBest(transaction, job.seq);
+        return decided;
     });
 }
 
@@ -166,5 +180,12 @@ Standing PostgresStore::StandingOf(const Submission& submission) {
             board_sql::Standing(), std::int64_t{submission.day}, submission.id);
         if (rows.empty()) return Standing{};
         return Standing{rows[0][0].as<int>() + 1, rows[0][1].as<int>()};
+    });
+}
+
+std::int64_t PostgresStore::DayVersion(std::uint32_t day) {
+    return InTransaction([&](pqxx::work& transaction) {
+        return transaction.exec_params(board_sql::kDayVersion, std::int64_t{day})[0][0]
+            .as<std::int64_t>();
     });
 }

@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <pqxx/connection>
+#include <pqxx/transaction>
 #include <string>
 #include <vector>
 
@@ -17,7 +18,8 @@ public:
     static constexpr int kMaxConnections = 8;
 
     // Connects to `uri` (postgresql://user@host:port/database and the other
-    // forms libpq reads) and creates the table when it is missing. Throws
+    // forms libpq reads) and creates the tables when they are missing (the
+    // ranks filled from the games of a board made before them). Throws
     // StoreError.
     explicit PostgresStore(const std::string& uri);
     ~PostgresStore() override;
@@ -37,12 +39,17 @@ public:
                 std::int64_t nowMs) override;
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;
     Standing StandingOf(const Submission& submission) override;
+    std::int64_t DayVersion(std::uint32_t day) override;
 
 private:
     // Runs `work` on a pooled connection in one transaction and commits it;
     // any failure becomes a StoreError, and a broken connection is dropped.
     template <typename Work>
     auto InTransaction(Work&& work);
+
+    // Keeps the verified game `seq` as its player's best of its day when it
+    // is, and bumps the day's version; inside the verdict's transaction.
+    static void RecordBest(pqxx::work& transaction, std::int64_t seq);
 
     std::unique_ptr<pqxx::connection> Borrow();
     void Return(std::unique_ptr<pqxx::connection> connection);

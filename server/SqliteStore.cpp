@@ -52,10 +52,33 @@ SqliteStore::SqliteStore(const std::string& file) : path(file) {
         // commit waits for the disk (the log reaches it at checkpoints).
         Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
         Execute(board_sql::Schema("INTEGER", "BLOB"));
+        AddRanks();
     } catch (const StoreError& error) {
         sqlite3_close(db);
         db = nullptr;
         throw StoreError(path + ": " + error.what());
+    }
+    readers = std::make_unique<SqliteReaders>(path);
+}
+
+void SqliteStore::AddRanks() {
+    WriteTransaction transaction(db);
+    SqliteStatement exists =
+        Statement("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = 'best'");
+    const bool made = exists.Step();
+    while (exists.Step()) {
+    }
+    if (!made) {
+        Execute(board_sql::kRanksSchema);
+        Execute(board_sql::kRanksFromSubmissions);
+    }
+    transaction.Commit();
+}
+
+void SqliteStore::RecordBest(std::int64_t seq) {
+    for (const char* step :
+         {board_sql::kBumpDay, board_sql::kCountNewPlayer, board_sql::kKeepBest}) {
+        Statement(step).Bind(1, seq).Step();
     }
 }
 
@@ -97,8 +120,8 @@ bool SqliteStore::Add(const NewSubmission& submission) {
 }
 
 std::optional<Submission> SqliteStore::Find(const std::string& id) {
-    std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement find = Statement(board_sql::kFind);
+    SqliteReaders::Lease reader = readers->Borrow();
+    SqliteStatement find = reader->Statement(board_sql::kFind);
     find.Bind(1, id);
     if (!find.Step()) return std::nullopt;
     Submission found;
@@ -113,8 +136,8 @@ std::optional<Submission> SqliteStore::Find(const std::string& id) {
 }
 
 std::optional<std::string> SqliteStore::Replay(const std::string& id) {
-    std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement select = Statement(board_sql::kReplay);
+    SqliteReaders::Lease reader = readers->Borrow();
+    SqliteStatement select = reader->Statement(board_sql::kReplay);
     select.Bind(1, id);
     if (!select.Step()) return std::nullopt;
     return select.Text(0);
@@ -161,13 +184,14 @@ bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdic
         .Bind(7, worker);
     finish.Step();
     const bool finished = sqlite3_changes(db) == 1;
+    if (finished && verdict.verified) RecordBest(job.seq);
     transaction.Commit();
     return finished;
 }
 
 std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
-    std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement board = Statement(board_sql::Board());
+    SqliteReaders::Lease reader = readers->Borrow();
+    SqliteStatement board = reader->Statement(board_sql::Board());
     board.Bind(1, std::int64_t{day}).Bind(2, std::int64_t{limit});
     std::vector<BoardEntry> entries;
     while (board.Step()) {
@@ -179,10 +203,17 @@ std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
 }
 
 Standing SqliteStore::StandingOf(const Submission& submission) {
-    std::lock_guard<std::mutex> lock(mutex);
-    SqliteStatement standing = Statement(board_sql::Standing());
+    SqliteReaders::Lease reader = readers->Borrow();
+    SqliteStatement standing = reader->Statement(board_sql::Standing());
     standing.Bind(1, std::int64_t{submission.day}).Bind(2, submission.id);
     if (!standing.Step()) return Standing{};
     return Standing{static_cast<int>(standing.Integer(0)) + 1,
                     static_cast<int>(standing.Integer(1))};
+}
+
+std::int64_t SqliteStore::DayVersion(std::uint32_t day) {
+    SqliteReaders::Lease reader = readers->Borrow();
+    SqliteStatement version = reader->Statement(board_sql::kDayVersion);
+    version.Bind(1, std::int64_t{day});
+    return version.Step() ? version.Integer(0) : 0;
 }

@@ -2,11 +2,13 @@
 // machine (workers on the same machine may share the file).
 #pragma once
 
+#include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
 
 #include "server/BoardStore.h"
+#include "server/SqliteReaders.h"
 #include "server/SqliteStatement.h"
 
 struct sqlite3;
@@ -14,7 +16,8 @@ struct sqlite3_stmt;
 
 class SqliteStore : public BoardStore {
 public:
-    // Opens the file at `path`, creating it and its table when missing, in
+    // Opens the file at `path`, creating it and its tables when missing (the
+    // ranks filled from the games of a file made before them), in
     // write-ahead-log mode so that readers never wait for the writer. Throws
     // StoreError.
     explicit SqliteStore(const std::string& path);
@@ -33,6 +36,7 @@ public:
                 std::int64_t nowMs) override;
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;
     Standing StandingOf(const Submission& submission) override;
+    std::int64_t DayVersion(std::uint32_t day) override;
 
 private:
     // Runs statements that return nothing; throws StoreError.
@@ -41,10 +45,18 @@ private:
     // request would cost more than running it.
     SqliteStatement Statement(const std::string& sql);
 
-    // One connection, one statement at a time: SQLite writes one at a time
-    // anyway, and every statement here takes microseconds.
+    // Creates the ranks' tables, filled from the games already verified,
+    // when the file has none.
+    void AddRanks();
+    // Keeps the verified game `seq` as its player's best of its day when it
+    // is, and bumps the day's version; inside the verdict's transaction.
+    void RecordBest(std::int64_t seq);
+
+    // Writes on one connection, one at a time: SQLite writes one at a time
+    // anyway, and every write here takes microseconds. Reads go to `readers`.
     std::mutex mutex;
     sqlite3* db = nullptr;
     std::string path;
     std::unordered_map<std::string, sqlite3_stmt*> prepared;
+    std::unique_ptr<SqliteReaders> readers;
 };

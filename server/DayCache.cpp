@@ -1,0 +1,78 @@
+#include "server/DayCache.h"
+
+#include <openssl/evp.h>
+
+#include <algorithm>
+
+namespace {
+
+// An ETag of the body's own bytes: strong, and the same from every server
+// on one database, whatever order they made it in.
+std::string EtagOf(const std::string& text) {
+    unsigned char digest[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    EVP_Digest(text.data(), text.size(), digest, &size, EVP_sha256(), nullptr);
+    static const char kHex[] = "0123456789abcdef";
+    // 128 bits are plenty to tell two bodies apart.
+    std::string etag = "\"";
+    for (unsigned int i = 0; i < size / 2; ++i) {
+        etag += kHex[digest[i] >> 4];
+        etag += kHex[digest[i] & 0x0F];
+    }
+    return etag + "\"";
+}
+
+std::string Trimmed(const std::string& text) {
+    const std::size_t first = text.find_first_not_of(" \t");
+    if (first == std::string::npos) return "";
+    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
+}
+
+}  // namespace
+
+DayCache::DayCache(BoardStore& boardStore, int size) : store(boardStore), boardSize(size) {}
+
+std::shared_ptr<const DayCache::Body> DayCache::Get(std::uint32_t day, const std::string& variant,
+                                                    const Render& render) {
+    const Key key{day, variant};
+    // The version first: a verdict between it and the board read below
+    // leaves a newer body under an older version, which the next request
+    // makes again, never the other way round.
+    const std::int64_t version = store.DayVersion(day);
+    {
+        std::lock_guard<std::mutex> lock(mutex);
+        const auto found = kept.find(key);
+        if (found != kept.end() && found->second.version == version) {
+            found->second.lastUsed = ++uses;
+            return found->second.body;
+        }
+    }
+    auto body = std::make_shared<Body>();
+    body->text = render(store.Board(day, boardSize));
+    body->etag = EtagOf(body->text);
+    Keep(key, version, body);
+    return body;
+}
+
+void DayCache::Keep(const Key& key, std::int64_t version, std::shared_ptr<const Body> body) {
+    std::lock_guard<std::mutex> lock(mutex);
+    if (kept.count(key) == 0 && kept.size() >= kMaxBodies) {
+        kept.erase(std::min_element(kept.begin(), kept.end(), [](const auto& a, const auto& b) {
+            return a.second.lastUsed < b.second.lastUsed;
+        }));
+    }
+    kept[key] = Kept{version, ++uses, std::move(body)};
+}
+
+bool DayCache::Matches(const std::string& ifNoneMatch, const std::string& etag) {
+    std::size_t start = 0;
+    while (start <= ifNoneMatch.size()) {
+        const std::size_t comma = std::min(ifNoneMatch.find(',', start), ifNoneMatch.size());
+        std::string candidate = Trimmed(ifNoneMatch.substr(start, comma - start));
+        // If-None-Match compares weakly: W/"x" names "x" too.
+        if (candidate.rfind("W/", 0) == 0) candidate.erase(0, 2);
+        if (candidate == "*" || candidate == etag) return true;
+        start = comma + 1;
+    }
+    return false;
+}
