@@ -65,16 +65,20 @@ constexpr const char* kFinish =
     " WHERE seq = $6 AND state = 'pending' AND lease_owner = $7";
 
 // Each player's best verified game of each day, kept as a row by every
-// verdict, so that ranking a day reads an index instead of every game; and
-// for each day a version bumped with each verified verdict (what a cache of
-// the day's board asks) and the count of its players.
+// verdict, so that ranking a day reads an index instead of every game; for
+// each day a version bumped with each verified verdict (what a cache of the
+// day's board asks) and the count of its players; and how many players' best
+// is each score of the day, so that a rank adds up a few scores' counts
+// instead of counting every player ahead.
 constexpr const char* kRanksSchema =
     "CREATE TABLE IF NOT EXISTS best (day INTEGER NOT NULL, player TEXT NOT NULL,"
     " id TEXT NOT NULL, score INTEGER NOT NULL, ticks BIGINT NOT NULL,"
     " seq BIGINT NOT NULL, PRIMARY KEY (day, player));"
     "CREATE INDEX IF NOT EXISTS best_rank ON best (day, score DESC, seq);"
     "CREATE TABLE IF NOT EXISTS board_days (day INTEGER PRIMARY KEY,"
-    " version BIGINT NOT NULL, players INTEGER NOT NULL);";
+    " version BIGINT NOT NULL, players INTEGER NOT NULL);"
+    "CREATE TABLE IF NOT EXISTS board_scores (day INTEGER NOT NULL, score INTEGER NOT NULL,"
+    " players INTEGER NOT NULL, PRIMARY KEY (day, score));";
 
 // Fills the new tables from the games a board of before them verified.
 constexpr const char* kRanksFromSubmissions =
@@ -83,10 +87,12 @@ constexpr const char* kRanksFromSubmissions =
     " seq, ROW_NUMBER() OVER (PARTITION BY day, player ORDER BY score DESC, seq) AS nth"
     " FROM submissions WHERE state = 'verified') AS ranked WHERE nth = 1;"
     "INSERT INTO board_days (day, version, players)"
-    " SELECT day, 1, COUNT(*) FROM best GROUP BY day;";
+    " SELECT day, 1, COUNT(*) FROM best GROUP BY day;"
+    "INSERT INTO board_scores (day, score, players)"
+    " SELECT day, score, COUNT(*) FROM best GROUP BY day, score;";
 
-// The three steps of a verified verdict on the game with seq $1, in this
-// order, in the verdict's transaction. The first locks the day's row, so
+// The steps of a verified verdict on the game with seq $1, in this order,
+// in the verdict's transaction. The first locks the day's row, so
 // that verdicts of one day, from any process, count its players one after
 // another.
 constexpr const char* kBumpDay =
@@ -100,7 +106,21 @@ constexpr const char* kCountNewPlayer =
     " (SELECT 1 FROM best, submissions AS game WHERE game.seq = $1"
     " AND best.day = game.day AND best.player = game.player)";
 
-// Ties go to the earlier game.
+// A game that becomes its player's best moves them from the score of their
+// former best, if any, to its own. Ties go to the earlier game.
+constexpr const char* kScoreLeaves =
+    "UPDATE board_scores SET players = players - 1 WHERE (day, score) IN"
+    " (SELECT best.day, best.score FROM best, submissions AS game WHERE game.seq = $1"
+    " AND best.day = game.day AND best.player = game.player AND (game.score > best.score"
+    " OR (game.score = best.score AND game.seq < best.seq)))";
+
+constexpr const char* kScoreJoins =
+    "INSERT INTO board_scores (day, score, players)"
+    " SELECT day, score, 1 FROM submissions AS game WHERE seq = $1 AND NOT EXISTS"
+    " (SELECT 1 FROM best WHERE best.day = game.day AND best.player = game.player"
+    " AND NOT (game.score > best.score OR (game.score = best.score AND game.seq < best.seq)))"
+    " ON CONFLICT (day, score) DO UPDATE SET players = board_scores.players + 1";
+
 constexpr const char* kKeepBest =
     "INSERT INTO best (day, player, id, score, ticks, seq)"
     " SELECT day, player, id, score, ticks, seq FROM submissions WHERE seq = $1"
@@ -118,13 +138,15 @@ inline std::string Board() {
            " ORDER BY score DESC, seq LIMIT $2";
 }
 
-// $1 the day, $2 the submission: the players ahead of it (the best games
-// ahead of it, less its player's own best when that is another game), and
-// all. `score >= me.score` lets the count walk the rank index.
+// $1 the day, $2 the submission: the players ahead of it (those whose best
+// scores more, those whose best ties and came earlier, less its player's
+// own best when that is another game), and all.
 inline std::string Standing() {
     return "WITH me AS (SELECT player, score, seq FROM submissions WHERE id = $2)"
-           " SELECT (SELECT COUNT(*) FROM best, me WHERE best.day = $1"
-           " AND best.score >= me.score AND (best.score > me.score OR best.seq < me.seq))"
+           " SELECT COALESCE((SELECT SUM(players) FROM board_scores, me"
+           " WHERE board_scores.day = $1 AND board_scores.score > me.score), 0)"
+           " + (SELECT COUNT(*) FROM best, me WHERE best.day = $1"
+           " AND best.score = me.score AND best.seq < me.seq)"
            " - (SELECT COUNT(*) FROM best, me WHERE best.day = $1 AND best.player = me.player"
            " AND best.id <> $2),"
            " COALESCE((SELECT players FROM board_days WHERE day = $1), 0)";

@@ -141,7 +141,8 @@ bool PostgresStore::Renew(const Job& job, const std::string& worker, std::int64_
 
 void PostgresStore::RecordBest(pqxx::work& transaction, std::int64_t seq) {
     for (const char* step :
-         {board_sql::kBumpDay, board_sql::kCountNewPlayer, board_sql::kKeepBest}) {
+         {board_sql::kBumpDay, board_sql::kCountNewPlayer, board_sql::kScoreLeaves,
+          board_sql::kScoreJoins, board_sql::kKeepBest}) {
         transaction.exec_params(step, seq);
     }
 }

@@ -77,7 +77,8 @@ void SqliteStore::AddRanks() {
 
 void SqliteStore::RecordBest(std::int64_t seq) {
     for (const char* step :
-         {board_sql::kBumpDay, board_sql::kCountNewPlayer, board_sql::kKeepBest}) {
+         {board_sql::kBumpDay, board_sql::kCountNewPlayer, board_sql::kScoreLeaves,
+          board_sql::kScoreJoins, board_sql::kKeepBest}) {
         Statement(step).Bind(1, seq).Step();
     }
 }

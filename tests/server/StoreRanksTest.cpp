@@ -30,7 +30,8 @@ constexpr int kPlayers = 150;
 constexpr int kBatch = 12;
 
 // The ranks' tables, dropped: a board as it was before they were kept.
-constexpr const char* kDropRanks = "DROP TABLE best; DROP TABLE board_days;";
+constexpr const char* kDropRanks =
+    "DROP TABLE best; DROP TABLE board_days; DROP TABLE board_scores;";
 
 struct Game {
     std::string id;
