@@ -11,6 +11,13 @@ namespace {
 // lock (a worker-only process on the same file) before it fails.
 constexpr int kBusyTimeoutMs = 5000;
 
+// Copying the log into the file syncs both, which may take a while on a
+// busy disk: the workers do it between jobs once the log holds this many
+// pages (SQLite's own default), and a request only when no worker has for
+// long (a server without workers).
+constexpr int kCheckpointPages = 1000;
+constexpr int kRequestCheckpointPages = 8 * kCheckpointPages;
+
 // BEGIN IMMEDIATE takes the write lock at once, so a transaction that reads
 // and then writes never finds the file changed under it by another process.
 class WriteTransaction {
@@ -46,6 +53,9 @@ SqliteStore::SqliteStore(const std::string& file) : path(file) {
         throw StoreError("cannot open " + path + ": " + what);
     }
     sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    // In place of SQLite's checkpoint at the end of whichever commit fills
+    // the log, often a request's.
+    sqlite3_wal_hook(db, &SqliteStore::Committed, this);
     try {
         // The log makes a commit one append to it, in the system's cache
         // before the commit returns: a killed server loses nothing, and no
@@ -59,6 +69,27 @@ SqliteStore::SqliteStore(const std::string& file) : path(file) {
         throw StoreError(path + ": " + error.what());
     }
     readers = std::make_unique<SqliteReaders>(path);
+    if (sqlite3_open_v2(path.c_str(), &checkpointer, flags, nullptr) != SQLITE_OK) {
+        const std::string what =
+            checkpointer != nullptr ? sqlite3_errmsg(checkpointer) : "out of memory";
+        sqlite3_close(checkpointer);
+        sqlite3_close(db);
+        throw StoreError("cannot open " + path + ": " + what);
+    }
+}
+
+int SqliteStore::Committed(void* store, sqlite3*, const char*, int pages) {
+    static_cast<SqliteStore*>(store)->logPages = pages;
+    return SQLITE_OK;
+}
+
+void SqliteStore::CheckpointIfDue(int pages) {
+    if (logPages < pages) return;
+    std::unique_lock<std::mutex> lock(checkpointMutex, std::try_to_lock);
+    if (!lock.owns_lock()) return;
+    // Passive: it copies what no reader still needs and waits for no one.
+    sqlite3_wal_checkpoint_v2(checkpointer, nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    logPages = 0;
 }
 
 void SqliteStore::AddRanks() {
@@ -86,6 +117,7 @@ void SqliteStore::RecordBest(std::int64_t seq) {
 SqliteStore::~SqliteStore() {
     for (const auto& [sql, statement] : prepared) sqlite3_finalize(statement);
     sqlite3_close(db);
+    sqlite3_close(checkpointer);
 }
 
 SqliteStatement SqliteStore::Statement(const std::string& sql) {
@@ -104,6 +136,7 @@ void SqliteStore::Execute(const std::string& sql) {
 }
 
 bool SqliteStore::Add(const NewSubmission& submission) {
+    CheckpointIfDue(kRequestCheckpointPages);
     std::lock_guard<std::mutex> lock(mutex);
     WriteTransaction transaction(db);
     SqliteStatement insert = Statement(board_sql::kAdd);
@@ -146,6 +179,7 @@ std::optional<std::string> SqliteStore::Replay(const std::string& id) {
 
 std::optional<Job> SqliteStore::Take(const std::string& worker, std::int64_t nowMs,
                                      std::int64_t leaseMs) {
+    CheckpointIfDue(kCheckpointPages);
     std::lock_guard<std::mutex> lock(mutex);
     WriteTransaction transaction(db);
     SqliteStatement take = Statement(board_sql::Take(""));

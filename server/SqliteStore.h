@@ -2,6 +2,7 @@
 // machine (workers on the same machine may share the file).
 #pragma once
 
+#include <atomic>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -52,6 +53,12 @@ private:
     // is, and bumps the day's version; inside the verdict's transaction.
     void RecordBest(std::int64_t seq);
 
+    // Keeps the log's length after each commit.
+    static int Committed(void* store, sqlite3* db, const char* name, int pages);
+    // Copies the log into the file, on a connection of its own, when it
+    // holds at least `pages` and no other thread is copying it.
+    void CheckpointIfDue(int pages);
+
     // Writes on one connection, one at a time: SQLite writes one at a time
     // anyway, and every write here takes microseconds. Reads go to `readers`.
     std::mutex mutex;
@@ -59,4 +66,7 @@ private:
     std::string path;
     std::unordered_map<std::string, sqlite3_stmt*> prepared;
     std::unique_ptr<SqliteReaders> readers;
+    sqlite3* checkpointer = nullptr;
+    std::mutex checkpointMutex;
+    std::atomic<int> logPages{0};
 };
