@@ -76,6 +76,9 @@ SqliteStore::SqliteStore(const std::string& file) : path(file) {
         sqlite3_close(db);
         throw StoreError("cannot open " + path + ": " + what);
     }
+    // A connection that has read nothing has not opened the log yet, and
+    // its checkpoints would do nothing.
+    sqlite3_exec(checkpointer, "SELECT COUNT(*) FROM sqlite_master", nullptr, nullptr, nullptr);
 }
 
 int SqliteStore::Committed(void* store, sqlite3*, const char*, int pages) {
