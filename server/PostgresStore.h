@@ -6,6 +6,7 @@
 #include <memory>
 #include <mutex>
 #include <pqxx/connection>
+#include <pqxx/transaction>
 #include <string>
 #include <vector>
 
@@ -37,8 +38,12 @@ public:
                 std::int64_t nowMs) override;
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;
     Standing StandingOf(const Submission& submission) override;
+    std::optional<std::string> NameOwner(const std::string& foldedName) override;
 
 private:
+    static std::optional<std::string> OwnerOf(pqxx::work& transaction,
+                                              const std::string& foldedName);
+
     // Runs `work` on a pooled connection in one transaction and commits it;
     // any failure becomes a StoreError, and a broken connection is dropped.
     template <typename Work>

@@ -34,6 +34,33 @@ std::string FieldProblem(const Replay& replay, std::time_t now) {
         return "not the day's field: a later game of its session";
     }
     if (replay.tickCount > kMaxTicks) return "longer than three hours of play";
+    return ActionProblem(replay);
+}
+
+std::string ActionProblem(const Replay& replay) {
+    // Whether the game changed since its last frame: a new session has not
+    // been drawn yet, and every tick ends with a frame.
+    bool changed = true;
+    std::uint32_t tick = 0;
+    int releases = 0;
+    for (const ReplayEvent& event : replay.events) {
+        if (event.tick != tick) {
+            tick = event.tick;
+            releases = 0;
+            changed = false;
+        }
+        if (event.action == ReplayAction::kRedraw) {
+            if (!changed)
+                return "a redraw the game does not record, at tick " + std::to_string(tick);
+            changed = false;
+        } else {
+            releases += 1;
+            if (releases > kMaxReleasesPerTick) {
+                return "more releases than any player makes, at tick " + std::to_string(tick);
+            }
+            changed = true;
+        }
+    }
     return "";
 }
 
