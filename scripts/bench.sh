@@ -20,6 +20,7 @@ cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
   korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe \
   korvessa-board korvessa_board_verify_speed korvessa_board_load korvessa_make_daily_replay \
+  korvessa_board_flood \
   korvessa_bare_game korvessa_startup_probe
 
 echo "== the busy frame, recorded"
@@ -66,6 +67,17 @@ port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/
 "$build/korvessa_board_load" --port "$port" --workers "$workers" --server-pid "$board" \
   --clients 50 --each 20 \
   "$load"/replays/*.kvr
+kill -TERM "$board"
+wait "$board"
+
+echo "== the score server flooded: one address sends its 30 costliest files a minute"
+# The rate limit as it ships; addresses told apart by X-Forwarded-For.
+"$build/korvessa-board" --listen 127.0.0.1:0 --workers "$workers" --trust-proxy \
+  --database "$load/flood.sqlite" 2>"$load/flood.log" &
+board=$!
+for _ in $(seq 100); do grep -q "listening on" "$load/flood.log" && break; sleep 0.1; done
+port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/flood.log")
+"$build/korvessa_board_flood" --port "$port"
 kill -TERM "$board"
 wait "$board"
 

@@ -131,7 +131,8 @@ TEST_F(BoardGameOverTest, RankOrOneLineAndTheFramesKeepTheirPace) {
 
     const Outcome refused = PlayToTheBoard(BoardStandIn::Mode::kNameTaken);
     EXPECT_EQ(refused.line, std::string("refused: ") + BoardStandIn::kNameRefusal);
-    EXPECT_EQ(refused.stderrText, "");
+    EXPECT_EQ(std::count(refused.stderrText.begin(), refused.stderrText.end(), '\n'), 1)
+        << refused.stderrText;
     EXPECT_EQ(refused.pending, 0u);
 
     for (const BoardStandIn::Mode fault :
