@@ -38,8 +38,9 @@ std::string FieldProblem(const Replay& replay, std::time_t now) {
 }
 
 std::string ActionProblem(const Replay& replay) {
-    // Whether the game changed since its last frame: a new session has not
-    // been drawn yet, and every tick ends with a frame.
+    // Whether the game may have changed since its last frame: after a tick
+    // (the game now records no frame drawn after one until a release, but
+    // earlier versions kept the first) and after a release.
     bool changed = true;
     std::uint32_t tick = 0;
     int releases = 0;
@@ -47,7 +48,7 @@ std::string ActionProblem(const Replay& replay) {
         if (event.tick != tick) {
             tick = event.tick;
             releases = 0;
-            changed = false;
+            changed = true;
         }
         if (event.action == ReplayAction::kRedraw) {
             if (!changed)

@@ -31,10 +31,10 @@ constexpr int kMaxReleasesPerTick = 32;
 std::string FieldProblem(const Replay& replay, std::time_t now);
 
 // Empty when `replay`'s actions are what the game records: at most
-// kMaxReleasesPerTick releases between two ticks, and a redraw only right
-// after a release (a frame drawn again with nothing changed since the last
-// one is never recorded), or first of all before the session's first tick.
-// So no tick carries more than 2 * kMaxReleasesPerTick + 1 actions.
+// kMaxReleasesPerTick releases between two ticks, and at most one redraw
+// after a tick and after each release (a frame drawn again with nothing
+// changed since the last one is never recorded). So no tick carries more
+// than 2 * kMaxReleasesPerTick + 1 actions.
 std::string ActionProblem(const Replay& replay);
 
 // Whether `day`, as YYYYMMDD, is a date of the Gregorian calendar.
