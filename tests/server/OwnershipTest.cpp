@@ -2,19 +2,22 @@
 // to look new (another version string, a run split, the other format) is
 // refused as a copy and the board stays as it was, while a game changed in
 // one input ranks on its own; a name belongs to the key of its first
-// verified game. And a flood of the costliest files the board takes delays
+// verified game, also when two race for it. And a flood of the costliest files the board takes delays
 // another address's game by seconds at most.
 
 #include <signal.h>
 
 #include <chrono>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "game/GameApp.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayVerifier.h"
 #include "server/BoardServer.h"
+#include "server/BoardStore.h"
 #include "server/Ownership.h"
 #include "server/SubmissionRules.h"
 #include "tests/server/PostgresCluster.h"
@@ -138,6 +141,60 @@ TEST_F(OwnershipTest, OnPostgresCopiesAreRefusedAndNamesAreOwned) {
     ASSERT_TRUE(cluster.Started()) << cluster.Problem();
     CopiesAreRefusedAndNamesAreOwned(
         {"--database", cluster.Uri(), "--workers", "2", "--rate-limit", "0"});
+}
+
+// Two stores on one PostgreSQL database, as two processes have: two workers
+// finishing copies of one game at the same moment, or two keys' first games
+// under one name, rank one of the two.
+TEST_F(OwnershipTest, RacingVerdictsOnPostgresRankOnce) {
+    if (!PostgresCluster::Installed()) GTEST_SKIP() << "PostgreSQL 15 is not installed";
+    constexpr int kRounds = 20;
+    PostgresCluster cluster;
+    ASSERT_TRUE(cluster.Started()) << cluster.Problem();
+    const std::unique_ptr<BoardStore> stores[] = {OpenStore(cluster.Uri()),
+                                                  OpenStore(cluster.Uri())};
+    const std::int64_t now = 1000;
+    for (int round = 0; round < 2 * kRounds; ++round) {
+        const bool copies = round < kRounds;
+        const std::string tag = std::to_string(round);
+        std::string ids[2];
+        Job jobs[2];
+        for (int i = 0; i < 2; ++i) {
+            NewSubmission submission;
+            ids[i] = tag + "-" + std::to_string(i);
+            submission.id = ids[i];
+            // Copies under names of their own; or two keys' games under one name.
+            submission.player = copies ? ids[i] : "name " + tag;
+            submission.keyHash = ownership::KeyHash("key " + std::to_string(i));
+            submission.day = 20260614;
+            submission.replay = ids[i];
+            ASSERT_TRUE(stores[0]->Add(submission));
+        }
+        for (int i = 0; i < 2; ++i) {
+            const std::optional<Job> job =
+                stores[i]->Take("worker" + std::to_string(i), now, 60000);
+            ASSERT_TRUE(job);
+            jobs[i] = *job;
+        }
+        Verdict verdicts[2];
+        for (int i = 0; i < 2; ++i) {
+            verdicts[i].verified = true;
+            verdicts[i].digest = copies ? "game " + tag : "game " + ids[i];
+        }
+        std::thread other([&] { stores[1]->Finish(jobs[1], "worker1", verdicts[1], now); });
+        stores[0]->Finish(jobs[0], "worker0", verdicts[0], now);
+        other.join();
+        int verified = 0;
+        for (const std::string& id : ids) {
+            const std::optional<Submission> found = stores[0]->Find(id);
+            ASSERT_TRUE(found);
+            verified += found->state == SubmissionState::kVerified ? 1 : 0;
+            if (found->state == SubmissionState::kRejected) {
+                EXPECT_EQ(found->reason, copies ? ownership::kCopy : ownership::kNameTaken);
+            }
+        }
+        EXPECT_EQ(verified, 1) << (copies ? "copies" : "one name") << ", round " << round;
+    }
 }
 
 // One worker, so that the order it takes jobs in shows.
