@@ -2,8 +2,8 @@
 // to look new (another version string, a run split, the other format) is
 // refused as a copy and the board stays as it was, while a game changed in
 // one input ranks on its own; a name belongs to the key of its first
-// verified game, also when two race for it. And a flood of the costliest files the board takes delays
-// another address's game by seconds at most.
+// verified game, also when two race for it. And a flood of the costliest
+// files the board takes delays another address's game by seconds at most.
 
 #include <signal.h>
 
