@@ -185,8 +185,8 @@ BoardClient::~BoardClient() {
     if (multi != nullptr) curl->MultiCleanup(multi);
 }
 
-Result BoardClient::Request(const std::string& url, const std::string* postBody,
-                            std::string& body) {
+Result BoardClient::Request(const std::string& url, const std::string* postBody, std::string& body,
+                            const std::string& authorization) {
     body.clear();
     if (handle == nullptr || multi == nullptr) {
         problem = unloaded.empty() ? "cannot set up a connection to the board" : unloaded;
@@ -211,6 +211,9 @@ Result BoardClient::Request(const std::string& url, const std::string* postBody,
         postBody != nullptr ? curl->SlistAppend(curl->SlistAppend(nullptr, kReplayType), "Expect:")
                             : nullptr,
         curl->SlistFreeAll);
+    if (headers && !authorization.empty()) {
+        curl->SlistAppend(headers.get(), ("Authorization: " + authorization).c_str());
+    }
     if (postBody != nullptr) {
         curl->EasySetopt(handle, CURLOPT_HTTPHEADER, headers.get());
         curl->EasySetopt(handle, CURLOPT_POSTFIELDS, postBody->data());
@@ -247,15 +250,16 @@ Result BoardClient::Nonsense(const std::string& what) {
     return Result::kFailed;
 }
 
-Result BoardClient::Submit(const std::string& replay, const std::string& player, std::string& id) {
+Result BoardClient::Submit(const std::string& replay, const std::string& player, std::string& id,
+                           const std::string& key) {
     char* escaped = handle != nullptr
                         ? curl->EasyEscape(handle, player.data(), static_cast<int>(player.size()))
                         : nullptr;
     const std::string query = escaped != nullptr ? escaped : "";
     if (escaped != nullptr) curl->Free(escaped);
     std::string body;
-    const Result result =
-        Request(address.Url(kSubmissionsPath) + "?player=" + query, &replay, body);
+    const Result result = Request(address.Url(kSubmissionsPath) + "?player=" + query, &replay, body,
+                                  key.empty() ? "" : "Bearer " + key);
     if (result != Result::kDone) return result;
     std::string given;
     if (!Field(Json::parse(body, nullptr, false), "id", given) || !IsId(given)) {

@@ -73,9 +73,11 @@ public:
     BoardClient(const BoardClient&) = delete;
     BoardClient& operator=(const BoardClient&) = delete;
 
-    // POST /api/v1/submissions?player=NAME with a replay file's bytes: the
-    // submission's id on kDone.
-    Result Submit(const std::string& replay, const std::string& player, std::string& id);
+    // POST /api/v1/submissions?player=NAME with a replay file's bytes and,
+    // unless `key` is empty, "Authorization: Bearer KEY" (BoardKey): the
+    // submission's id on kDone. A name another key owns is refused (403).
+    Result Submit(const std::string& replay, const std::string& player, std::string& id,
+                  const std::string& key = "");
     // GET /api/v1/submissions/ID.
     Result Status(const std::string& id, BoardVerdict& verdict);
     // Status() until the game is verified or rejected (kDone), the limit
@@ -92,7 +94,8 @@ public:
 private:
     // One request, a POST when `postBody` is given: kDone for a 2xx answer,
     // whose body is then in `body`.
-    Result Request(const std::string& url, const std::string* postBody, std::string& body);
+    Result Request(const std::string& url, const std::string* postBody, std::string& body,
+                   const std::string& authorization = "");
     // An answer that is not the API's, `what` saying how.
     Result Nonsense(const std::string& what);
 

@@ -2,6 +2,7 @@
 
 #include <ctime>
 
+#include "board/BoardKey.h"
 #include "board/BoardRules.h"
 #include "save/ReplayFile.h"
 
@@ -155,7 +156,7 @@ void BoardSender::DoGame(BoardClient& client, const Job& job) {
     BoardReport report;
     report.ticket = job.ticket;
     std::string id;
-    const Result sent = client.Submit(replay_file::Encode(job.game), player, id);
+    const Result sent = client.Submit(replay_file::Encode(job.game), player, id, Key());
     if (sent == Result::kFailed) {
         report.kind = BoardReport::Kind::kKept;
         // Cancelled by Close(): the client's complaint would only be about that.
@@ -202,7 +203,7 @@ void BoardSender::DoPending(BoardClient& client) {
             continue;
         }
         std::string id;
-        const Result sent = client.Submit(bytes, player, id);
+        const Result sent = client.Submit(bytes, player, id, Key());
         if (sent == Result::kFailed) {
             // The rest waits for the next start or the next game taken.
             const std::size_t waiting = queue.Names().size();
@@ -214,6 +215,15 @@ void BoardSender::DoPending(BoardClient& client) {
             Warn("the board refused " + name + ", which waited to be sent: " + client.Problem());
         }
     }
+}
+
+std::string BoardSender::Key() {
+    std::string key;
+    std::string error;
+    // Without its key the game is still sent: under a name no one owns, it
+    // ranks all the same.
+    if (!BoardKey(queue.Folder()).Get(key, error)) Warn(error);
+    return key;
 }
 
 void BoardSender::DoBoard(BoardClient& client, const Job& job) {

@@ -89,6 +89,9 @@ private:
     void DoGame(BoardClient& client, const Job& job);
     void DoPending(BoardClient& client);
     void DoBoard(BoardClient& client, const Job& job);
+    // The player's board key (BoardKey), made on first use; empty, after a
+    // warning, when it can be neither read nor made.
+    std::string Key();
     void Report(BoardReport report);
     void Warn(const std::string& line);
     std::uint64_t Queue(Job job);

@@ -37,6 +37,8 @@ public:
 
     // The folder, ending with '/'.
     const std::string& Path() const { return path; }
+    // The data folder it is in.
+    const DataFolder& Folder() const { return folder; }
 
 private:
     DataFolder folder;

@@ -1,5 +1,6 @@
 #include "board/SubmitCommand.h"
 
+#include "board/BoardKey.h"
 #include "board/BoardRules.h"
 #include "save/ReplayFile.h"
 
@@ -28,9 +29,13 @@ int Submit(const std::string& path, const BoardAddress& address, const std::stri
     const std::string problem = board_rules::ReplayProblem(replay);
     if (!problem.empty()) return Refused(out, path, problem);
 
+    std::string key;
+    if (!BoardKey(DataFolder::ForUser()).Get(key, error)) {
+        std::fprintf(err, "korvessa: %s\n", error.c_str());
+    }
     BoardClient client(address, timeouts);
     std::string id;
-    const BoardClient::Result sent = client.Submit(replay_file::Encode(replay), player, id);
+    const BoardClient::Result sent = client.Submit(replay_file::Encode(replay), player, id, key);
     if (sent == BoardClient::Result::kRefused) return Refused(out, path, client.Problem());
     BoardVerdict verdict;
     if (sent == BoardClient::Result::kFailed ||

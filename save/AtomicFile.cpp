@@ -10,8 +10,6 @@
 
 namespace {
 
-constexpr mode_t kFileMode = 0644;
-
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -54,7 +52,8 @@ void SyncFolder(const std::string& folder) {
 
 }  // namespace
 
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error) {
+bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
+                         unsigned mode, bool keepExisting) {
     const std::string folder = FolderOf(path);
     // A hidden name in the same folder, so the rename never crosses file
     // systems and a listing of the folder does not show it.
@@ -67,7 +66,8 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
         return false;
     }
     const std::string temporary(name.data());
-    bool written = fchmod(fd, kFileMode) == 0 && WriteAll(fd, contents) && fsync(fd) == 0;
+    bool written =
+        fchmod(fd, static_cast<mode_t>(mode)) == 0 && WriteAll(fd, contents) && fsync(fd) == 0;
     if (!written) error = Failure("cannot write", temporary);
     if (close(fd) != 0 && written) {
         written = false;
@@ -77,11 +77,15 @@ bool WriteFileAtomically(const std::string& path, const std::string& contents, s
         unlink(temporary.c_str());
         return false;
     }
-    if (rename(temporary.c_str(), path.c_str()) != 0) {
-        error = Failure("cannot replace", path);
+    // A link, unlike a rename, never replaces what is there.
+    const bool placed = keepExisting ? link(temporary.c_str(), path.c_str()) == 0
+                                     : rename(temporary.c_str(), path.c_str()) == 0;
+    if (!placed) {
+        error = Failure(keepExisting ? "cannot create" : "cannot replace", path);
         unlink(temporary.c_str());
         return false;
     }
+    if (keepExisting) unlink(temporary.c_str());
     // Some file systems cannot flush a folder; the new contents are in place
     // all the same, only their survival of a power cut is less certain.
     SyncFolder(folder);

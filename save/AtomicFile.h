@@ -8,5 +8,8 @@
 // happens, even power loss or SIGKILL at any moment, `path` afterwards holds
 // either its old contents or the new ones, complete. The folder must exist.
 // False, with a one-line reason in `error`, when any step fails; `path` is
-// then untouched and the temporary file removed.
-bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error);
+// then untouched and the temporary file removed. The file gets `mode`; with
+// `keepExisting`, a file already at `path` (made meanwhile by another
+// process) is kept and false returned.
+bool WriteFileAtomically(const std::string& path, const std::string& contents, std::string& error,
+                         unsigned mode = 0644, bool keepExisting = false);

@@ -9,7 +9,8 @@
 
 namespace replay_verifier {
 
-Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& afterTick) {
+Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& afterTick,
+              bool stopAtFirstProblem) {
     // Destroyed before whatever context it drew into.
     auto app = std::make_unique<GameApp>();
     ReplayPlayer player(replay);
@@ -24,7 +25,8 @@ Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& a
     const bool waiting = replay.startTick == 0 || !app->running;
     bool started = false;
     bool ranOn = true;
-    while (player.TicksPlayed() + 1 < replay.tickCount) {
+    bool stopped = false;
+    while (!stopped && player.TicksPlayed() + 1 < replay.tickCount) {
         const bool first = player.TicksPlayed() == replay.startTick;
         step();
         if (first) {
@@ -32,8 +34,11 @@ Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& a
         } else {
             ranOn = ranOn && app->running;
         }
+        // A game's score only grows, so one past the recorded score is as
+        // final as a game that has ended early.
+        stopped = stopAtFirstProblem && (!started || !ranOn || app->score > replay.score);
     }
-    step();
+    if (!stopped) step();
     Outcome outcome;
     outcome.score = app->score;
     outcome.ticks = player.TicksPlayed();

@@ -36,8 +36,13 @@ struct Outcome {
 // starts exactly at its start tick (the session's start, or a new game
 // started by the actions handed over before that tick) and runs at every
 // tick from then on, ending in the last one, not before, not after.
-// `afterTick`, when given, sees the game after every tick.
-Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& afterTick = nullptr);
+// `afterTick`, when given, sees the game after every tick. With
+// `stopAtFirstProblem`, playing stops at the first tick that already decides
+// a problem (the game did not start, ended early, or scored past the file's
+// score), so that a false file costs no more than the ticks that disprove it;
+// `ticks` then says where it stopped.
+Outcome Check(const Replay& replay, const std::function<void(const GameApp&)>& afterTick = nullptr,
+              bool stopAtFirstProblem = false);
 
 // Reads the replay, plays it with Check() over a HeadlessGL context (no
 // window is shown) and prints one line to `out`:

@@ -32,7 +32,8 @@ if $board_only; then
 else
   cmake --build "$build" -j "$(nproc)" --target korvessa korvessa_capture_frame korvessa_bench \
     korvessa_idle_probe korvessa_swap_counter korvessa_verify_speed korvessa_audio_probe \
-    korvessa_board_verify_speed korvessa_board_load korvessa_bare_game korvessa_startup_probe \
+    korvessa_board_verify_speed korvessa_board_load korvessa_board_flood korvessa_bare_game \
+    korvessa_startup_probe \
     "${board_targets[@]}"
 fi
 
@@ -118,6 +119,16 @@ for players in ${KORVESSA_BOARD_PLAYERS:-10000 100000}; do
   echo "== the score server: $players players on today's board"
   crowded_day "$players"
 done
+echo "== the score server flooded: one address sends its 30 costliest files a minute"
+# The rate limit as it ships; addresses told apart by X-Forwarded-For.
+"$build/korvessa-board" --listen 127.0.0.1:0 --workers "$workers" --trust-proxy \
+  --database "$load/flood.sqlite" 2>"$load/flood.log" &
+board=$!
+for _ in $(seq 100); do grep -q "listening on" "$load/flood.log" && break; sleep 0.1; done
+port=$(sed -n 's/.*listening on http:\/\/127\.0\.0\.1:\([0-9]*\).*/\1/p' "$load/flood.log")
+"$build/korvessa_board_flood" --port "$port"
+kill -TERM "$board"
+wait "$board"
 
 echo "== start to first frame: the game and the bare GameApp, started in turns"
 "$build/korvessa_startup_probe" --runs 7

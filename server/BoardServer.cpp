@@ -14,6 +14,7 @@
 #include "save/ReplayFile.h"
 #include "save/SeedKind.h"
 #include "server/BoardPage.h"
+#include "server/Ownership.h"
 #include "server/SubmissionId.h"
 #include "server/SubmissionRules.h"
 
@@ -37,6 +38,11 @@ std::int64_t NowMs() {
 }
 
 std::uint32_t Today() { return DailySeed(std::time(nullptr)); }
+
+std::optional<std::string> Authorization(const httplib::Request& request) {
+    if (!request.has_header("Authorization")) return std::nullopt;
+    return request.get_header_value("Authorization");
+}
 
 bool IsApi(const httplib::Request& request) { return request.path.rfind("/api/", 0) == 0; }
 
@@ -268,6 +274,11 @@ bool BoardServer::Refuse(const httplib::Request& request, httplib::Response& res
         RefuseUnread(response, 400, "a bad player name: " + nameProblem);
         return true;
     }
+    std::string keyHash;
+    if (!ownership::ReadAuthorization(Authorization(request), keyHash)) {
+        RefuseUnread(response, 400, "a malformed Authorization header: Bearer and a key");
+        return true;
+    }
     if (request.has_header("Content-Length")) {
         const std::string length = request.get_header_value("Content-Length");
         if (length.empty() || length.find_first_not_of("0123456789") != std::string::npos) {
@@ -295,8 +306,14 @@ void BoardServer::Submit(const httplib::Request& request, httplib::Response& res
     const std::string fieldProblem = submission_rules::FieldProblem(replay, std::time(nullptr));
     if (!fieldProblem.empty()) return ApiError(response, 422, fieldProblem);
     NewSubmission submission;
+    ownership::ReadAuthorization(Authorization(request), submission.keyHash);
+    const std::string player = request.get_param_value("player");
+    if (!ownership::MayUse(store.NameOwner(ownership::FoldName(player)), submission.keyHash)) {
+        return ApiError(response, 403, ownership::kNameTaken);
+    }
+    submission.address = ClientAddress(request);
     submission.id = submission_id::Of(body);
-    submission.player = request.get_param_value("player");
+    submission.player = player;
     submission.day = replay.seed;
     submission.replay = body;
     submission.receivedMs = NowMs();

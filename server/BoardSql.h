@@ -49,7 +49,7 @@ inline std::string Take(const char* lock) {
     return std::string(
                "UPDATE submissions SET lease_owner = $1, lease_until = $2,"
                " attempts = attempts + 1 WHERE seq = (SELECT seq FROM submissions"
-               " WHERE state = 'pending' AND lease_until <= $3 ORDER BY seq LIMIT 1 ") +
+               " WHERE state = 'pending' AND lease_until <= $3 ORDER BY turn, seq LIMIT 1 ") +
            lock + ") RETURNING seq, id, replay, attempts";
 }
 
@@ -151,5 +151,58 @@ inline std::string Standing() {
            " AND best.id <> $2),"
            " COALESCE((SELECT players FROM board_days WHERE day = $1), 0)";
 }
+
+// Columns added to the first table, each with its type: the game's digest
+// once verified, the hash of the submitter's key ('' for none), the address
+// it came from and its turn in the queue. A store adds those it lacks.
+struct AddedColumn {
+    const char* name;
+    const char* type;
+};
+constexpr AddedColumn kAddedColumns[] = {{"digest", "TEXT"},
+                                         {"key_hash", "TEXT NOT NULL DEFAULT ''"},
+                                         {"address", "TEXT NOT NULL DEFAULT ''"},
+                                         {"turn", "BIGINT NOT NULL DEFAULT 0"}};
+
+// Run once the added columns are there. `names` keeps who owns each name
+// (folded): the key hash of its first verified submission. The queue is
+// taken by turn, copies are looked up by digest, an address's last turn by
+// address.
+constexpr const char* kOwnershipSchema =
+    "CREATE TABLE IF NOT EXISTS names (name TEXT PRIMARY KEY, key_hash TEXT NOT NULL);"
+    "CREATE INDEX IF NOT EXISTS submissions_turns ON submissions (turn, seq)"
+    " WHERE state = 'pending';"
+    "CREATE INDEX IF NOT EXISTS submissions_address ON submissions (address, turn)"
+    " WHERE state = 'pending';"
+    "CREATE INDEX IF NOT EXISTS submissions_digest ON submissions (day, digest)"
+    " WHERE state = 'verified';";
+
+// Right after kAdd, in its transaction: $1 the address, $2 the key hash, $3
+// seq. Its turn is one past its address's last pending one, and never before
+// the turn now being served (the lowest pending), so that a sender with a
+// backlog waits behind its own games only.
+constexpr const char* kQueueTurn =
+    "UPDATE submissions SET address = $1, key_hash = $2, turn = (SELECT MAX(t) FROM"
+    " (SELECT COALESCE(MAX(turn) + 1, 0) AS t FROM submissions"
+    " WHERE state = 'pending' AND address = $1 AND seq <> $3"
+    " UNION ALL SELECT COALESCE(MIN(turn), 0) FROM submissions"
+    " WHERE state = 'pending' AND seq <> $3) AS turns) WHERE seq = $3";
+
+// $1 the folded name: the key hash that owns it, or no row.
+constexpr const char* kNameOwner = "SELECT key_hash FROM names WHERE name = $1";
+
+// $1 the folded name, $2 the key hash of its first verified submission.
+constexpr const char* kTakeName =
+    "INSERT INTO names (name, key_hash) VALUES ($1, $2) ON CONFLICT (name) DO NOTHING";
+
+// $1 seq: who sent it, the day and the key's hash.
+constexpr const char* kClaim = "SELECT player, day, key_hash FROM submissions WHERE seq = $1";
+
+// $1 the day, $2 a game's digest: a verified submission of that game.
+constexpr const char* kCopyOf =
+    "SELECT id FROM submissions WHERE day = $1 AND digest = $2 AND state = 'verified' LIMIT 1";
+
+// $1 the digest, $2 seq.
+constexpr const char* kSetDigest = "UPDATE submissions SET digest = $1 WHERE seq = $2";
 
 }  // namespace board_sql

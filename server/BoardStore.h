@@ -24,6 +24,8 @@ struct NewSubmission {
     std::uint32_t day = 0;  // the replay's daily seed, YYYYMMDD
     std::string replay;     // the file's bytes
     std::int64_t receivedMs = 0;
+    std::string address;  // the client's, whose turns in the queue it takes
+    std::string keyHash;  // ownership::KeyHash of the player's key; empty for none
 };
 
 struct Submission {
@@ -50,6 +52,7 @@ struct Verdict {
     std::int32_t score = 0;
     std::uint32_t ticks = 0;
     std::string reason;  // why it was rejected
+    std::string digest;  // verified: the game's GameDigest
 };
 
 // One line of a day's board: a player's best verified game.
@@ -89,7 +92,8 @@ public:
     // The replay file of a submission.
     virtual std::optional<std::string> Replay(const std::string& id) = 0;
 
-    // Hands the oldest pending submission that no live lease holds to
+    // Hands the pending submission that no live lease holds and whose turn
+    // comes first (its address's turns, one per pending submission) to
     // `worker` until `nowMs + leaseMs`; nothing when there is none. A job
     // whose worker died is thus taken again once its lease has run out.
     virtual std::optional<Job> Take(const std::string& worker, std::int64_t nowMs,
@@ -102,7 +106,12 @@ public:
 
     // Records the verdict on a job `worker` took. False, changing nothing,
     // when the job is no longer pending under that worker's lease (it ran out
-    // and another took the job): each submission is decided once.
+    // and another took the job): each submission is decided once. A verified
+    // game is rejected instead when a game of the same digest is verified
+    // that day already (ownership::kCopy), or when its name is another key's
+    // (ownership::kNameTaken); otherwise its name becomes its key's, if it
+    // has one and the name no owner. Decided atomically: of two copies, or
+    // two keys taking one name, finishing at once, one wins.
     virtual bool Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                         std::int64_t nowMs) = 0;
 
@@ -119,6 +128,9 @@ public:
     // day's board asks to know whether it is still the board. 0 for a day
     // with none.
     virtual std::int64_t DayVersion(std::uint32_t day) = 0;
+    // The key hash that owns `foldedName` (ownership::FoldName); nothing
+    // when no one does yet.
+    virtual std::optional<std::string> NameOwner(const std::string& foldedName) = 0;
 };
 
 // The store `database` names: a postgresql:// (or postgres://) URI, or else

@@ -3,12 +3,16 @@
 #include <pqxx/pqxx>
 
 #include "server/BoardSql.h"
+#include "server/Ownership.h"
 
 namespace {
 
 // Any number, the same in every process: creating the table waits on it, so
 // servers starting together do not race to create it.
 constexpr long kSchemaLock = 1964101;
+// Held by each verdict that would rank, so that the copy and name checks and
+// the verdict are one step across every process sharing the database.
+constexpr long kRankingLock = 1964102;
 
 }  // namespace
 
@@ -41,6 +45,11 @@ PostgresStore::PostgresStore(const std::string& database) : uri(database) {
         transaction.exec("SET LOCAL client_min_messages = warning");
         transaction.exec("SELECT pg_advisory_xact_lock(" + std::to_string(kSchemaLock) + ")");
         transaction.exec(board_sql::Schema("BIGSERIAL", "BYTEA"));
+        for (const board_sql::AddedColumn& column : board_sql::kAddedColumns) {
+            transaction.exec(std::string("ALTER TABLE submissions ADD COLUMN IF NOT EXISTS ") +
+                             column.name + " " + column.type);
+        }
+        transaction.exec(board_sql::kOwnershipSchema);
         const bool ranked = !transaction.exec("SELECT to_regclass('best')")[0][0].is_null();
         if (!ranked) {
             transaction.exec(board_sql::kRanksSchema);
@@ -91,7 +100,10 @@ bool PostgresStore::Add(const NewSubmission& submission) {
         const pqxx::result added = transaction.exec_params(
             board_sql::kAdd, submission.id, submission.player, std::int64_t{submission.day},
             submission.receivedMs, pqxx::binarystring(submission.replay));
-        return !added.empty();
+        if (added.empty()) return false;
+        transaction.exec_params(board_sql::kQueueTurn, submission.address, submission.keyHash,
+                                added[0][0].as<std::int64_t>());
+        return true;
     });
 }
 
@@ -150,14 +162,35 @@ void PostgresStore::RecordBest(pqxx::work& transaction, std::int64_t seq) {
 bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                            std::int64_t nowMs) {
     return InTransaction([&](pqxx::work& transaction) {
-        const char* state = SubmissionStateName(verdict.verified ? SubmissionState::kVerified
-                                                                 : SubmissionState::kRejected);
+        Verdict judged = verdict;
+        std::string folded;
+        std::string keyHash;
+        if (verdict.verified) {
+            transaction.exec("SELECT pg_advisory_xact_lock(" + std::to_string(kRankingLock) + ")");
+            const pqxx::result claim = transaction.exec_params(board_sql::kClaim, job.seq);
+            if (!claim.empty()) {
+                folded = ownership::FoldName(claim[0][0].as<std::string>());
+                keyHash = claim[0][2].as<std::string>();
+                const bool copy = !transaction
+                                       .exec_params(board_sql::kCopyOf,
+                                                    claim[0][1].as<std::int64_t>(), verdict.digest)
+                                       .empty();
+                judged.reason = ownership::Refusal(copy, OwnerOf(transaction, folded), keyHash);
+                judged.verified = judged.reason.empty();
+            }
+        }
+        const char* state = SubmissionStateName(judged.verified ? SubmissionState::kVerified
+                                                                : SubmissionState::kRejected);
         const pqxx::result finished = transaction.exec_params(
-            board_sql::kFinish, state, verdict.score, std::int64_t{verdict.ticks}, verdict.reason,
+            board_sql::kFinish, state, judged.score, std::int64_t{judged.ticks}, judged.reason,
             nowMs, job.seq, worker);
-        const bool decided = finished.affected_rows() == 1;
-        if (decided && verdict.verified) RecordBest(transaction, job.seq);
-        return decided;
+        if (finished.affected_rows() != 1) return false;
+        if (judged.verified) {
+            transaction.exec_params(board_sql::kSetDigest, judged.digest, job.seq);
+            if (!keyHash.empty()) transaction.exec_params(board_sql::kTakeName, folded, keyHash);
+            RecordBest(transaction, job.seq);
+        }
+        return true;
     });
 }
 
@@ -173,6 +206,17 @@ std::vector<BoardEntry> PostgresStore::Board(std::uint32_t day, int limit) {
         }
         return entries;
     });
+}
+
+std::optional<std::string> PostgresStore::OwnerOf(pqxx::work& transaction,
+                                                  const std::string& foldedName) {
+    const pqxx::result owner = transaction.exec_params(board_sql::kNameOwner, foldedName);
+    if (owner.empty()) return std::nullopt;
+    return owner[0][0].as<std::string>();
+}
+
+std::optional<std::string> PostgresStore::NameOwner(const std::string& foldedName) {
+    return InTransaction([&](pqxx::work& transaction) { return OwnerOf(transaction, foldedName); });
 }
 
 Standing PostgresStore::StandingOf(const Submission& submission) {

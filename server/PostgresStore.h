@@ -40,8 +40,12 @@ public:
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;
     Standing StandingOf(const Submission& submission) override;
     std::int64_t DayVersion(std::uint32_t day) override;
+    std::optional<std::string> NameOwner(const std::string& foldedName) override;
 
 private:
+    static std::optional<std::string> OwnerOf(pqxx::work& transaction,
+                                              const std::string& foldedName);
+
     // Runs `work` on a pooled connection in one transaction and commits it;
     // any failure becomes a StoreError, and a broken connection is dropped.
     template <typename Work>

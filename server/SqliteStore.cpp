@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include "server/BoardSql.h"
+#include "server/Ownership.h"
 #include "server/SqliteStatement.h"
 
 namespace {
@@ -62,6 +63,8 @@ SqliteStore::SqliteStore(const std::string& file) : path(file) {
         // commit waits for the disk (the log reaches it at checkpoints).
         Execute("PRAGMA journal_mode = WAL; PRAGMA synchronous = NORMAL;");
         Execute(board_sql::Schema("INTEGER", "BLOB"));
+        AddMissingColumns();
+        Execute(board_sql::kOwnershipSchema);
         AddRanks();
     } catch (const StoreError& error) {
         sqlite3_close(db);
@@ -123,6 +126,17 @@ SqliteStore::~SqliteStore() {
     sqlite3_close(checkpointer);
 }
 
+void SqliteStore::AddMissingColumns() {
+    for (const board_sql::AddedColumn& column : board_sql::kAddedColumns) {
+        SqliteStatement present =
+            Statement("SELECT COUNT(*) FROM pragma_table_info('submissions') WHERE name = $1");
+        present.Bind(1, std::string(column.name));
+        if (present.Step() && present.Integer(0) > 0) continue;
+        Execute(std::string("ALTER TABLE submissions ADD COLUMN ") + column.name + " " +
+                column.type);
+    }
+}
+
 SqliteStatement SqliteStore::Statement(const std::string& sql) {
     sqlite3_stmt*& statement = prepared[sql];
     if (statement == nullptr) statement = SqliteStatement::Prepare(db, sql);
@@ -149,8 +163,16 @@ bool SqliteStore::Add(const NewSubmission& submission) {
         .Bind(4, submission.receivedMs)
         .BindBlob(5, submission.replay);
     const bool added = insert.Step();
+    const std::int64_t seq = added ? insert.Integer(0) : 0;
     // RETURNING hands its row over before the insert is complete.
     while (insert.Step()) {
+    }
+    if (added) {
+        Statement(board_sql::kQueueTurn)
+            .Bind(1, submission.address)
+            .Bind(2, submission.keyHash)
+            .Bind(3, seq)
+            .Step();
     }
     transaction.Commit();
     return added;
@@ -209,20 +231,30 @@ bool SqliteStore::Renew(const Job& job, const std::string& worker, std::int64_t 
 bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                          std::int64_t nowMs) {
     std::lock_guard<std::mutex> lock(mutex);
+    // The write lock, held from the first read on, makes the copy and name
+    // checks and the verdict one step for every process sharing the file.
     WriteTransaction transaction(db);
+    std::string folded;
+    std::string keyHash;
+    const Verdict judged = verdict.verified ? Judge(job, verdict, folded, keyHash) : verdict;
     SqliteStatement finish = Statement(board_sql::kFinish);
     finish
-        .Bind(1, std::string(SubmissionStateName(verdict.verified ? SubmissionState::kVerified
-                                                                  : SubmissionState::kRejected)))
-        .Bind(2, std::int64_t{verdict.score})
-        .Bind(3, std::int64_t{verdict.ticks})
-        .Bind(4, verdict.reason)
+        .Bind(1, std::string(SubmissionStateName(judged.verified ? SubmissionState::kVerified
+                                                                 : SubmissionState::kRejected)))
+        .Bind(2, std::int64_t{judged.score})
+        .Bind(3, std::int64_t{judged.ticks})
+        .Bind(4, judged.reason)
         .Bind(5, nowMs)
         .Bind(6, job.seq)
         .Bind(7, worker);
     finish.Step();
     const bool finished = sqlite3_changes(db) == 1;
-    if (finished && verdict.verified) RecordBest(job.seq);
+    if (finished && judged.verified) {
+        Statement(board_sql::kSetDigest).Bind(1, judged.digest).Bind(2, job.seq).Step();
+        if (!keyHash.empty())
+            Statement(board_sql::kTakeName).Bind(1, folded).Bind(2, keyHash).Step();
+        RecordBest(job.seq);
+    }
     transaction.Commit();
     return finished;
 }
@@ -238,6 +270,42 @@ std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
                                      static_cast<std::uint32_t>(board.Integer(3))});
     }
     return entries;
+}
+
+Verdict SqliteStore::Judge(const Job& job, const Verdict& verdict, std::string& folded,
+                           std::string& keyHash) {
+    SqliteStatement claim = Statement(board_sql::kClaim);
+    claim.Bind(1, job.seq);
+    if (!claim.Step()) return verdict;
+    folded = ownership::FoldName(claim.Text(0));
+    const std::int64_t day = claim.Integer(1);
+    keyHash = claim.Text(2);
+    while (claim.Step()) {
+    }
+    SqliteStatement copy = Statement(board_sql::kCopyOf);
+    copy.Bind(1, day).Bind(2, verdict.digest);
+    const bool isCopy = copy.Step();
+    while (copy.Step()) {
+    }
+    Verdict judged = verdict;
+    judged.reason = ownership::Refusal(isCopy, OwnerOf(folded), keyHash);
+    judged.verified = judged.reason.empty();
+    return judged;
+}
+
+std::optional<std::string> SqliteStore::OwnerOf(const std::string& foldedName) {
+    SqliteStatement owner = Statement(board_sql::kNameOwner);
+    owner.Bind(1, foldedName);
+    if (!owner.Step()) return std::nullopt;
+    std::string keyHash = owner.Text(0);
+    while (owner.Step()) {
+    }
+    return keyHash;
+}
+
+std::optional<std::string> SqliteStore::NameOwner(const std::string& foldedName) {
+    std::lock_guard<std::mutex> lock(mutex);
+    return OwnerOf(foldedName);
 }
 
 Standing SqliteStore::StandingOf(const Submission& submission) {

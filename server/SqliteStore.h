@@ -38,8 +38,17 @@ public:
     std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;
     Standing StandingOf(const Submission& submission) override;
     std::int64_t DayVersion(std::uint32_t day) override;
+    std::optional<std::string> NameOwner(const std::string& foldedName) override;
 
 private:
+    // Columns a file made by an earlier server lacks.
+    void AddMissingColumns();
+    // `verdict`, a verified one, as it stands against the games and names
+    // kept already; its submission's folded name and key hash too. Inside
+    // Finish's transaction, under the mutex.
+    Verdict Judge(const Job& job, const Verdict& verdict, std::string& folded,
+                  std::string& keyHash);
+    std::optional<std::string> OwnerOf(const std::string& foldedName);
     // Runs statements that return nothing; throws StoreError.
     void Execute(const std::string& sql);
     // `sql`, prepared on its first use and kept: parsing it again for every

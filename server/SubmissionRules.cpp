@@ -34,6 +34,34 @@ std::string FieldProblem(const Replay& replay, std::time_t now) {
         return "not the day's field: a later game of its session";
     }
     if (replay.tickCount > kMaxTicks) return "longer than three hours of play";
+    return ActionProblem(replay);
+}
+
+std::string ActionProblem(const Replay& replay) {
+    // Whether the game may have changed since its last frame: after a tick
+    // (the game now records no frame drawn after one until a release, but
+    // earlier versions kept the first) and after a release.
+    bool changed = true;
+    std::uint32_t tick = 0;
+    int releases = 0;
+    for (const ReplayEvent& event : replay.events) {
+        if (event.tick != tick) {
+            tick = event.tick;
+            releases = 0;
+            changed = true;
+        }
+        if (event.action == ReplayAction::kRedraw) {
+            if (!changed)
+                return "a redraw the game does not record, at tick " + std::to_string(tick);
+            changed = false;
+        } else {
+            releases += 1;
+            if (releases > kMaxReleasesPerTick) {
+                return "more releases than any player makes, at tick " + std::to_string(tick);
+            }
+            changed = true;
+        }
+    }
     return "";
 }
 

@@ -8,6 +8,7 @@
 #include <random>
 
 #include "game/GameApp.h"
+#include "save/GameDigest.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayVerifier.h"
 
@@ -87,18 +88,28 @@ std::optional<Verdict> WorkerPool::Verify(const std::string& replayBytes,
         return verdict;
     }
     std::uint32_t ticks = 0;
+    // The recorded game's ticks only: the same game is the same whatever
+    // came before it in its session.
+    GameDigest digest;
     replay_verifier::Outcome outcome;
     try {
-        outcome = replay_verifier::Check(replay, [&](const GameApp&) {
-            ticks += 1;
-            if (stillMine && ticks % kTicksBetweenChecks == 0 && !stillMine()) throw Abandoned();
-        });
+        outcome = replay_verifier::Check(
+            replay,
+            [&](const GameApp& app) {
+                ticks += 1;
+                if (ticks > replay.startTick) digest.AddTick(app);
+                if (stillMine && ticks % kTicksBetweenChecks == 0 && !stillMine()) {
+                    throw Abandoned();
+                }
+            },
+            true);
     } catch (const Abandoned&) {
         return std::nullopt;
     }
     verdict.score = outcome.score;
     verdict.ticks = outcome.ticks;
     verdict.verified = outcome.Holds();
+    if (verdict.verified) verdict.digest = digest.Hex();
     if (!verdict.verified) {
         verdict.reason = "replayed, it scores " + std::to_string(outcome.score);
         for (const std::string& problem : outcome.problems) verdict.reason += "; " + problem;

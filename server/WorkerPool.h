@@ -41,7 +41,8 @@ public:
 
     // How one submission's bytes verify: rejected when they are not a valid
     // replay, when it does not reach the score it records or its game does
-    // not end in its last tick; verified, with the score and ticks reached,
+    // not end in its last tick (stopping at the first tick that shows it);
+    // verified, with the score and ticks reached and the game's digest,
     // otherwise. Needs the font the game loads. `stillMine`, when given, is
     // asked every few hundred ticks whether to go on; when it says no,
     // nothing is returned.

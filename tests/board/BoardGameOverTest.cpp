@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
 
+#include "board/BoardKey.h"
 #include "board/BoardSender.h"
 #include "board/PendingQueue.h"
 #include "game/GameApp.h"
@@ -48,6 +50,8 @@ struct Outcome {
     std::string stderrText;
     std::vector<double> frameMs;  // how long each tick's handling took
     std::size_t pending = 0;      // files left in pending/
+    std::string authorization;    // the header the game was sent with
+    std::string keyFile;          // board-key in the data folder
 };
 
 // Plays a daily game to its end with Up held, then goes on ticking at the
@@ -103,6 +107,10 @@ Outcome PlayToTheBoard(BoardStandIn::Mode mode) {
         outcome.stderrText = testing::internal::GetCapturedStderr();
         outcome.pending = PendingQueue(DataFolder(data.path)).Names().size();
     }
+    const std::vector<std::string> sent = server.Authorizations();
+    if (!sent.empty()) outcome.authorization = sent.front();
+    std::ifstream key(DataFolder(data.path).Path() + BoardKey::kFileName);
+    std::getline(key, outcome.keyFile);
     recgl::SetRecording(true);
     return outcome;
 }
@@ -118,6 +126,14 @@ TEST_F(BoardGameOverTest, RankOrOneLineAndTheFramesKeepTheirPace) {
     EXPECT_EQ(taken.line, "rank 1 of 1 today");
     EXPECT_EQ(taken.stderrText, "");
     EXPECT_EQ(taken.pending, 0u);
+    EXPECT_EQ(taken.keyFile.size(), 44u);
+    EXPECT_EQ(taken.authorization, "Bearer " + taken.keyFile);
+
+    const Outcome refused = PlayToTheBoard(BoardStandIn::Mode::kNameTaken);
+    EXPECT_EQ(refused.line, std::string("refused: ") + BoardStandIn::kNameRefusal);
+    EXPECT_EQ(std::count(refused.stderrText.begin(), refused.stderrText.end(), '\n'), 1)
+        << refused.stderrText;
+    EXPECT_EQ(refused.pending, 0u);
 
     for (const BoardStandIn::Mode fault :
          {BoardStandIn::Mode::kHang, BoardStandIn::Mode::kGarbage, BoardStandIn::Mode::kCutOff}) {

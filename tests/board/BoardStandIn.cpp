@@ -53,6 +53,11 @@ std::vector<std::string> BoardStandIn::Players() const {
     return players;
 }
 
+std::vector<std::string> BoardStandIn::Authorizations() const {
+    std::lock_guard<std::mutex> lock(mutex);
+    return authorizations;
+}
+
 void BoardStandIn::Route() {
     // Every request first meets the mode's fault, if it has one.
     http->set_pre_routing_handler([this](const httplib::Request&, httplib::Response& response) {
@@ -89,10 +94,12 @@ void BoardStandIn::Route() {
         std::lock_guard<std::mutex> lock(mutex);
         bodies.push_back(request.body);
         players.push_back(request.get_param_value("player"));
+        authorizations.push_back(request.get_header_value("Authorization"));
         asked.push_back(0);
-        if (mode == Mode::kRefuse) {
-            response.status = 422;
-            response.set_content(std::string(R"({"error": ")") + kRefusal + "\"}", kJson);
+        if (mode == Mode::kRefuse || mode == Mode::kNameTaken) {
+            response.status = mode == Mode::kRefuse ? 422 : 403;
+            const char* reason = mode == Mode::kRefuse ? kRefusal : kNameRefusal;
+            response.set_content(std::string(R"({"error": ")") + reason + "\"}", kJson);
             return;
         }
         response.status = 202;

@@ -4,6 +4,7 @@
 // address, and libcurl that cannot be loaded.
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <algorithm>
@@ -53,12 +54,13 @@ protected:
         std::ofstream(notAReplay) << "not a replay\n";
     }
 
-    // korvessa --submit with these words after it, XDG_DATA_HOME kept apart.
-    Finished Submit(const std::string& words) {
+    // korvessa --submit with these words after it, XDG_DATA_HOME kept apart
+    // (in `dataHome` when given).
+    Finished Submit(const std::string& words, const std::string& dataHome = "") {
         Finished run;
-        const std::string command = "XDG_DATA_HOME=" + folder.path + " " KORVESSA_BINARY +
-                                    " --submit " + words + " >" + folder.path + "out 2>" +
-                                    folder.path + "err";
+        const std::string home = dataHome.empty() ? folder.path : dataHome;
+        const std::string command = "XDG_DATA_HOME=" + home + " " KORVESSA_BINARY + " --submit " +
+                                    words + " >" + folder.path + "out 2>" + folder.path + "err";
         const int status = std::system(command.c_str());
         run.status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
         run.out = ReadAll(folder.path + "out");
@@ -99,6 +101,36 @@ TEST_F(SubmitTest, VerifiedRefusedAndNeverSent) {
     const Finished refused = Submit(daily + " --board " + refusing.Address() + " --player Ann");
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, daily + ": refused: " + BoardStandIn::kRefusal + "\n");
+}
+
+TEST_F(SubmitTest, TheKeyIsMadeOnceKeptSentAndCopiedAndATakenNameIsOneLine) {
+    BoardStandIn board;
+    const std::string send = daily + " --board " + board.Address() + " --player Ann";
+    const std::string keyPath = folder.path + "korvessa/board-key";
+    ASSERT_EQ(Submit(send).status, 0);
+    const std::string key = ReadAll(keyPath);
+    ASSERT_EQ(key.size(), 45u) << key;  // 32 bytes in base64, and a newline
+    struct stat info {};
+    ASSERT_EQ(stat(keyPath.c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0600u);
+    ASSERT_EQ(Submit(send).status, 0);
+    EXPECT_EQ(ReadAll(keyPath), key) << "kept across runs";
+
+    // Another machine of the player's: the key file copied there.
+    TemporaryFolder other;
+    ASSERT_EQ(std::system(("mkdir -p " + other.path + "korvessa && cp -p " + keyPath + " " +
+                           other.path + "korvessa/")
+                              .c_str()),
+              0);
+    ASSERT_EQ(Submit(send, other.path).status, 0);
+    const std::string header = "Bearer " + key.substr(0, key.size() - 1);
+    EXPECT_EQ(board.Authorizations(), std::vector<std::string>(3, header));
+
+    BoardStandIn taken(BoardStandIn::Mode::kNameTaken);
+    const Finished refused = Submit(daily + " --board " + taken.Address() + " --player Ann");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, daily + ": refused: " + BoardStandIn::kNameRefusal + "\n");
+    EXPECT_EQ(refused.err, "");
 }
 
 TEST_F(SubmitTest, ABoardThatCannotBeReachedOrFailsABadFileOrAddress) {

@@ -47,10 +47,14 @@ BoardClient::BoardClient(int serverPort)
 
 BoardClient::~BoardClient() = default;
 
-Answer BoardClient::Submit(const std::string& replay, const std::string& player) {
+Answer BoardClient::Submit(const std::string& replay, const std::string& player,
+                           const std::string& authorization, const std::string& forwardedFor) {
     const std::string path =
         "/api/v1/submissions?player=" + httplib::detail::encode_query_param(player);
-    return From(http->Post(path.c_str(), replay, "application/x-korvessa-replay"));
+    httplib::Headers headers;
+    if (!authorization.empty()) headers.emplace("Authorization", authorization);
+    if (!forwardedFor.empty()) headers.emplace("X-Forwarded-For", forwardedFor);
+    return From(http->Post(path.c_str(), headers, replay, "application/x-korvessa-replay"));
 }
 
 Answer BoardClient::Get(const std::string& path) { return From(http->Get(path.c_str())); }

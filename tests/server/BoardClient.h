@@ -23,8 +23,11 @@ public:
     explicit BoardClient(int port);
     ~BoardClient();
 
-    // POST /api/v1/submissions?player=NAME with `replay` as the body.
-    Answer Submit(const std::string& replay, const std::string& player);
+    // POST /api/v1/submissions?player=NAME with `replay` as the body, and
+    // `authorization` and `forwardedFor` (X-Forwarded-For, for a server that
+    // trusts it) as those headers unless empty.
+    Answer Submit(const std::string& replay, const std::string& player,
+                  const std::string& authorization = "", const std::string& forwardedFor = "");
     Answer Get(const std::string& path);
 
     // Sends `request` as it is on a connection of its own and returns the

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <ctime>
 #include <string>
 
@@ -33,6 +34,46 @@ TEST(SubmissionRulesTest, ADailyGameCountsOnItsDayAndTheNext) {
     EXPECT_EQ(FieldProblem(replay, Utc(2026, 1, 2, 23, 59, 59)), "");
     EXPECT_NE(FieldProblem(replay, Utc(2026, 1, 3, 0, 0, 0)), "");
     EXPECT_NE(FieldProblem(replay, Utc(2025, 12, 31, 23, 59, 59)), "");  // not yet its day
+}
+
+// The game's own files pass; a redraw the game would not have recorded, or
+// more releases between two ticks than the bound, are refused.
+TEST(SubmissionRulesTest, ActionsAreThoseTheGameRecords) {
+    using submission_rules::ActionProblem;
+    using submission_rules::kMaxReleasesPerTick;
+    Replay session;
+    std::string error;
+    ASSERT_TRUE(replay_file::Read(KORVESSA_COMMITTED_REPLAY, session, error)) << error;
+    EXPECT_EQ(ActionProblem(session), "");
+    std::size_t redraw = 0;
+    while (redraw < session.events.size() &&
+           session.events[redraw].action != ReplayAction::kRedraw) {
+        redraw += 1;
+    }
+    ASSERT_LT(redraw, session.events.size()) << "the session holds a redraw";
+    Replay twice = session;
+    twice.events.insert(twice.events.begin() + static_cast<long>(redraw), session.events[redraw]);
+    EXPECT_NE(ActionProblem(twice), "");
+
+    // Releases and their redraws at a tick of no actions of its own.
+    Replay mashed = session;
+    std::uint32_t tick = session.tickCount / 2;
+    while (std::any_of(session.events.begin(), session.events.end(),
+                       [&](const ReplayEvent& event) { return event.tick == tick; })) {
+        tick += 1;
+    }
+    const long at = std::find_if(mashed.events.begin(), mashed.events.end(),
+                                 [&](const ReplayEvent& event) { return event.tick > tick; }) -
+                    mashed.events.begin();
+    std::vector<ReplayEvent> releases;
+    for (int i = 0; i < kMaxReleasesPerTick; ++i) {
+        releases.push_back(ReplayEvent{tick, ReplayAction::kSpace});
+        releases.push_back(ReplayEvent{tick, ReplayAction::kRedraw});
+    }
+    mashed.events.insert(mashed.events.begin() + at, releases.begin(), releases.end());
+    EXPECT_EQ(ActionProblem(mashed), "");
+    mashed.events.insert(mashed.events.begin() + at, ReplayEvent{tick, ReplayAction::kAlt});
+    EXPECT_NE(ActionProblem(mashed), "");
 }
 
 TEST(SubmissionRulesTest, Calendar) {

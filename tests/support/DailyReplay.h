@@ -16,4 +16,13 @@ namespace testing_support {
 // gives a replay with no ticks (invalid), which no seed tried so far does.
 Replay RecordDailyGame(std::uint32_t day, std::uint32_t scriptSeed);
 
+// The file of `day` that costs a verifier the most of all the board takes
+// at a POST: within `maxBytes` (the board's 1 MB), three hours of ticks,
+// and from tick 0 on as many Space and Alt releases as a tick may carry,
+// each followed by a redraw, until the bytes run out. Format version 1, whose
+// header is a byte shorter. No script steers it: its game ends long before
+// its last tick.
+Replay CostliestDailyFile(std::uint32_t day, std::size_t maxBytes, std::uint32_t ticks,
+                          int releasesPerTick);
+
 }  // namespace testing_support

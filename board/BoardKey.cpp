@@ -1,0 +1,95 @@
+#include "board/BoardKey.h"
+
+#include <sys/random.h>
+
+#include <cerrno>
+#include <cstring>
+#include <fstream>
+#include <sstream>
+
+#include "save/AtomicFile.h"
+
+namespace {
+
+constexpr char kAlphabet[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+// 32 bytes make 44 characters, the last one padding.
+constexpr std::size_t kKeyLength = (BoardKey::kRandomBytes + 2) / 3 * 4;
+
+std::string Base64(const unsigned char* bytes, std::size_t size) {
+    std::string text;
+    for (std::size_t i = 0; i < size; i += 3) {
+        const std::size_t left = size - i;
+        const unsigned group =
+            bytes[i] << 16 | (left > 1 ? bytes[i + 1] << 8 : 0) | (left > 2 ? bytes[i + 2] : 0);
+        text += kAlphabet[group >> 18 & 0x3F];
+        text += kAlphabet[group >> 12 & 0x3F];
+        text += left > 1 ? kAlphabet[group >> 6 & 0x3F] : '=';
+        text += left > 2 ? kAlphabet[group & 0x3F] : '=';
+    }
+    return text;
+}
+
+bool IsKey(const std::string& text) {
+    if (text.size() != kKeyLength || text.back() != '=') return false;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (std::strchr(kAlphabet, text[i]) == nullptr || text[i] == '\0') return false;
+    }
+    return true;
+}
+
+bool RandomBytes(unsigned char* bytes, std::size_t size) {
+    std::size_t got = 0;
+    while (got < size) {
+        const ssize_t read = getrandom(bytes + got, size - got, 0);
+        if (read < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        got += static_cast<std::size_t>(read);
+    }
+    return true;
+}
+
+}  // namespace
+
+BoardKey::BoardKey(const DataFolder& dataFolder)
+    : folder(dataFolder), path(dataFolder.Path() + kFileName) {}
+
+int BoardKey::Read(std::string& key, std::string& error) const {
+    std::ifstream file(path);
+    if (!file) {
+        if (errno == ENOENT) return 1;
+        error = "cannot read " + path + ": " + std::strerror(errno);
+        return -1;
+    }
+    std::string text;
+    std::getline(file, text);
+    if (!IsKey(text)) {
+        error = path + " holds no board key; move it away to have a new one made";
+        return -1;
+    }
+    key = text;
+    return 0;
+}
+
+bool BoardKey::Get(std::string& key, std::string& error) const {
+    if (folder.Path().empty()) {
+        error = "no data folder for the board key";
+        return false;
+    }
+    const int read = Read(key, error);
+    if (read <= 0) return read == 0;
+    unsigned char bytes[kRandomBytes];
+    if (!RandomBytes(bytes, sizeof bytes)) {
+        error = std::string("cannot make a board key: ") + std::strerror(errno);
+        return false;
+    }
+    const std::string made = Base64(bytes, sizeof bytes);
+    if (!folder.Create(error)) return false;
+    if (WriteFileAtomically(path, made + "\n", error, kFileMode, true)) {
+        key = made;
+        return true;
+    }
+    // Made meanwhile by another of the game's processes: that one is kept.
+    return Read(key, error) == 0;
+}
