@@ -44,11 +44,13 @@ RawAnswer Ask(BoardClient& client, const std::string& path, const std::string& e
 
 // A verified game of `day`, recorded as a worker would record it.
 void RecordVerified(BoardStore& store, std::uint32_t day, const std::string& player) {
-    NewSubmission game{"0123456789abcdef0123456789abcdef", player, day, "bytes", 1};
+    NewSubmission game{
+        "0123456789abcdef0123456789abcdef", player, day, "bytes", 1, "127.0.0.1", ""};
     ASSERT_TRUE(store.Add(game));
     const std::optional<Job> job = store.Take("elsewhere", 0, 1000);
     ASSERT_TRUE(job);
-    ASSERT_TRUE(store.Finish(*job, "elsewhere", Verdict{true, 4200, 300, ""}, 2));
+    ASSERT_TRUE(
+        store.Finish(*job, "elsewhere", Verdict{true, 4200, 300, "", "digest of " + player}, 2));
 }
 
 class BoardCacheTest : public ServerTest {};
