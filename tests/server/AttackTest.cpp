@@ -1,0 +1,278 @@
+// The real korvessa-board against clients that try to take it off the air:
+// slow or idle connections, floods of headers, many ranges, requests hidden
+// after refused ones, many large bodies at once. Attackers connect from
+// 127.0.0.2, so that a cap per address does not count the fresh client,
+// which comes from 127.0.0.1 and must be answered within a second; the
+// server's resident memory stays bounded throughout.
+
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "tests/server/ServerTest.h"
+#include "tests/support/ResidentMemory.h"
+
+namespace board_testing {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+constexpr const char* kAttacker = "127.0.0.2";
+constexpr const char* kPlayer = "127.0.0.1";
+constexpr long kMaxResident = 150L << 20;
+constexpr std::chrono::seconds kAttackTime{10};
+constexpr std::chrono::seconds kDrip{3};
+constexpr double kMaxLatency = 1.0;
+constexpr std::size_t kReplayBytes = 1 << 20;
+
+// A connection to the server from `from`, with reads giving up after
+// `timeout`; -1 if it cannot be had.
+int Connect(int port, const char* from, std::chrono::seconds timeout = std::chrono::seconds(5)) {
+    const int fd = socket(AF_INET, SOCK_STREAM, 0);
+    sockaddr_in local{};
+    local.sin_family = AF_INET;
+    inet_pton(AF_INET, from, &local.sin_addr);
+    sockaddr_in server{};
+    server.sin_family = AF_INET;
+    server.sin_port = htons(static_cast<std::uint16_t>(port));
+    inet_pton(AF_INET, kPlayer, &server.sin_addr);
+    timeval wait{static_cast<time_t>(timeout.count()), 0};
+    setsockopt(fd, SOL_SOCKET, SO_RCVTIMEO, &wait, sizeof wait);
+    setsockopt(fd, SOL_SOCKET, SO_SNDTIMEO, &wait, sizeof wait);
+    if (bind(fd, reinterpret_cast<sockaddr*>(&local), sizeof local) != 0 ||
+        connect(fd, reinterpret_cast<sockaddr*>(&server), sizeof server) != 0) {
+        close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+bool Send(int fd, const std::string& bytes) {
+    return send(fd, bytes.data(), bytes.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(bytes.size());
+}
+
+// Everything the server sends until it closes the connection (or the read
+// times out: then `closed` is false).
+std::string ReadAll(int fd, bool& closed) {
+    std::string answer;
+    char buffer[4096];
+    ssize_t got = 0;
+    while ((got = recv(fd, buffer, sizeof buffer, 0)) > 0) answer.append(buffer, got);
+    closed = got == 0;
+    return answer;
+}
+
+// Seconds a new player's GET / takes to be answered 200; a large number
+// when it is not.
+double FreshGet(int port) {
+    const auto start = Clock::now();
+    const int fd = Connect(port, kPlayer);
+    if (fd < 0) return 99;
+    bool closed = false;
+    const bool sent = Send(fd, "GET / HTTP/1.1\r\nHost: x\r\nConnection: close\r\n\r\n");
+    const std::string answer = sent ? ReadAll(fd, closed) : "";
+    close(fd);
+    if (answer.rfind("HTTP/1.1 200 ", 0) != 0) return 99;
+    return std::chrono::duration<double>(Clock::now() - start).count();
+}
+
+int Occurrences(const std::string& text, const std::string& part) {
+    int count = 0;
+    for (std::size_t at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) {
+        count += 1;
+    }
+    return count;
+}
+
+class AttackTest : public ServerTest {
+protected:
+    void SetUp() override {
+        ServerTest::SetUp();
+        rlimit files{};
+        getrlimit(RLIMIT_NOFILE, &files);
+        files.rlim_cur = files.rlim_max;
+        setrlimit(RLIMIT_NOFILE, &files);
+        board = StartBoard({"--workers", "0", "--rate-limit", "0"});
+        ASSERT_TRUE(board->Started()) << board->Log();
+        idle = testing_support::ResidentBytesOf(board->Pid());
+    }
+
+    // The server's resident memory now and at its peak, checked against the
+    // bound, and printed for the record.
+    void ExpectMemoryBound(const char* attack) {
+        const long peak = testing_support::PeakResidentBytesOf(board->Pid());
+        std::this_thread::sleep_for(std::chrono::milliseconds(1500));
+        const long after = testing_support::ResidentBytesOf(board->Pid());
+        std::printf("%s: RSS idle %ld MB, peak %ld MB, after %ld MB\n", attack, idle >> 20,
+                    peak >> 20, after >> 20);
+        EXPECT_LT(peak, kMaxResident);
+        EXPECT_LT(after, idle + (16L << 20));
+    }
+
+    std::unique_ptr<BoardProcess> board;
+    long idle = 0;
+};
+
+struct SlowAttack {
+    const char* name;
+    int connections;
+    std::string opening;  // sent on connecting
+    std::string drip;     // sent again every 3 s
+};
+
+class SlowClientTest : public AttackTest, public ::testing::WithParamInterface<SlowAttack> {};
+
+TEST_P(SlowClientTest, OthersAreAnsweredWithinASecond) {
+    const SlowAttack& attack = GetParam();
+    std::vector<int> held;
+    for (int i = 0; i < attack.connections; ++i) {
+        const int fd = Connect(board->Port(), kAttacker);
+        if (fd < 0) continue;
+        Send(fd, attack.opening);
+        held.push_back(fd);
+    }
+    double worst = 0;
+    const auto end = Clock::now() + kAttackTime;
+    auto nextDrip = Clock::now() + kDrip;
+    while (Clock::now() < end) {
+        if (Clock::now() >= nextDrip && !attack.drip.empty()) {
+            for (const int fd : held) Send(fd, attack.drip);
+            nextDrip += kDrip;
+        }
+        worst = std::max(worst, FreshGet(board->Port()));
+        std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    }
+    for (const int fd : held) close(fd);
+    std::printf("%s: %zu connections, slowest fresh GET / %.3f s\n", attack.name, held.size(),
+                worst);
+    EXPECT_LT(worst, kMaxLatency);
+    ExpectMemoryBound(attack.name);
+    // Whoever held a connection without finishing a request is in the log.
+    EXPECT_NE(board->Log().find(std::string("korvessa-board: ") + kAttacker + " - - "),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Attacks, SlowClientTest,
+    ::testing::Values(SlowAttack{"slow headers", 200, "GET / HTTP/1.1\r\nHost: x\r\n",
+                                 "X-a: b\r\n"},
+                      SlowAttack{"slow bodies", 70,
+                                 "POST /api/v1/submissions?player=ada HTTP/1.1\r\nHost: x\r\n"
+                                 "Content-Length: 1000000\r\n\r\n",
+                                 "x"},
+                      SlowAttack{"idle connections", 1000, "", ""}),
+    [](const ::testing::TestParamInfo<SlowAttack>& info) {
+        std::string name = info.param.name;
+        for (char& c : name) c = c == ' ' ? '_' : c;
+        return name;
+    });
+
+TEST_F(AttackTest, FloodsOfHeadersAndRangesAreRefusedOrServedWhole) {
+    // Endless headers: the request is refused and the connection closed
+    // long before the flood ends.
+    const int fd = Connect(board->Port(), kAttacker);
+    ASSERT_GE(fd, 0);
+    Send(fd, "GET / HTTP/1.1\r\nHost: x\r\n");
+    const std::string filler(8000, 'h');
+    int sent = 0;
+    const auto start = Clock::now();
+    while (Clock::now() < start + kAttackTime &&
+           Send(fd, "X-h" + std::to_string(sent) + ": " + filler + "\r\n")) {
+        sent += 1;
+    }
+    const double seconds = std::chrono::duration<double>(Clock::now() - start).count();
+    bool closed = false;
+    const std::string answer = ReadAll(fd, closed);
+    close(fd);
+    // What comes after the refusal is read and thrown away for a moment,
+    // then the connection is closed.
+    std::printf("header flood: closed after %.1f s (%d headers sent)\n", seconds, sent);
+    EXPECT_LT(seconds, 5.0);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 431 ", 0), 0u) << answer.substr(0, 200);
+
+    // 400 ranges of a replay: the file once, whole.
+    BoardClient client(board->Port());
+    const std::string replay = TodaysReplay(3);
+    const Answer taken = client.Submit(replay, "ada");
+    ASSERT_EQ(taken.status, 202) << taken.body << board->Log();
+    std::string ranges = "bytes=0-";
+    for (int i = 1; i < 400; ++i) ranges += ",0-";
+    const std::string whole =
+        client.Raw("GET /replays/" + taken.json.value("id", "") +
+                   ".kvr HTTP/1.1\r\nHost: x\r\nRange: " + ranges + "\r\n\r\n");
+    EXPECT_EQ(whole.rfind("HTTP/1.1 200 ", 0), 0u) << whole.substr(0, 200);
+    EXPECT_EQ(whole.substr(whole.find("\r\n\r\n") + 4), replay);
+    ExpectMemoryBound("header flood and ranges");
+}
+
+TEST_F(AttackTest, NothingAfterARefusedRequestIsReadAsAnother) {
+    const std::string next = "GET / HTTP/1.1\r\nHost: x\r\n\r\n";
+    const std::string hidden = "GET /daily/20260101 HTTP/1.1\r\nHost: x\r\n\r\n";
+    const std::string post = "POST /api/v1/submissions?player=ada HTTP/1.1\r\nHost: x\r\n";
+    const std::pair<std::string, const char*> refused[] = {
+        // A bad name, refused before its body, which holds a request.
+        {"POST /api/v1/submissions?player= HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+             std::to_string(hidden.size()) + "\r\n\r\n" + hidden,
+         "400"},
+        {post + "Content-Length: 5\r\nContent-Length: 5\r\n\r\nhello", "400"},
+        {post + "Content-Length: 5\r\nContent-Length: 6\r\n\r\nhello!", "400"},
+        {post + "\r\n", "411"},
+        {post + "Content-Length: 2000000\r\n\r\n" + std::string(1000, 'x'), "413"},
+        {"FOO / HTTP/1.1\r\nHost: x\r\n\r\n", "501"},
+        {"DELETE /api/v1/boards/20260101 HTTP/1.1\r\nHost: x\r\n\r\n", "405"},
+    };
+    for (const auto& [request, status] : refused) {
+        const int fd = Connect(board->Port(), kPlayer);
+        ASSERT_GE(fd, 0);
+        Send(fd, request + next);
+        bool closed = false;
+        const std::string answer = ReadAll(fd, closed);
+        close(fd);
+        EXPECT_EQ(answer.rfind(std::string("HTTP/1.1 ") + status + " ", 0), 0u)
+            << request << "\n"
+            << answer.substr(0, answer.find("\r\n"));
+        EXPECT_EQ(Occurrences(answer, "HTTP/1.1 "), 1) << request << "\n" << answer;
+        EXPECT_TRUE(closed) << request;
+    }
+    EXPECT_NE(board->Log().find("DELETE /api/v1/boards/20260101 405"), std::string::npos);
+}
+
+TEST_F(AttackTest, ManyLargeBodiesAtOnceKeepMemoryBound) {
+    const std::string request =
+        "POST /api/v1/submissions?player=ada HTTP/1.1\r\nHost: x\r\n"
+        "Content-Length: " +
+        std::to_string(kReplayBytes) + "\r\n\r\n" + std::string(kReplayBytes, 'k');
+    std::vector<std::thread> senders;
+    std::vector<std::string> answers(64);
+    for (std::size_t i = 0; i < answers.size(); ++i) {
+        senders.emplace_back([&, i] {
+            const int fd = Connect(board->Port(), kPlayer, std::chrono::seconds(20));
+            if (fd < 0) return;
+            bool closed = false;
+            if (Send(fd, request)) answers[i] = ReadAll(fd, closed);
+            close(fd);
+        });
+    }
+    for (std::thread& sender : senders) sender.join();
+    int read = 0;
+    for (const std::string& answer : answers) {
+        // Read and found no replay, or told to come back: never lost.
+        if (answer.rfind("HTTP/1.1 400 ", 0) == 0) read += 1;
+        EXPECT_TRUE(answer.rfind("HTTP/1.1 400 ", 0) == 0 || answer.rfind("HTTP/1.1 503 ", 0) == 0)
+            << answer.substr(0, 200);
+    }
+    std::printf("64 bodies of 1 MB: %d read\n", read);
+    EXPECT_GE(read, 32);
+    EXPECT_LT(FreshGet(board->Port()), kMaxLatency);
+    ExpectMemoryBound("64 bodies of 1 MB");
+}
+
+}  // namespace
+}  // namespace board_testing
