@@ -311,6 +311,8 @@ void BoardServer::Accept() {
         boost::system::error_code unknown;
         const std::string peer = socket.remote_endpoint(unknown).address().to_string();
         if (limits.Open(peer)) {
+            // Answers go out whole at once; no waiting for more to send.
+            socket.set_option(asio::ip::tcp::no_delay(true), unknown);
             std::make_shared<HttpConnection>(std::move(socket), peer, *this, io->handlers)->Start();
         } else {
             LogFailure(peer, 503, "connection refused: too many open");

@@ -41,7 +41,9 @@ void AwaitSignal(const sigset_t& signals) {
     }
 }
 
-int Fail(const std::string& message) {
+// One line, even for a database's message written over several.
+int Fail(std::string message) {
+    std::replace(message.begin(), message.end(), '\n', ' ');
     std::fprintf(stderr, "korvessa-board: %s\n", message.c_str());
     return kStartFailed;
 }

@@ -7,12 +7,16 @@
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
+#include <signal.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <cstdio>
+#include <fstream>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -31,6 +35,7 @@ constexpr std::chrono::seconds kAttackTime{10};
 constexpr std::chrono::seconds kDrip{3};
 constexpr double kMaxLatency = 1.0;
 constexpr std::size_t kReplayBytes = 1 << 20;
+constexpr const char* kNginx = "/usr/sbin/nginx";
 
 // A connection to the server from `from`, with reads giving up after
 // `timeout`; -1 if it cannot be had.
@@ -129,11 +134,12 @@ struct SlowAttack {
 
 class SlowClientTest : public AttackTest, public ::testing::WithParamInterface<SlowAttack> {};
 
-TEST_P(SlowClientTest, OthersAreAnsweredWithinASecond) {
-    const SlowAttack& attack = GetParam();
+// Runs `attack` on `port` for a while, and returns the longest a fresh
+// GET / took meanwhile.
+double SlowestAnswerDuring(const SlowAttack& attack, int port) {
     std::vector<int> held;
     for (int i = 0; i < attack.connections; ++i) {
-        const int fd = Connect(board->Port(), kAttacker);
+        const int fd = Connect(port, kAttacker);
         if (fd < 0) continue;
         Send(fd, attack.opening);
         held.push_back(fd);
@@ -146,13 +152,20 @@ TEST_P(SlowClientTest, OthersAreAnsweredWithinASecond) {
             for (const int fd : held) Send(fd, attack.drip);
             nextDrip += kDrip;
         }
-        worst = std::max(worst, FreshGet(board->Port()));
+        worst = std::max(worst, FreshGet(port));
         std::this_thread::sleep_for(std::chrono::milliseconds(500));
     }
     for (const int fd : held) close(fd);
     std::printf("%s: %zu connections, slowest fresh GET / %.3f s\n", attack.name, held.size(),
                 worst);
-    EXPECT_LT(worst, kMaxLatency);
+    return worst;
+}
+
+const SlowAttack kSlowHeaders{"slow headers", 200, "GET / HTTP/1.1\r\nHost: x\r\n", "X-a: b\r\n"};
+
+TEST_P(SlowClientTest, OthersAreAnsweredWithinASecond) {
+    const SlowAttack& attack = GetParam();
+    EXPECT_LT(SlowestAnswerDuring(attack, board->Port()), kMaxLatency);
     ExpectMemoryBound(attack.name);
     // Whoever held a connection without finishing a request is in the log.
     EXPECT_NE(board->Log().find(std::string("korvessa-board: ") + kAttacker + " - - "),
@@ -272,6 +285,82 @@ TEST_F(AttackTest, ManyLargeBodiesAtOnceKeepMemoryBound) {
     EXPECT_GE(read, 32);
     EXPECT_LT(FreshGet(board->Port()), kMaxLatency);
     ExpectMemoryBound("64 bodies of 1 MB");
+}
+
+// nginx started by the test with the README's configuration (the file the
+// README shows), in front of the board on free ports.
+class NginxProcess {
+public:
+    NginxProcess(const std::string& folder, int boardPort) : port(FreePort()) {
+        std::ifstream kept(KORVESSA_NGINX_CONF);
+        std::string board((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+        board = std::regex_replace(board, std::regex("127\\.0\\.0\\.1:8080"),
+                                   "127.0.0.1:" + std::to_string(boardPort));
+        std::ofstream(folder + "/board.conf") << board;
+        std::ofstream(folder + "/nginx.conf")
+            << "daemon off;\nmaster_process off;\npid " << folder << "/nginx.pid;\n"
+            << "error_log " << folder << "/error.log;\nevents { worker_connections 2048; }\n"
+            << "http {\n  access_log off;\n"
+            << "  client_body_temp_path " << folder << "/body;\n"
+            << "  proxy_temp_path " << folder << "/proxy;\n"
+            << "  fastcgi_temp_path " << folder << "/fastcgi;\n"
+            << "  uwsgi_temp_path " << folder << "/uwsgi;\n"
+            << "  scgi_temp_path " << folder << "/scgi;\n"
+            << "  server {\n    listen 127.0.0.1:" << port << ";\n    include " << folder
+            << "/board.conf;\n  }\n}\n";
+        const std::string config = folder + "/nginx.conf";
+        const std::string errors = folder + "/error.log";
+        pid = fork();
+        if (pid == 0) {
+            execl(kNginx, kNginx, "-p", folder.c_str(), "-c", config.c_str(), "-e", errors.c_str(),
+                  static_cast<char*>(nullptr));
+            _exit(127);
+        }
+        const auto deadline = Clock::now() + std::chrono::seconds(10);
+        while (Clock::now() < deadline) {
+            const int fd = Connect(port, kPlayer);
+            if (fd >= 0) {
+                close(fd);
+                ready = true;
+                return;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+    }
+    ~NginxProcess() {
+        if (pid <= 0) return;
+        kill(pid, SIGTERM);
+        waitpid(pid, nullptr, 0);
+    }
+
+    const int port;
+    pid_t pid = -1;
+    bool ready = false;
+};
+
+TEST_F(AttackTest, BehindNginxSlowClientsWaitOnTheProxyAndPlayersKeepTheirAddress) {
+    if (access(kNginx, X_OK) != 0) GTEST_SKIP() << "nginx is not installed";
+    board->Stop(SIGTERM);
+    board = StartBoard({"--workers", "0", "--trust-proxy"}, "proxied.log");
+    ASSERT_TRUE(board->Started()) << board->Log();
+    NginxProcess nginx(folder, board->Port());
+    ASSERT_TRUE(nginx.ready) << ReadFile(folder + "/error.log");
+
+    EXPECT_LT(SlowestAnswerDuring(kSlowHeaders, nginx.port), kMaxLatency);
+    // A submission through the proxy, from another address: taken, and
+    // counted as that address's.
+    const std::string replay = TodaysReplay(3);
+    const int fd = Connect(nginx.port, kAttacker);
+    ASSERT_GE(fd, 0);
+    Send(fd, "POST /api/v1/submissions?player=ada HTTP/1.1\r\nHost: x\r\nContent-Length: " +
+                 std::to_string(replay.size()) + "\r\nConnection: close\r\n\r\n" + replay);
+    bool closed = false;
+    const std::string answer = ReadAll(fd, closed);
+    close(fd);
+    EXPECT_EQ(answer.rfind("HTTP/1.1 202 ", 0), 0u) << answer;
+    EXPECT_NE(board->Log().find(std::string(kAttacker) + " POST /api/v1/submissions 202"),
+              std::string::npos)
+        << board->Log();
 }
 
 }  // namespace
