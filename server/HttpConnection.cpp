@@ -19,6 +19,7 @@ namespace http = beast::http;
 namespace {
 
 constexpr unsigned kHttp11 = 11;
+constexpr int kBusyRetrySeconds = 60;
 
 bool IsHttpError(const beast::error_code& error) {
     return error.category() == http::make_error_code(http::error::bad_method).category();
@@ -89,11 +90,10 @@ void HttpConnection::OnHeader(beast::error_code error) {
     if (early) return Write(std::move(*early), true);
     if (parser->is_done()) return Handle();
     if (!server.Limits().BeginBody(client)) {
-        return Write(BoardServer::Malformed(503,
-                                            "too many replays are arriving at once; try again "
-                                            "in a minute",
-                                            Path()),
-                     true);
+        HttpResponse busy = BoardServer::Malformed(
+            503, "too many replays are arriving at once; try again in a minute", Path());
+        busy.set(http::field::retry_after, std::to_string(kBusyRetrySeconds));
+        return Write(std::move(busy), true);
     }
     receiving = true;
     AskForBody();
