@@ -6,11 +6,11 @@ set -euo pipefail
 
 BUILD_PACKAGES=(cmake g++ make pkg-config libsdl2-dev libsdl2-mixer-dev libgl-dev libegl-dev
                 zlib1g-dev scdoc libcurl4-openssl-dev nlohmann-json3-dev libcpp-httplib-dev
-                libsqlite3-dev libpqxx-dev libssl-dev libgoogle-perftools-dev)
+                libsqlite3-dev libpqxx-dev libssl-dev libgoogle-perftools-dev libboost-dev)
 TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev
                libgl1-mesa-dri libegl-mesa0 xvfb xdotool openbox libx11-dev libxtst-dev valgrind
                desktop-file-utils dpkg-dev file appstream lintian
-               shared-mime-info libglib2.0-bin man-db postgresql-15 chromium)
+               shared-mime-info libglib2.0-bin man-db postgresql-15 chromium nginx-light)
 
 case "${1:-build}" in
   build) wanted=("${BUILD_PACKAGES[@]}") ;;

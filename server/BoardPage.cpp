@@ -100,7 +100,11 @@ std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<Boa
     const std::uint32_t after = submission_rules::AddDays(day, 1);
     std::string page = Head("Korvessa daily board, " + LongDate(day));
     page += "<header>\n<h1>Korvessa daily board</h1>\n<p class=\"day\">" + LongDate(day) +
-            " (UTC)</p>\n</header>\n<nav>" + DayLink(before, "prev", "&larr; " + LongDate(before));
+            " (UTC)</p>\n</header>\n<nav>";
+    // The first day there can be has no day before it to show.
+    if (submission_rules::IsDate(before)) {
+        page += DayLink(before, "prev", "&larr; " + LongDate(before));
+    }
     if (day < today) page += DayLink(after, "next", LongDate(after) + " &rarr;");
     page += "</nav>\n<main>\n";
     if (entries.empty()) {

@@ -10,7 +10,7 @@
 
 namespace board_page {
 
-// The page of `day`, with links to the day before and, unless `day` is
+// The page of `day`, with links to the day before (when there is one) and, unless `day` is
 // `today` or later, the day after. Names are escaped, so whatever a player
 // chose shows as text.
 std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<BoardEntry>& entries);

@@ -2,20 +2,22 @@
 // day's board as JSON and as a web page.
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 
 #include "server/BoardOptions.h"
 #include "server/BoardStore.h"
+#include "server/ConnectionLimits.h"
 #include "server/DayCache.h"
+#include "server/HttpMessage.h"
 #include "server/RateLimiter.h"
 #include "server/WorkerPool.h"
 
-namespace httplib {
-class Server;
-struct Request;
-struct Response;
-}  // namespace httplib
+class RequestTarget;
 
 // Routes:
 //   POST /api/v1/submissions?player=NAME   a replay file as the body: 202 and
@@ -23,17 +25,25 @@ struct Response;
 //   GET  /api/v1/submissions/ID             pending, verified or rejected
 //   GET  /api/v1/boards/YYYYMMDD            the day's board as JSON
 //   GET  /, /daily/YYYYMMDD                 today's or that day's board page
-//        (both with an ETag, and 304 for a request naming it)
 //   GET  /replays/ID.kvr                    the replay file
 // A request the server refuses gets a 4xx status and a one-line reason (JSON
-// under /api/, a short page elsewhere); each request is logged in one line on
-// standard error.
+// under /api/, a short page elsewhere), and its connection is closed; each
+// request is logged in one line on standard error. The boards and pages
+// carry a strong ETag and answer a matching If-None-Match with 304.
+//
+// Connections are served by a few threads waiting on all of them at once
+// (Boost.Asio), each request within deadlines; the handlers, which may wait
+// on the database, run on threads of their own.
 class BoardServer {
 public:
     static constexpr std::size_t kMaxReplayBytes = 1 << 20;
     static constexpr int kBoardSize = 100;
-    // Enough for 50 clients keeping their connections open at once.
-    static constexpr int kHttpThreads = 64;
+
+    // A body with its strong entity tag.
+    struct TaggedBody {
+        std::string body;
+        std::string etag;  // with its quotes
+    };
 
     // `store` and `pool` must outlive the server.
     BoardServer(BoardStore& store, WorkerPool& pool, const BoardOptions& options);
@@ -56,21 +66,60 @@ public:
     void Stop();
 
 private:
-    bool Refuse(const httplib::Request& request, httplib::Response& response);
-    void Submit(const httplib::Request& request, httplib::Response& response,
-                const std::string& body);
-    void Status(const httplib::Request& request, httplib::Response& response);
-    void BoardJson(const httplib::Request& request, httplib::Response& response);
-    void BoardHtml(const httplib::Request& request, std::uint32_t day, httplib::Response& response);
-    void ReplayFile(const httplib::Request& request, httplib::Response& response);
-    std::string ClientAddress(const httplib::Request& request) const;
+    friend class HttpConnection;
+    struct Io;
+
+    // For HttpConnection. The client a request comes from: the peer, or
+    // behind a trusted proxy the address it saw.
+    std::string ClientAddress(const HttpRequest& request, const std::string& peer) const;
+    // The answer to a request that needs none of its body read (a refusal,
+    // or a request with no body to wait for): nothing when its body is to
+    // be read first. Called as soon as its headers are in.
+    std::optional<HttpResponse> Screen(const HttpRequest& request, const std::string& client);
+    // The answer to a whole request; may wait on the database.
+    HttpResponse Answer(HttpRequest& request, const std::string& client);
+    // The answer to a request refused before it was read whole, under
+    // `path` when its path is known.
+    static HttpResponse Malformed(unsigned status, const std::string& reason,
+                                  std::string_view path = {});
+    // Whether a new request may start (false once Stop() began), counting it
+    // as under way until Finished().
+    bool Begin();
+    void Finished();
+    bool Stopping() const { return stopping; }
+    ConnectionLimits& Limits() { return limits; }
+    // One line on standard error for each answer, and for each request that
+    // could not be read as one; whatever the client sent stays on its line.
+    void LogRequest(const std::string& client, const HttpRequest& request, unsigned status) const;
+    void LogFailure(const std::string& client, int status, const std::string& what) const;
+
+    HttpResponse Route(HttpRequest& request, const RequestTarget& target,
+                       const std::string& client);
+    std::optional<HttpResponse> RefuseSubmission(const HttpRequest& request,
+                                                 const RequestTarget& target,
+                                                 const std::string& client);
+    HttpResponse Submit(HttpRequest& request, const RequestTarget& target,
+                        const std::string& client);
+    HttpResponse Status(const std::string& id);
+    HttpResponse Board(const HttpRequest& request, std::uint32_t day, bool page);
+    HttpResponse ReplayFile(const std::string& id);
+
+    // The day's board as JSON, and as a page, from the day's cache.
+    TaggedBody BoardJsonOf(std::uint32_t day);
+    TaggedBody BoardPageOf(std::uint32_t day);
+
+    void Accept();
 
     BoardStore& store;
     WorkerPool& pool;
     const BoardOptions options;
     RateLimiter limiter;
     DayCache cache;
-    std::unique_ptr<httplib::Server> http;
-    int listening = -1;  // the listening socket
+    ConnectionLimits limits;
+    std::atomic<bool> serving{false};
+    std::atomic<bool> stopping{false};
+    std::atomic<int> underWay{0};
     int port = 0;
+    // Last: the connections it still holds when it goes use all the above.
+    std::unique_ptr<Io> io;
 };

@@ -22,12 +22,6 @@ std::string EtagOf(const std::string& text) {
     return etag + "\"";
 }
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t") - first + 1);
-}
-
 }  // namespace
 
 DayCache::DayCache(BoardStore& boardStore, int size) : store(boardStore), boardSize(size) {}
@@ -62,17 +56,4 @@ void DayCache::Keep(const Key& key, std::int64_t version, std::shared_ptr<const 
         }));
     }
     kept[key] = Kept{version, ++uses, std::move(body)};
-}
-
-bool DayCache::Matches(const std::string& ifNoneMatch, const std::string& etag) {
-    std::size_t start = 0;
-    while (start <= ifNoneMatch.size()) {
-        const std::size_t comma = std::min(ifNoneMatch.find(',', start), ifNoneMatch.size());
-        std::string candidate = Trimmed(ifNoneMatch.substr(start, comma - start));
-        // If-None-Match compares weakly: W/"x" names "x" too.
-        if (candidate.rfind("W/", 0) == 0) candidate.erase(0, 2);
-        if (candidate == "*" || candidate == etag) return true;
-        start = comma + 1;
-    }
-    return false;
 }

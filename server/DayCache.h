@@ -38,9 +38,6 @@ public:
     std::shared_ptr<const Body> Get(std::uint32_t day, const std::string& variant,
                                     const Render& render);
 
-    // Whether an If-None-Match header's value names `etag` (or is "*").
-    static bool Matches(const std::string& ifNoneMatch, const std::string& etag);
-
 private:
     struct Kept {
         std::int64_t version = 0;

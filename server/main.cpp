@@ -10,6 +10,9 @@
 #include <stdexcept>
 #include <string>
 #include <thread>
+#if KORVESSA_TCMALLOC
+#include <gperftools/malloc_extension.h>
+#endif
 
 #include "game/GameApp.h"
 #include "save/DataFolder.h"
@@ -25,7 +28,22 @@ constexpr int kBadCommandLine = 2;
 constexpr const char* kAppName = "korvessa-board";
 constexpr const char* kDatabaseFile = "board.sqlite";
 
-int Fail(const std::string& message) {
+// How often memory freed is given back to the system: tcmalloc keeps what
+// a burst of large bodies took otherwise.
+constexpr timespec kReleaseInterval{1, 0};
+
+// Waits for one of `signals`, giving freed memory back meanwhile.
+void AwaitSignal(const sigset_t& signals) {
+    while (sigtimedwait(&signals, nullptr, &kReleaseInterval) < 0) {
+#if KORVESSA_TCMALLOC
+        MallocExtension::instance()->ReleaseFreeMemory();
+#endif
+    }
+}
+
+// One line, even for a database's message written over several.
+int Fail(std::string message) {
+    std::replace(message.begin(), message.end(), '\n', ' ');
     std::fprintf(stderr, "korvessa-board: %s\n", message.c_str());
     return kStartFailed;
 }
@@ -116,8 +134,7 @@ int main(int argc, char* argv[]) {
                      local ? database.c_str() : "PostgreSQL");
     }
 
-    int signal = 0;
-    sigwait(&stopSignals, &signal);
+    AwaitSignal(stopSignals);
     std::fprintf(stderr, "korvessa-board: stopping: finishing the verifications under way\n");
     if (server) {
         server->Stop();

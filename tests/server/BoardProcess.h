@@ -24,6 +24,7 @@ public:
 
     bool Started() const { return port > 0 || (workerOnly && pid > 0); }
     int Port() const { return port; }
+    pid_t Pid() const { return pid; }
 
     // Sends `signal` and waits for the process: its exit status, or 128 plus
     // the signal that ended it; -1 if it outlives `timeout`.

@@ -218,6 +218,42 @@ TEST_F(SqliteBoardTest, MutatedFilesAreRefusedOrDecidedAndNothingBreaks) {
     EXPECT_EQ(board->Stop(SIGTERM), 0) << board->Log();
 }
 
+TEST_F(SqliteBoardTest, BoardsAreTaggedAndEveryDayLinkLeadsToAPage) {
+    auto board = StartBoard(Arguments());
+    ASSERT_TRUE(board->Started()) << board->Log();
+    BoardClient client(board->Port());
+    const Replay game = TodaysGame(2);
+    const std::string day = std::to_string(game.seed);
+    const auto header = [](const std::string& answer, const std::string& name) {
+        const std::size_t at = answer.find("\r\n" + name + ": ");
+        if (at == std::string::npos) return std::string();
+        const std::size_t start = at + name.size() + 4;
+        return answer.substr(start, answer.find("\r\n", start) - start);
+    };
+    const std::string boardGet = "GET /api/v1/boards/" + day + " HTTP/1.1\r\nHost: x\r\n";
+    std::string boardTag;
+    for (const std::string& get : {boardGet, "GET /daily/" + day + " HTTP/1.1\r\nHost: x\r\n"}) {
+        const std::string whole = client.Raw(get + "\r\n");
+        const std::string etag = header(whole, "ETag");
+        ASSERT_EQ(etag.size(), 34u) << whole;
+        EXPECT_EQ(header(whole, "Cache-Control"), "no-cache");
+        const std::string same = client.Raw(get + "If-None-Match: " + etag + "\r\n\r\n");
+        EXPECT_EQ(same.rfind("HTTP/1.1 304 ", 0), 0u) << same;
+        EXPECT_EQ(same.substr(same.find("\r\n\r\n") + 4), "");
+        if (boardTag.empty()) boardTag = etag;
+    }
+    // A verdict changes the board, and its tag with it.
+    const Answer taken = client.Submit(replay_file::Encode(game), "ada");
+    ASSERT_EQ(client.AwaitDecision(taken.json.value("id", "")).value("status", ""), "verified");
+    const std::string after = client.Raw(boardGet + "If-None-Match: " + boardTag + "\r\n\r\n");
+    EXPECT_EQ(after.rfind("HTTP/1.1 200 ", 0), 0u) << after;
+    EXPECT_NE(header(after, "ETag"), boardTag);
+    // The first day there can be links to no day before it.
+    EXPECT_EQ(client.Get("/daily/10000101").body.find("rel=\"prev\""), std::string::npos);
+    EXPECT_NE(client.Get("/daily/10000102").body.find("href=\"/daily/10000101\""),
+              std::string::npos);
+}
+
 TEST_F(SqliteBoardTest, EachAddressSubmitsAtMostThirtyTimesAMinute) {
     auto board = StartBoard({"--workers", "0"});
     ASSERT_TRUE(board->Started()) << board->Log();
