@@ -2,8 +2,9 @@
 
 #include <cstdio>
 
-#include "shell/EventLoop.h"
 #include "shell/PlayerSettings.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -27,14 +28,14 @@ std::string ControlsMenu::Row(const KeyBindings& bindings, KeyBindings::Action a
 void ControlsMenu::Build() {
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {
         const auto action = static_cast<KeyBindings::Action>(a);
-        list.Add([this, action] { return Row(loop.settings->Bindings(), action); },
+        list.Add([this, action] { return Row(host.Parts().settings->Bindings(), action); },
                  [this, action] {
                      waitingFor = action;
                      message.clear();
-                     loop.Redraw();
+                     host.Redraw();
                  });
     }
-    list.Add("back", [this] { loop.Back(); });
+    list.Add("back", [this] { host.Back(); });
 }
 
 std::string ControlsMenu::Title() const {
@@ -52,11 +53,11 @@ std::string ControlsMenu::Hint() const {
 void ControlsMenu::StopWaiting(const std::string& said) {
     waitingFor = KeyBindings::kActionCount;
     message = said;
-    loop.Redraw();
+    host.Redraw();
 }
 
 void ControlsMenu::Bound(KeyBindings& bindings, bool done, KeyBindings::Action swapped) {
-    loop.settings->Change([&bindings](Settings& s) { s.Bind(bindings); });
+    host.Parts().settings->Change([&bindings](Settings& s) { s.Bind(bindings); });
     const bool wasSwapped = done && swapped != KeyBindings::kActionCount;
     StopWaiting(wasSwapped ? std::string("swapped with ") + KeyBindings::Label(swapped) : "");
 }
@@ -72,12 +73,12 @@ void ControlsMenu::KeyDown(const SDL_KeyboardEvent& key) {
         StopWaiting("");
         return;
     }
-    KeyBindings bindings = loop.settings->Bindings();
+    KeyBindings bindings = host.Parts().settings->Bindings();
     KeyBindings::Action swapped = KeyBindings::kActionCount;
     if (!bindings.Bind(waitingFor, key.keysym.scancode, swapped)) {
         const char* name = SDL_GetScancodeName(key.keysym.scancode);
         message = std::string(*name != '\0' ? name : "that key") + " cannot be bound";
-        loop.Redraw();
+        host.Redraw();
         return;
     }
     Bound(bindings, true, swapped);
@@ -97,7 +98,7 @@ void ControlsMenu::PadPress(SDL_GameControllerButton button) {
         MenuScreen::PadPress(button);
         return;
     }
-    KeyBindings bindings = loop.settings->Bindings();
+    KeyBindings bindings = host.Parts().settings->Bindings();
     KeyBindings::Action swapped = KeyBindings::kActionCount;
     if (bindings.Bind(waitingFor, button, swapped)) {
         Bound(bindings, true, swapped);

@@ -12,7 +12,7 @@
 // waiting.
 class ControlsMenu : public MenuScreen {
 public:
-    explicit ControlsMenu(EventLoop& loop) : MenuScreen(loop) {}
+    explicit ControlsMenu(ScreenHost& host) : MenuScreen(host) {}
 
     // "turn left      Left                  d-pad, stick": one action as bound.
     static std::string Row(const KeyBindings& bindings, KeyBindings::Action action);

@@ -1,13 +1,23 @@
 #include "shell/DailyBoard.h"
 
+#include <SDL.h>
+
 #include <cstdio>
 
 #include "board/PendingQueue.h"
-#include "shell/EventLoop.h"
 #include "shell/Settings.h"
+#include "shell/ShellParts.h"
+
+void DailyBoard::WakeLoop() {
+    SDL_Event event;
+    SDL_zero(event);
+    event.type = SDL_USEREVENT;
+    event.user.code = kWakeEventCode;
+    SDL_PushEvent(&event);
+}
 
 DailyBoard::~DailyBoard() {
-    if (loop.board == sender.get()) loop.board = nullptr;
+    if (parts.board == sender.get()) parts.board = nullptr;
 }
 
 void DailyBoard::Configure(const Settings& settings) {
@@ -30,10 +40,10 @@ void DailyBoard::Open() {
 }
 
 void DailyBoard::Restart() {
-    loop.board = nullptr;
+    parts.board = nullptr;
     // What it had not sent waits in pending/; a game-over screen still
     // showing "sending" hears so rather than waiting for good.
-    if (sender != nullptr) loop.HearBoard(sender->Close());
+    if (sender != nullptr) hear(sender->Close());
     sender.reset();
     BoardAddress where;
     std::string problem;
@@ -50,8 +60,7 @@ void DailyBoard::Restart() {
                      problem.c_str());
         return;
     }
-    sender =
-        std::make_unique<BoardSender>(where, player, PendingQueue(data), EventLoop::WakeForBoard);
+    sender = std::make_unique<BoardSender>(where, player, PendingQueue(data), WakeLoop);
     sender->SendPending();  // what could not be sent before
-    loop.board = sender.get();
+    parts.board = sender.get();
 }

@@ -2,24 +2,35 @@
 // name, changed while the game runs.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "board/BoardSender.h"
 #include "save/DataFolder.h"
 
-class EventLoop;
 class Settings;
+struct ShellParts;
 
 // Owns the sender to the board (none while the board is off) and hands it to
-// the event loop. Nothing is sent, nor any library loaded for it, before
+// the session's parts. Nothing is sent, nor any library loaded for it, before
 // Open(): start-up leaves the board until the first frame is shown.
 // Whenever the board, its address or the player changes, the old sender is
 // closed (what it had not sent stays in pending/) and a new one sends what
 // waits there.
 class DailyBoard {
 public:
-    DailyBoard(EventLoop& loop, DataFolder data) : loop(loop), data(std::move(data)) {}
+    // The reports of a sender closed before it had heard everything.
+    using Hear = std::function<void(const std::vector<BoardReport>&)>;
+    // The user event with this code says the board's sender has reports.
+    static constexpr int kWakeEventCode = 2;
+
+    // Wakes the event loop to take the board's reports; safe on any thread.
+    static void WakeLoop();
+
+    DailyBoard(ShellParts& parts, Hear hear, DataFolder data)
+        : parts(parts), hear(std::move(hear)), data(std::move(data)) {}
     ~DailyBoard();
     DailyBoard(const DailyBoard&) = delete;
     DailyBoard& operator=(const DailyBoard&) = delete;
@@ -34,7 +45,8 @@ public:
 private:
     void Restart();
 
-    EventLoop& loop;
+    ShellParts& parts;
+    Hear hear;
     DataFolder data;
     bool open = false;
     bool on = false;

@@ -3,15 +3,17 @@
 #include <cstdio>
 #include <ctime>
 
+#include "board/BoardSender.h"
 #include "save/SeedKind.h"
-#include "shell/EventLoop.h"
 #include "shell/PlayerSettings.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 void DailyBoardMenu::Shown() {
     entries.clear();
     ticket = 0;
-    if (loop.board != nullptr) {
-        ticket = loop.board->FetchBoard(DailySeed(std::time(nullptr)));
+    if (host.Parts().board != nullptr) {
+        ticket = host.Parts().board->FetchBoard(DailySeed(std::time(nullptr)));
         hint = "asking the board";
     } else {
         hint = "the daily board is off: turn it on in settings";
@@ -38,12 +40,12 @@ void DailyBoardMenu::Build() {
     for (std::size_t i = 0; i < entries.size() && i < kShown; ++i) {
         list.AddHeading(RowText(entries[i]));
     }
-    list.Add("back", [this] { loop.Back(); });
+    list.Add("back", [this] { host.Back(); });
 }
 
 std::string DailyBoardMenu::RowText(const BoardEntry& entry) const {
-    const bool mine =
-        loop.settings != nullptr && entry.player == loop.settings->Current().Get("player");
+    const bool mine = host.Parts().settings != nullptr &&
+                      entry.player == host.Parts().settings->Current().Get("player");
     char text[64];
     std::snprintf(text, sizeof text, "%2d %-20s %7d %s", entry.rank, entry.player.c_str(),
                   entry.score, mine ? "you" : "   ");

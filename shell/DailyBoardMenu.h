@@ -16,7 +16,7 @@ class DailyBoardMenu : public MenuScreen {
 public:
     static constexpr std::size_t kShown = 10;
 
-    explicit DailyBoardMenu(EventLoop& loop) : MenuScreen(loop) {}
+    explicit DailyBoardMenu(ScreenHost& host) : MenuScreen(host) {}
 
     void Shown() override;
     bool HearBoard(const BoardReport& report) override;

@@ -9,6 +9,7 @@
 #include "input/Gamepads.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
+#include "shell/DailyBoard.h"
 #include "shell/GameWindow.h"
 #include "shell/OverlayFont.h"
 #include "shell/SessionStart.h"
@@ -16,8 +17,8 @@
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
     : app(app),
       window(window),
-      session(app, *this),
-      pause(app, *this, session),
+      session(app, parts, accessibility),
+      pause(timer, session),
       gameOver(app, *this, session),
       playing(*this, session, gameOver),
       watching(app, *this),
@@ -36,15 +37,15 @@ void EventLoop::SetAccessibility(const Accessibility& options) {
     rings.saucer = options.clearSaucer;
     rings.photons = options.clearPhotons;
     if (window != nullptr) window->SetLineWidth(options.lineWidth);
-    if (pads != nullptr) pads->SetFireOnPress(options.fireOnPress);
-    if (recorder != nullptr) recorder->SetSpeed(options.speed);
+    if (parts.pads != nullptr) parts.pads->SetFireOnPress(options.fireOnPress);
+    if (parts.recorder != nullptr) parts.recorder->SetSpeed(options.speed);
     timer.Change(speedBefore, TickSpeed());
 }
 
 void EventLoop::StartTimer() { timer.Start(TickSpeed()); }
 
 int EventLoop::TickSpeed() const {
-    return replay != nullptr ? replay->Speed() : accessibility.speed;
+    return parts.replay != nullptr ? parts.replay->Speed() : accessibility.speed;
 }
 
 void EventLoop::Run() {
@@ -59,8 +60,8 @@ void EventLoop::Run() {
 }
 
 void EventLoop::HandleEvent(const SDL_Event& event) {
-    if (pads != nullptr && pads->HandleEvent(event)) {
-        padEvents.Take(*pads);
+    if (parts.pads != nullptr && parts.pads->HandleEvent(event)) {
+        padEvents.Take(*parts.pads);
         session.CombineInput();
         return;
     }
@@ -87,8 +88,8 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
             break;
         case SDL_USEREVENT:
             if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
-            if (event.user.code == PadRepeat::kEventCode) padEvents.Repeat(pads, event.user);
-            if (event.user.code == kBoardEventCode) TakeBoardReports();
+            if (event.user.code == PadRepeat::kEventCode) padEvents.Repeat(parts.pads, event.user);
+            if (event.user.code == DailyBoard::kWakeEventCode) TakeBoardReports();
             break;
         default:
             break;
@@ -102,16 +103,8 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
     RunTick();
 }
 
-void EventLoop::WakeForBoard() {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = SDL_USEREVENT;
-    event.user.code = kBoardEventCode;
-    SDL_PushEvent(&event);
-}
-
 void EventLoop::TakeBoardReports() {
-    if (board != nullptr) HearBoard(board->TakeReports());
+    if (parts.board != nullptr) HearBoard(parts.board->TakeReports());
 }
 
 void EventLoop::HearBoard(const std::vector<BoardReport>& reports) {
@@ -129,7 +122,7 @@ void EventLoop::RunTick() {
     DrawOverlays();
     app.Present();
     AllowScreenSaver();
-    if (sound != nullptr && !IsPaused()) sound->Update(app);
+    if (parts.sound != nullptr && !IsPaused()) parts.sound->Update(app);
     FinishStartUp();
 }
 
@@ -137,7 +130,7 @@ void EventLoop::FinishStartUp() {
     if (startUpFinished) return;
     startUpFinished = true;
     // Opening audio takes milliseconds: not before the first frame is up.
-    if (sound != nullptr) sound->Open();
+    if (parts.sound != nullptr) parts.sound->Open();
     if (afterFirstFrame) afterFirstFrame();
 }
 
@@ -155,7 +148,7 @@ void EventLoop::ShowWelcome() {
 }
 
 void EventLoop::Open(Screen& screen) {
-    if (overlays.empty()) pause.Begin(sound);
+    if (overlays.empty()) pause.Begin(parts.sound);
     overlays.push_back(&screen);
     screen.Shown();
     AllowScreenSaver();
@@ -170,7 +163,7 @@ void EventLoop::Back() {
     closed->Left();
     padEvents.StopRepeat();
     if (overlays.empty()) {
-        pause.End(sound);
+        pause.End(parts.sound);
     } else {
         Draw();
     }
@@ -179,19 +172,19 @@ void EventLoop::Back() {
 }
 
 void EventLoop::NewGameStarted() {
-    if (sessionStart != nullptr && sessionStart->StartsEveryGame()) BeginSessionAgain();
+    if (parts.sessionStart != nullptr && parts.sessionStart->StartsEveryGame()) BeginSessionAgain();
 }
 
 void EventLoop::PlayToday() {
-    if (sessionStart == nullptr) return;
-    sessionStart->BecomeDaily(std::time(nullptr));
+    if (parts.sessionStart == nullptr) return;
+    parts.sessionStart->BecomeDaily(std::time(nullptr));
     BeginSessionAgain();
     gameOver.Clear();
     Resume();
 }
 
 void EventLoop::BeginSessionAgain() {
-    sessionStart->BeginAgain(app);
+    parts.sessionStart->BeginAgain(app);
     MapEveryGlyph(*app.font);
     if (window != nullptr) window->SizeStars();
 }
@@ -220,7 +213,7 @@ void EventLoop::Draw() {
         app.DrawFrame();
         // A drawing outside a tick rebuilds the outlines that the next tick's
         // hit tests read, so a replay must draw it too.
-        if (recorder != nullptr) recorder->OnAction(ReplayAction::kRedraw);
+        if (parts.recorder != nullptr) parts.recorder->OnAction(ReplayAction::kRedraw);
     }
     DrawOverlays();
     app.Present();
@@ -244,7 +237,7 @@ int EventLoop::FrameOwner() const {
 }
 
 Screen& EventLoop::Base() {
-    if (replay != nullptr) return watching;
+    if (parts.replay != nullptr) return watching;
     if (app.running) return playing;
     return gameOver;
 }

@@ -20,21 +20,15 @@
 #include "shell/PlayerSession.h"
 #include "shell/PlayingScreen.h"
 #include "shell/ReplayScreen.h"
+#include "shell/ScreenHost.h"
 #include "shell/ScreenSaver.h"
+#include "shell/ShellParts.h"
 #include "shell/TickTimer.h"
 #include "shell/WelcomeScreen.h"
 #include "shell/WindowEvents.h"
 
-class BoardSender;
 class GameApp;
 class GameWindow;
-class GameRecords;
-class Gamepads;
-class PlayerSettings;
-class ReplayPlayer;
-class ReplayRecorder;
-class SessionStart;
-class SoundEffects;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
 // unchanged. The loop keeps what holds on every screen:
@@ -56,15 +50,10 @@ class SoundEffects;
 // game-over screen with the score table, a watched replay, or the menus
 // laid over one of them (the first of them is the pause). Without a
 // GameWindow (tests) the window's part is skipped.
-class EventLoop {
+class EventLoop : public ScreenHost {
 public:
     // A tick event older than this when taken from the queue is dropped.
     static constexpr Uint32 kStaleTickMs = 100;
-    // The user event with this code says the board's sender has reports.
-    static constexpr int kBoardEventCode = 2;
-
-    // Wakes the loop to take the board's reports; safe on any thread.
-    static void WakeForBoard();
 
     EventLoop(GameApp& app, GameWindow* window);
     // Takes its star painter back from the game.
@@ -73,18 +62,8 @@ public:
     EventLoop(const EventLoop&) = delete;
     EventLoop& operator=(const EventLoop&) = delete;
 
-    // Optional parts, attached before Run(); not owned.
-    Gamepads* pads = nullptr;
-    ReplayRecorder* recorder = nullptr;  // needs `records` too
-    GameRecords* records = nullptr;
-    ReplayPlayer* replay = nullptr;   // watching: the game's keys do nothing
-    std::int64_t replayFileTime = 0;  // when the watched file was last written
-    SoundEffects* sound = nullptr;    // opened once the first frame is shown
-    // The player's settings: key bindings, the menu's settings, M and F11
-    // kept. Without them the keys are today's and nothing is kept.
-    PlayerSettings* settings = nullptr;
-    BoardSender* board = nullptr;          // finished daily games are sent to it
-    SessionStart* sessionStart = nullptr;  // a daily session starts afresh at every new game
+    // The optional parts, attached before Run() (the pads may come later).
+    ShellParts& Parts() override { return parts; }
     // Start-up work that can wait: run once, just after the first frame is
     // presented, or before anything is drawn outside a tick.
     std::function<void()> afterFirstFrame;
@@ -104,37 +83,28 @@ public:
     void Run();
     void HandleEvent(const SDL_Event& event);
 
-    // The pause menu over the game (or, if a replay watched from the menu is
-    // on top, back to the menu it came from).
-    void Pause();
-    // Every screen laid over the game taken away; the game goes on.
-    void Resume();
-    bool IsPaused() const { return !overlays.empty(); }
     // The first start: paused on the keys, before anything moves.
     void ShowWelcome();
-
-    // For the screens laid over the game: opens one on top, closes the top
-    // one (the last one closed resumes), draws again after a change, quits.
-    void Open(Screen& screen);
-    void Back();
-    void Redraw() { Draw(); }
-    void Quit();
-
-    GameApp& App() { return app; }
-    const PlayerSession& Session() const { return session; }
-    const GamePause& Pausing() const { return pause; }
-    Screen& Top();
     // What the game-over screen shows.
     const GameOverScreen& GameOverShown() const { return gameOver; }
-
-    // A new game has begun on the game-over screen.
-    void NewGameStarted();
-    // Today's field, from any screen: the session starts afresh as a daily
-    // one, whatever it was, and play resumes. Not while watching a replay.
-    void PlayToday();
     // Reports of the board's, to the game-over screen and the menus; the
     // frame is drawn again if it is still and they changed it.
     void HearBoard(const std::vector<BoardReport>& reports);
+
+    // The screens' host (ScreenHost.h).
+    void Open(Screen& screen) override;
+    void Back() override;
+    void Resume() override;
+    void Pause() override;
+    void Quit() override;
+    void Redraw() override { Draw(); }
+    Screen& Top() override;
+    bool IsPaused() const override { return !overlays.empty(); }
+    void PlayToday() override;
+    void NewGameStarted() override;
+    GameApp& App() override { return app; }
+    const PlayerSession& Session() const override { return session; }
+    TickTimer& Ticks() override { return timer; }
 
 private:
     void HandleTick(const SDL_UserEvent& tick);
@@ -164,6 +134,8 @@ private:
 
     GameApp& app;
     GameWindow* window;
+    ShellParts parts;
+    TickTimer timer{app};
     PlayerSession session;
     GamePause pause;
     GameOverScreen gameOver;
@@ -176,7 +148,6 @@ private:
     MouseEvents mouseEvents{*this, window};
     GlobalKeys globalKeys{*this, window};
     WindowEvents windowEvents{*this, window};
-    TickTimer timer{app};
     bool startUpFinished = false;
     ScreenSaver screenSaver;
     Accessibility accessibility;

@@ -4,10 +4,12 @@
 
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
+#include "save/GameRecords.h"
 #include "save/GameSpeed.h"
-#include "shell/EventLoop.h"
 #include "shell/OverlayFont.h"
 #include "shell/PlayerSession.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -17,8 +19,8 @@ constexpr int kSlowLineY = 312;
 
 }  // namespace
 
-GameOverScreen::GameOverScreen(GameApp& app, EventLoop& loop, PlayerSession& session)
-    : app(app), loop(loop), session(session) {}
+GameOverScreen::GameOverScreen(GameApp& app, ScreenHost& host, PlayerSession& session)
+    : app(app), host(host), session(session) {}
 
 void GameOverScreen::Begin() {
     shownAt = SDL_GetTicks();
@@ -32,7 +34,7 @@ bool GameOverScreen::GuardPassed(Uint32 when) const {
 
 void GameOverScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (session.IsPauseKey(key)) {
-        loop.Pause();
+        host.Pause();
         return;
     }
     if (session.GameKey(key) == SDLK_SPACE && key.repeat == 0) {
@@ -64,7 +66,7 @@ void GameOverScreen::PadAction(Gamepads::Action action) {
 void GameOverScreen::Follow(bool newGame) {
     if (!newGame) return;
     Clear();
-    loop.NewGameStarted();
+    host.NewGameStarted();
 }
 
 void GameOverScreen::Clear() {
@@ -80,7 +82,7 @@ void GameOverScreen::ShowSpeed(int speed) {
 
 void GameOverScreen::ShowEntered() {
     const std::optional<GameRecords::Outcome> outcome = session.TakeEntered();
-    if (outcome) board.Show(loop.records->Table(), outcome->rank, outcome->kept);
+    if (outcome) board.Show(host.Parts().records->Table(), outcome->rank, outcome->kept);
 }
 
 bool GameOverScreen::Tick() {

@@ -10,7 +10,7 @@
 #include "save/ScoreBoardView.h"
 #include "shell/Screen.h"
 
-class EventLoop;
+class ScreenHost;
 class GameApp;
 class PlayerSession;
 
@@ -23,7 +23,7 @@ public:
     static constexpr Uint32 kGuardMs = 1000;
     static constexpr int kMenuHintY = 64;
 
-    GameOverScreen(GameApp& app, EventLoop& loop, PlayerSession& session);
+    GameOverScreen(GameApp& app, ScreenHost& host, PlayerSession& session);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void KeyUp(const SDL_KeyboardEvent& key) override;
@@ -60,7 +60,7 @@ private:
     bool GuardPassed(Uint32 when) const;
 
     GameApp& app;
-    EventLoop& loop;
+    ScreenHost& host;
     PlayerSession& session;
     ScoreBoardView board;
     Uint32 shownAt = 0;

@@ -1,16 +1,15 @@
-// What holds while anything is laid over the game: no timer, sound held.
+// What holds while anything is laid over the game: no ticks, sound held.
 #pragma once
 
-class EventLoop;
-class GameApp;
 class PlayerSession;
 class SoundEffects;
+class TickTimer;
 
 // Begin() when the first screen is laid over the game, End() when the last
 // is taken away.
 class GamePause {
 public:
-    GamePause(GameApp& app, EventLoop& loop, PlayerSession& session);
+    GamePause(TickTimer& timer, PlayerSession& session) : timer(timer), session(session) {}
 
     // No timer, so no wake-ups and a paused game costs nothing; the sound's
     // loops hold.
@@ -19,13 +18,7 @@ public:
     // and the sound go on.
     void End(SoundEffects* sound);
 
-    // Whether Begin() stopped a running timer: a screen that plays something
-    // during the pause (a replay) may start one of its own.
-    bool TimerStopped() const { return timerStopped; }
-
 private:
-    GameApp& app;
-    EventLoop& loop;
+    TickTimer& timer;
     PlayerSession& session;
-    bool timerStopped = false;
 };

@@ -1,14 +1,15 @@
 #include "shell/GlobalKeys.h"
 
 #include "audio/SoundEffects.h"
-#include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 #include "shell/PlayerSettings.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 bool GlobalKeys::Take(const SDL_KeyboardEvent& key) {
     if (key.repeat != 0) return false;
     // A key the player bound to an action is that action's, even M.
-    const PlayerSettings* settings = loop.settings;
+    const PlayerSettings* settings = host.Parts().settings;
     if (settings != nullptr &&
         settings->Bindings().ActionOf(key.keysym.scancode) != KeyBindings::kActionCount) {
         return false;
@@ -24,22 +25,22 @@ bool GlobalKeys::Take(const SDL_KeyboardEvent& key) {
             return false;
     }
     // A menu showing the setting shows it changed.
-    if (loop.IsPaused()) loop.Redraw();
+    if (host.IsPaused()) host.Redraw();
     return true;
 }
 
 void GlobalKeys::ToggleFullscreen() {
-    if (loop.settings != nullptr) {
-        loop.settings->Change([](Settings& s) { s.Step("fullscreen", +1); });
+    if (host.Parts().settings != nullptr) {
+        host.Parts().settings->Change([](Settings& s) { s.Step("fullscreen", +1); });
     } else if (window != nullptr) {
         window->ToggleFullscreen();
     }
 }
 
 void GlobalKeys::ToggleMute() {
-    if (loop.settings != nullptr) {
-        loop.settings->Change([](Settings& s) { s.Step("mute", +1); });
-    } else if (loop.sound != nullptr) {
-        loop.sound->ToggleMute();
+    if (host.Parts().settings != nullptr) {
+        host.Parts().settings->Change([](Settings& s) { s.Step("mute", +1); });
+    } else if (host.Parts().sound != nullptr) {
+        host.Parts().sound->ToggleMute();
     }
 }

@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-class EventLoop;
+class ScreenHost;
 class GameWindow;
 
 // With the player's settings the change is a setting's, kept and shown in
@@ -11,7 +11,7 @@ class GameWindow;
 // window or the sound.
 class GlobalKeys {
 public:
-    GlobalKeys(EventLoop& loop, GameWindow* window) : loop(loop), window(window) {}
+    GlobalKeys(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
 
     // True when the key was one of them and was taken.
     bool Take(const SDL_KeyboardEvent& key);
@@ -20,6 +20,6 @@ private:
     void ToggleFullscreen();
     void ToggleMute();
 
-    EventLoop& loop;
+    ScreenHost& host;
     GameWindow* window;  // null in tests
 };

@@ -2,16 +2,17 @@
 
 #include "save/GameRecords.h"
 #include "save/ScoreBoardView.h"
-#include "shell/EventLoop.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 #include "shell/WatchScreen.h"
 
 void HighScoresMenu::Build() {
     message = "no games kept yet";
     ScoreTable table;
     std::string error;
-    if (loop.records == nullptr) {
+    if (host.Parts().records == nullptr) {
         message = "no scores are kept here";
-    } else if (!loop.records->ReadTable(table, error)) {
+    } else if (!host.Parts().records->ReadTable(table, error)) {
         message = "the score table cannot be read";
     }
     const std::vector<ScoreEntry>& entries = table.Entries();
@@ -23,9 +24,9 @@ void HighScoresMenu::Build() {
     }
     if (!entries.empty()) message = "choose a game to watch it";
     for (std::size_t i = 0; i < entries.size(); ++i) {
-        const std::string path = loop.records->Folder().ReplaysPath() + entries[i].replay;
+        const std::string path = host.Parts().records->Folder().ReplaysPath() + entries[i].replay;
         list.Add(ScoreBoardView::Row(static_cast<int>(i), entries[i], i == newest, slowColumn),
                  [this, path] { watch.Watch(path, message); });
     }
-    list.Add("back", [this] { loop.Back(); });
+    list.Add("back", [this] { host.Back(); });
 }

@@ -11,7 +11,7 @@ class WatchScreen;
 // "new"; read each time the screen opens, never written.
 class HighScoresMenu : public MenuScreen {
 public:
-    HighScoresMenu(EventLoop& loop, WatchScreen& watch) : MenuScreen(loop), watch(watch) {}
+    HighScoresMenu(ScreenHost& host, WatchScreen& watch) : MenuScreen(host), watch(watch) {}
 
 protected:
     void Build() override;

@@ -4,10 +4,12 @@
 
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
-#include "shell/EventLoop.h"
 #include "shell/OverlayFont.h"
+#include "shell/PlayerSession.h"
+#include "shell/Screen.h"
+#include "shell/ScreenHost.h"
 
-MenuScreen::MenuScreen(EventLoop& loop) : loop(loop) {}
+MenuScreen::MenuScreen(ScreenHost& host) : host(host) {}
 
 void MenuScreen::Shown() {
     list.Clear();
@@ -17,8 +19,8 @@ void MenuScreen::Shown() {
 
 void MenuScreen::KeyDown(const SDL_KeyboardEvent& key) {
     // Escape goes back; the pause key resumes from any depth.
-    if (key.keysym.sym != SDLK_ESCAPE && loop.Session().IsPauseKey(key)) {
-        loop.Resume();
+    if (key.keysym.sym != SDLK_ESCAPE && host.Session().IsPauseKey(key)) {
+        host.Resume();
         return;
     }
     if (const auto event = MenuEvent::FromKey(key)) {
@@ -29,7 +31,7 @@ void MenuScreen::KeyDown(const SDL_KeyboardEvent& key) {
 }
 
 void MenuScreen::PadAction(Gamepads::Action action) {
-    if (action == Gamepads::Action::kPause) loop.Resume();
+    if (action == Gamepads::Action::kPause) host.Resume();
 }
 
 void MenuScreen::PadPress(SDL_GameControllerButton button) {
@@ -41,17 +43,17 @@ void MenuScreen::Pointer(const MenuEvent& event) { Handle(event); }
 void MenuScreen::Handle(const MenuEvent& event) {
     switch (event.kind) {
         case MenuEvent::Kind::kBack:
-            loop.Back();
+            host.Back();
             return;
         case MenuEvent::Kind::kResume:
-            loop.Resume();
+            host.Resume();
             return;
         default:
             break;
     }
     // Choosing may have opened or closed a screen, which drew itself.
-    Screen* before = &loop.Top();
-    if (list.Handle(event) && before == &loop.Top() && loop.IsPaused()) loop.Redraw();
+    Screen* before = &host.Top();
+    if (list.Handle(event) && before == &host.Top() && host.IsPaused()) host.Redraw();
 }
 
 void MenuScreen::DrawOver() const {
@@ -67,7 +69,7 @@ void MenuScreen::DrawOver() const {
     glVertex2f(right, static_cast<float>(top));
     glVertex2f(left, static_cast<float>(top));
     glEnd();
-    CBitmapFont& font = *loop.App().font;
+    CBitmapFont& font = *host.App().font;
     DrawCentred(font, kTitleY, Title().c_str());
     const std::string hint = Hint();
     if (!hint.empty()) DrawCentred(font, kHintY, hint.c_str());

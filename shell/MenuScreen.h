@@ -6,7 +6,7 @@
 #include "shell/MenuList.h"
 #include "shell/Screen.h"
 
-class EventLoop;
+class ScreenHost;
 
 // Keys, pad presses and the mouse all become MenuEvents (MenuEvent.h) and
 // go to Handle(): the list moves, chooses and changes; back (Escape,
@@ -19,7 +19,7 @@ public:
     static constexpr int kHintY = 496;
     static constexpr int kBandMargin = 32;
 
-    explicit MenuScreen(EventLoop& loop);
+    explicit MenuScreen(ScreenHost& host);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void KeyUp(const SDL_KeyboardEvent& /*key*/) override {}
@@ -42,6 +42,6 @@ protected:
     // A key that is no menu key (Q in the pause menu).
     virtual void OtherKey(const SDL_KeyboardEvent& /*key*/) {}
 
-    EventLoop& loop;
+    ScreenHost& host;
     MenuList list;
 };

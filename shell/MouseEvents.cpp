@@ -1,12 +1,13 @@
 #include "shell/MouseEvents.h"
 
 #include "game/GameApp.h"
-#include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 #include "shell/MenuEvent.h"
+#include "shell/Screen.h"
+#include "shell/ScreenHost.h"
 
 void MouseEvents::Take(const SDL_Event& event) {
-    if (!loop.IsPaused()) return;
+    if (!host.IsPaused()) return;
     int x = event.type == SDL_MOUSEMOTION ? event.motion.x : event.button.x;
     int y = event.type == SDL_MOUSEMOTION ? event.motion.y : event.button.y;
     if (event.type == SDL_MOUSEWHEEL) SDL_GetMouseState(&x, &y);
@@ -15,5 +16,5 @@ void MouseEvents::Take(const SDL_Event& event) {
     } else {
         y = GameApp::kWindowHeight - y;
     }
-    if (const auto menu = MenuEvent::FromMouse(event, x, y)) loop.Top().Pointer(*menu);
+    if (const auto menu = MenuEvent::FromMouse(event, x, y)) host.Top().Pointer(*menu);
 }

@@ -4,17 +4,17 @@
 
 #include <SDL.h>
 
-class EventLoop;
+class ScreenHost;
 class GameWindow;
 
 // Only the menus take the mouse; while a game is played it does nothing.
 class MouseEvents {
 public:
-    MouseEvents(EventLoop& loop, GameWindow* window) : loop(loop), window(window) {}
+    MouseEvents(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
 
     void Take(const SDL_Event& event);
 
 private:
-    EventLoop& loop;
+    ScreenHost& host;
     GameWindow* window;  // null in tests: a window of the playfield's size
 };

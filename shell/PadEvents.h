@@ -5,7 +5,7 @@
 
 #include "shell/PadRepeat.h"
 
-class EventLoop;
+class ScreenHost;
 class Gamepads;
 
 // Start pauses (or goes to the screen laid over the game), unplugging a pad
@@ -13,7 +13,7 @@ class Gamepads;
 // every button press, and a direction held on a menu repeats (PadRepeat).
 class PadEvents {
 public:
-    explicit PadEvents(EventLoop& loop) : loop(loop) {}
+    explicit PadEvents(ScreenHost& host) : host(host) {}
 
     // Everything the pads queued since the last call.
     void Take(Gamepads& pads);
@@ -23,6 +23,6 @@ public:
     void StopRepeat() { repeat.Stop(); }
 
 private:
-    EventLoop& loop;
+    ScreenHost& host;
     PadRepeat repeat;
 };

@@ -15,7 +15,7 @@
 // Start resume, and Q quits at once, as before there was a menu.
 class PauseMenu : public MenuScreen {
 public:
-    explicit PauseMenu(EventLoop& loop);
+    explicit PauseMenu(ScreenHost& host);
 
     void Shown() override;
 

@@ -6,9 +6,12 @@
 
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
+#include "input/Gamepads.h"
 #include "save/ReplayRecorder.h"
-#include "shell/EventLoop.h"
+#include "shell/Accessibility.h"
 #include "shell/PlayerSettings.h"
+#include "shell/Screen.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -28,17 +31,15 @@ bool IsWeapon(SDL_Keycode key) { return key == SDLK_SPACE || key == SDLK_LALT ||
 
 }  // namespace
 
-PlayerSession::PlayerSession(GameApp& app, const EventLoop& loop) : app(app), loop(loop) {}
-
 SDL_Keycode PlayerSession::GameKey(const SDL_KeyboardEvent& key) const {
-    return loop.settings != nullptr ? loop.settings->Bindings().Translate(key) : key.keysym.sym;
+    return parts.settings != nullptr ? parts.settings->Bindings().Translate(key) : key.keysym.sym;
 }
 
 bool PlayerSession::IsPauseKey(const SDL_KeyboardEvent& key) const {
-    if (loop.settings == nullptr) return Screen::IsPauseKey(key);
+    if (parts.settings == nullptr) return Screen::IsPauseKey(key);
     return key.repeat == 0 &&
            (key.keysym.sym == SDLK_ESCAPE ||
-            loop.settings->Bindings().ActionOf(key.keysym.scancode) == KeyBindings::kPause);
+            parts.settings->Bindings().ActionOf(key.keysym.scancode) == KeyBindings::kPause);
 }
 
 bool PlayerSession::KeyDown(const SDL_KeyboardEvent& key) {
@@ -64,7 +65,7 @@ bool PlayerSession::KeyUp(const SDL_KeyboardEvent& key) {
     return PassKey(code, false);
 }
 
-bool PlayerSession::FiresOnPress() const { return loop.AccessibilityOptions().fireOnPress; }
+bool PlayerSession::FiresOnPress() const { return options.fireOnPress; }
 
 bool PlayerSession::PadAction(Gamepads::Action action) {
     switch (action) {
@@ -87,7 +88,7 @@ bool PlayerSession::PassKey(SDL_Keycode key, bool down) {
     }
     keyboardInput = app.input;
     CombineInput();
-    ReplayRecorder* recorder = loop.recorder;
+    ReplayRecorder* recorder = parts.recorder;
     if (recorder == nullptr || down) return false;
     if (key == SDLK_SPACE) recorder->OnAction(ReplayAction::kSpace);
     if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
@@ -102,24 +103,24 @@ void PlayerSession::ReleaseAll() {
     keyboardInput = 0;
     unreadPresses = 0;
     pressedKeys.clear();
-    if (loop.pads != nullptr) loop.pads->ReleaseAll();
+    if (parts.pads != nullptr) parts.pads->ReleaseAll();
     CombineInput();
 }
 
 void PlayerSession::CombineInput() {
-    app.input = keyboardInput | (loop.pads != nullptr ? loop.pads->HeldBits() : 0);
+    app.input = keyboardInput | (parts.pads != nullptr ? parts.pads->HeldBits() : 0);
 }
 
 Uint32 PlayerSession::PhotonButtons() const {
-    return loop.settings != nullptr ? loop.settings->Bindings().ButtonBits(KeyBindings::kPhoton)
-                                    : Gamepads::kDefaultPhotonButtons;
+    return parts.settings != nullptr ? parts.settings->Bindings().ButtonBits(KeyBindings::kPhoton)
+                                     : Gamepads::kDefaultPhotonButtons;
 }
 
 bool PlayerSession::PlayTick() {
     entry.Retry(SDL_GetTicks());
     CollectEntered();
     app.input |= unreadPresses;
-    if (loop.recorder != nullptr) loop.recorder->OnTick(app.input);
+    if (parts.recorder != nullptr) parts.recorder->OnTick(app.input);
     const bool wasRunning = app.running;
     app.UpdateGame();
     app.DrawFrame();
@@ -129,19 +130,19 @@ bool PlayerSession::PlayTick() {
 }
 
 std::uint64_t PlayerSession::SendFinishedGame() {
-    if (loop.board == nullptr || loop.recorder == nullptr) return 0;
-    return loop.board->SendGame(loop.recorder->FinishGame(app.score));
+    if (parts.board == nullptr || parts.recorder == nullptr) return 0;
+    return parts.board->SendGame(parts.recorder->FinishGame(app.score));
 }
 
 bool PlayerSession::KeepsGames() const {
-    return loop.recorder != nullptr && loop.records != nullptr;
+    return parts.recorder != nullptr && parts.records != nullptr;
 }
 
 void PlayerSession::KeepFinishedGame() {
     entry.GiveUp();  // an earlier game still waiting, if any
     CollectEntered();
     awaitingTable = true;
-    entry.Begin(*loop.records, loop.recorder->FinishGame(app.score), std::time(nullptr),
+    entry.Begin(*parts.records, parts.recorder->FinishGame(app.score), std::time(nullptr),
                 SDL_GetTicks());
     CollectEntered();
 }

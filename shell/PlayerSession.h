@@ -14,18 +14,20 @@
 #include "save/GameRecords.h"
 #include "shell/TableEntry.h"
 
-class EventLoop;
 class GameApp;
+class Accessibility;
+struct ShellParts;
 
 // Shared by the screens on which the player drives the game (in play and
-// game over). The parts it records to and keeps games in are the loop's,
-// read when used, so they may be attached after construction.
+// game over). The parts it records to and keeps games in are read when
+// used, so they may be attached after construction.
 class PlayerSession {
 public:
-    PlayerSession(GameApp& app, const EventLoop& loop);
+    PlayerSession(GameApp& app, const ShellParts& parts, const Accessibility& options)
+        : app(app), parts(parts), options(options) {}
 
     // The game's key for a keyboard event: through the player's bindings when
-    // the loop has settings, else the event's own symbol.
+    // there are settings, else the event's own symbol.
     SDL_Keycode GameKey(const SDL_KeyboardEvent& key) const;
     // Escape, or the pause key (P unless rebound), pressed rather than repeated.
     bool IsPauseKey(const SDL_KeyboardEvent& key) const;
@@ -55,12 +57,12 @@ public:
     // true when this tick ended the game.
     bool PlayTick();
     // Starts keeping the game that has just ended, with its replay, in the
-    // loop's records; it never waits. Each warning is printed once a session.
+    // session's records; it never waits. Each warning is printed once a session.
     void KeepFinishedGame();
     // Where the game just ended went, for the game-over screen: once, when it
     // is in the table, unless a new game has started since.
     std::optional<GameRecords::Outcome> TakeEntered();
-    // Sends the game that has just ended to the loop's board, if one is
+    // Sends the game that has just ended to the session's board, if one is
     // attached and takes it: its ticket, or 0.
     std::uint64_t SendFinishedGame();
     // Whether a finished game can be kept: recording and records attached.
@@ -76,7 +78,8 @@ private:
     void CollectEntered();
 
     GameApp& app;
-    const EventLoop& loop;
+    const ShellParts& parts;
+    const Accessibility& options;       // the loop's, in force
     unsigned keyboardInput = 0;         // the arrow keys held, as the game's key map sets them
     unsigned unreadPresses = 0;         // arrows pressed since the last tick read the input
     std::set<SDL_Keycode> pressedKeys;  // pressed while playing, not yet released

@@ -6,7 +6,6 @@
 #include "audio/SoundEffects.h"
 #include "input/Gamepads.h"
 #include "shell/DailyBoard.h"
-#include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 
 PlayerSettings::PlayerSettings(const std::string& path) : file(path), bindings(stored.Bindings()) {}
@@ -84,7 +83,7 @@ void PlayerSettings::Apply() {
         pads->BindWeapons(bindings.ButtonBits(KeyBindings::kPhoton),
                           bindings.ButtonBits(KeyBindings::kLaser));
     }
-    if (loop != nullptr) loop->SetAccessibility(AccessibilityOptions());
+    if (applyAccessibility) applyAccessibility(AccessibilityOptions());
     if (board != nullptr) board->Configure(current);
 }
 

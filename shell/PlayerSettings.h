@@ -13,7 +13,6 @@
 #include "shell/SettingsFile.h"
 
 class DailyBoard;
-class EventLoop;
 class GameWindow;
 class Gamepads;
 class SoundEffects;
@@ -56,7 +55,7 @@ public:
     SoundEffects* sound = nullptr;
     GameWindow* window = nullptr;
     Gamepads* pads = nullptr;
-    EventLoop* loop = nullptr;  // the accessibility options
+    std::function<void(const Accessibility&)> applyAccessibility;
     DailyBoard* board = nullptr;
     // Applies every setting to the attached parts.
     void Apply();

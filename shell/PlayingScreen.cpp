@@ -1,16 +1,17 @@
 #include "shell/PlayingScreen.h"
 
 #include "save/ReplayRecorder.h"
-#include "shell/EventLoop.h"
 #include "shell/GameOverScreen.h"
 #include "shell/PlayerSession.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
-PlayingScreen::PlayingScreen(EventLoop& loop, PlayerSession& session, GameOverScreen& gameOver)
-    : loop(loop), session(session), gameOver(gameOver) {}
+PlayingScreen::PlayingScreen(ScreenHost& host, PlayerSession& session, GameOverScreen& gameOver)
+    : host(host), session(session), gameOver(gameOver) {}
 
 void PlayingScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (session.IsPauseKey(key)) {
-        loop.Pause();
+        host.Pause();
         return;
     }
     session.KeyDown(key);
@@ -25,7 +26,7 @@ bool PlayingScreen::Tick() {
     gameOver.Begin();
     if (session.KeepsGames()) {
         session.KeepFinishedGame();
-        gameOver.ShowSpeed(loop.recorder->GameSpeed());
+        gameOver.ShowSpeed(host.Parts().recorder->GameSpeed());
         gameOver.ShowEntered();
         gameOver.ShowSending(session.SendFinishedGame());
     }

@@ -3,13 +3,13 @@
 
 #include "shell/Screen.h"
 
-class EventLoop;
+class ScreenHost;
 class GameOverScreen;
 class PlayerSession;
 
 class PlayingScreen : public Screen {
 public:
-    PlayingScreen(EventLoop& loop, PlayerSession& session, GameOverScreen& gameOver);
+    PlayingScreen(ScreenHost& host, PlayerSession& session, GameOverScreen& gameOver);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void KeyUp(const SDL_KeyboardEvent& key) override;
@@ -20,7 +20,7 @@ public:
     bool Tick() override;
 
 private:
-    EventLoop& loop;
+    ScreenHost& host;
     PlayerSession& session;
     GameOverScreen& gameOver;
 };

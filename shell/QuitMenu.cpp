@@ -1,8 +1,8 @@
 #include "shell/QuitMenu.h"
 
-#include "shell/EventLoop.h"
+#include "shell/ScreenHost.h"
 
 void QuitMenu::Build() {
-    list.Add("no", [this] { loop.Back(); });
-    list.Add("yes, quit", [this] { loop.Quit(); });
+    list.Add("no", [this] { host.Back(); });
+    list.Add("yes, quit", [this] { host.Quit(); });
 }

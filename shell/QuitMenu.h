@@ -5,7 +5,7 @@
 
 class QuitMenu : public MenuScreen {
 public:
-    explicit QuitMenu(EventLoop& loop) : MenuScreen(loop) {}
+    explicit QuitMenu(ScreenHost& host) : MenuScreen(host) {}
 
 protected:
     void Build() override;

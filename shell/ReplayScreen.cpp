@@ -5,8 +5,9 @@
 #include "game/GameApp.h"
 #include "save/ReplayPlayer.h"
 #include "save/ScoreBoardView.h"
-#include "shell/EventLoop.h"
 #include "shell/OverlayFont.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -17,25 +18,25 @@ constexpr const char* kLeaveHint = "end of replay: press q to quit";
 
 }  // namespace
 
-ReplayScreen::ReplayScreen(GameApp& app, EventLoop& loop) : app(app), loop(loop) {}
+ReplayScreen::ReplayScreen(GameApp& app, ScreenHost& host) : app(app), host(host) {}
 
 void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (IsPauseKey(key)) {
-        loop.Pause();
-    } else if (key.keysym.sym == SDLK_q && key.repeat == 0 && loop.replay->Finished()) {
+        host.Pause();
+    } else if (key.keysym.sym == SDLK_q && key.repeat == 0 && host.Parts().replay->Finished()) {
         app.quit = true;
     }
 }
 
 void ReplayScreen::DrawOver() const {
-    const std::string title = "replay  " + ScoreBoardView::FormatDay(loop.replayFileTime) +
-                              "  score " + std::to_string(loop.replay->Recorded().score);
+    const std::string title = "replay  " + ScoreBoardView::FormatDay(host.Parts().replayFileTime) +
+                              "  score " + std::to_string(host.Parts().replay->Recorded().score);
     DrawCentred(*app.font, kTitleY, title.c_str());
-    if (loop.replay->Finished()) DrawCentred(*app.font, kLeaveHintY, kLeaveHint);
+    if (host.Parts().replay->Finished()) DrawCentred(*app.font, kLeaveHintY, kLeaveHint);
 }
 
-bool ReplayScreen::FrameIsStill() const { return loop.replay->Finished(); }
+bool ReplayScreen::FrameIsStill() const { return host.Parts().replay->Finished(); }
 
-bool ReplayScreen::Tick() { return loop.replay->Step(app); }
+bool ReplayScreen::Tick() { return host.Parts().replay->Step(app); }
 
-bool ReplayScreen::HasFrame() const { return loop.replay->TicksPlayed() > 0; }
+bool ReplayScreen::HasFrame() const { return host.Parts().replay->TicksPlayed() > 0; }

@@ -6,13 +6,13 @@
 
 #include "shell/Screen.h"
 
-class EventLoop;
+class ScreenHost;
 class GameApp;
 class ReplayPlayer;
 
 class ReplayScreen : public Screen {
 public:
-    ReplayScreen(GameApp& app, EventLoop& loop);
+    ReplayScreen(GameApp& app, ScreenHost& host);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void DrawOver() const override;
@@ -27,5 +27,5 @@ public:
 
 private:
     GameApp& app;
-    EventLoop& loop;
+    ScreenHost& host;
 };

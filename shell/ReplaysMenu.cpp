@@ -4,7 +4,8 @@
 #include <cstdlib>
 
 #include "save/GameRecords.h"
-#include "shell/EventLoop.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 #include "shell/WatchScreen.h"
 
 namespace {
@@ -31,16 +32,16 @@ std::string ReplaysMenu::Describe(const std::string& name) {
 }
 
 void ReplaysMenu::Build() {
-    if (loop.records == nullptr) {
+    if (host.Parts().records == nullptr) {
         message = "no replays are kept here";
-        list.Add("back", [this] { loop.Back(); });
+        list.Add("back", [this] { host.Back(); });
         return;
     }
-    const std::string folder = loop.records->Folder().ReplaysPath();
+    const std::string folder = host.Parts().records->Folder().ReplaysPath();
     const std::vector<std::string> names = NewestReplays(folder);
     message = names.empty() ? "no replays kept yet" : "newest first; choose one to watch it";
     for (const std::string& name : names) {
         list.Add(Describe(name), [this, path = folder + name] { watch.Watch(path, message); });
     }
-    list.Add("back", [this] { loop.Back(); });
+    list.Add("back", [this] { host.Back(); });
 }

@@ -9,7 +9,7 @@ class WatchScreen;
 
 class ReplaysMenu : public MenuScreen {
 public:
-    ReplaysMenu(EventLoop& loop, WatchScreen& watch) : MenuScreen(loop), watch(watch) {}
+    ReplaysMenu(ScreenHost& host, WatchScreen& watch) : MenuScreen(host), watch(watch) {}
 
     // "14 jun 2025 20:15   12450" from "20250614-201509-12450.kvr"; any
     // other name as it is.

@@ -22,11 +22,11 @@ void SessionStart::BecomeDaily(std::time_t when) {
 }
 
 void SessionStart::BeginAgain(GameApp& app) const {
-    // The old game's window and timer stay: only what the game is made of
-    // is new, and the new game's destructor releases them in the end.
+    // The old game's window stays: only what the game is made of is new,
+    // and the new game's destructor releases it in the end. The ticks are
+    // the shell's own timer's, which goes on.
     SDL_Window* window = std::exchange(app.window, nullptr);
     SDL_GLContext context = std::exchange(app.glContext, nullptr);
-    const SDL_TimerID timer = std::exchange(app.timerId, 0);
     const bool sdlStarted = std::exchange(app.sdlStarted, false);
     GameListener* listener = app.listener;
     StarPainter* starPainter = app.starPainter;
@@ -37,7 +37,6 @@ void SessionStart::BeginAgain(GameApp& app) const {
     new (&app) GameApp;
     app.window = window;
     app.glContext = context;
-    app.timerId = timer;
     app.sdlStarted = sdlStarted;
     Begin(app);
     // What the shell attached goes on with the new game.

@@ -28,7 +28,7 @@ public:
     bool StartsEveryGame() const { return kind == SeedKind::kDaily; }
 
     // Puts a new GameApp in the place of `app`, which takes over its window,
-    // GL context, timer and hooks (listener, star painter), and begins the
+    // GL context and hooks (listener, star painter), and begins the
     // session on it. The font
     // and the star field are new: whatever the shell added to them must be
     // added again.

@@ -4,8 +4,9 @@
 
 #include "board/BoardAddress.h"
 #include "board/BoardRules.h"
-#include "shell/EventLoop.h"
 #include "shell/PlayerSettings.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -14,7 +15,7 @@ constexpr std::size_t kMaxAddressLength = 60;
 
 }  // namespace
 
-SettingsMenu::SettingsMenu(EventLoop& loop) : MenuScreen(loop), controls(loop), entry(loop) {}
+SettingsMenu::SettingsMenu(ScreenHost& host) : MenuScreen(host), controls(host), entry(host) {}
 
 void SettingsMenu::Build() {
     list.AddHeading("sound");
@@ -23,7 +24,7 @@ void SettingsMenu::Build() {
     list.AddHeading("display");
     AddSetting("fullscreen", "fullscreen");
     list.AddHeading("controls");
-    list.Add("keys and buttons", [this] { loop.Open(controls); });
+    list.Add("keys and buttons", [this] { host.Open(controls); });
     list.AddHeading("accessibility");
     AddSetting("line width", "line-width");
     AddSetting("stars", "stars");
@@ -35,14 +36,14 @@ void SettingsMenu::Build() {
     list.AddHeading("");
     // The rows show the values as they are when drawn: no rebuilding.
     list.Add("restore defaults",
-             [this] { loop.settings->Change([](Settings& s) { s.RestoreDefaults(); }); });
-    list.Add("back", [this] { loop.Back(); });
+             [this] { host.Parts().settings->Change([](Settings& s) { s.RestoreDefaults(); }); });
+    list.Add("back", [this] { host.Back(); });
 }
 
 std::string SettingsMenu::Hint() const { return "left and right change a setting"; }
 
 void SettingsMenu::AddSetting(const std::string& label, const std::string& name) {
-    PlayerSettings& settings = *loop.settings;
+    PlayerSettings& settings = *host.Parts().settings;
     list.Add(
         [&settings, label, name] {
             char text[64];
@@ -57,7 +58,7 @@ void SettingsMenu::AddSetting(const std::string& label, const std::string& name)
 }
 
 void SettingsMenu::AddBoard() {
-    const Settings& current = loop.settings->Current();
+    const Settings& current = host.Parts().settings->Current();
     list.AddHeading("daily board");
     list.Add([&current] { return "daily board  " + current.Get("board"); },
              [this] { ChangeBoard(); }, [this](int) { ChangeBoard(); });
@@ -66,7 +67,7 @@ void SettingsMenu::AddBoard() {
 }
 
 void SettingsMenu::ChangeBoard() {
-    PlayerSettings& settings = *loop.settings;
+    PlayerSettings& settings = *host.Parts().settings;
     if (!settings.Current().IsOn("board") && settings.Current().Get("player").empty()) {
         AskName(true);
         return;
@@ -75,7 +76,7 @@ void SettingsMenu::ChangeBoard() {
 }
 
 void SettingsMenu::AskName(bool thenTurnOn) {
-    PlayerSettings& settings = *loop.settings;
+    PlayerSettings& settings = *host.Parts().settings;
     entry.Ask("your name on the board", settings.Current().Get("player"),
               board_rules::kMaxNameLength, board_rules::NameProblem,
               [&settings, thenTurnOn](const std::string& name) {
@@ -88,7 +89,7 @@ void SettingsMenu::AskName(bool thenTurnOn) {
 }
 
 void SettingsMenu::AskAddress() {
-    PlayerSettings& settings = *loop.settings;
+    PlayerSettings& settings = *host.Parts().settings;
     entry.Ask(
         "the board's address", settings.Current().Get("board-address"), kMaxAddressLength,
         [](const std::string& text) {

@@ -10,7 +10,7 @@
 // A setting is shown by one AddSetting() line in Build(), in its section.
 class SettingsMenu : public MenuScreen {
 public:
-    explicit SettingsMenu(EventLoop& loop);
+    explicit SettingsMenu(ScreenHost& host);
 
 protected:
     void Build() override;

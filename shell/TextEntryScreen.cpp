@@ -4,8 +4,10 @@
 #include <utility>
 
 #include "game/GameApp.h"
-#include "shell/EventLoop.h"
+#include "input/Gamepads.h"
 #include "shell/OverlayFont.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -28,7 +30,7 @@ void TextEntryScreen::Ask(const std::string& newTitle, const std::string& initia
     problem = std::move(newProblem);
     taken = std::move(newTaken);
     wrong.clear();
-    loop.Open(*this);
+    host.Open(*this);
 }
 
 void TextEntryScreen::Shown() {
@@ -43,7 +45,7 @@ void TextEntryScreen::KeyDown(const SDL_KeyboardEvent& key) {
             if (key.repeat == 0) Take();
             return;
         case SDLK_ESCAPE:
-            if (key.repeat == 0) loop.Back();
+            if (key.repeat == 0) host.Back();
             return;
         case SDLK_BACKSPACE:
             RemoveLast();
@@ -104,30 +106,30 @@ void TextEntryScreen::RemoveLast() {
 
 void TextEntryScreen::Edited() {
     wrong.clear();
-    loop.Redraw();
+    host.Redraw();
 }
 
 void TextEntryScreen::Take() {
     wrong = problem ? problem(text) : "";
     if (!wrong.empty()) {
-        loop.Redraw();
+        host.Redraw();
         return;
     }
     // Closed first, so that what `taken` opens or changes shows on top.
     const std::function<void(const std::string&)> done = std::move(taken);
     const std::string accepted = text;
-    loop.Back();
+    host.Back();
     done(accepted);
 }
 
 void TextEntryScreen::DrawOver() const {
     MenuScreen::DrawOver();
-    CBitmapFont& font = *loop.App().font;
+    CBitmapFont& font = *host.App().font;
     DrawCentred(font, MenuList::kFirstRowY, (text + "_").c_str());
     if (!wrong.empty()) {
         DrawCentred(font, MenuList::kFirstRowY - 2 * MenuList::kRowStep, wrong.c_str());
     }
-    if (loop.pads != nullptr && loop.pads->PadCount() > 0) {
+    if (host.Parts().pads != nullptr && host.Parts().pads->PadCount() > 0) {
         DrawCentred(font, MenuList::kFirstRowY - kPadHelpRow * MenuList::kRowStep, kPadHelp);
     }
 }

@@ -5,11 +5,12 @@
 #include "game/GameApp.h"
 #include "gfx/StarField.h"
 #include "objects/Random.h"
-#include "save/GameSpeed.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"
-#include "shell/EventLoop.h"
 #include "shell/OverlayFont.h"
+#include "shell/PlayerSession.h"
+#include "shell/ScreenHost.h"
+#include "shell/TickTimer.h"
 
 namespace {
 
@@ -18,7 +19,7 @@ constexpr std::uint32_t kSkipChunk = 100;  // ticks between looks at the clock
 
 }  // namespace
 
-WatchScreen::WatchScreen(EventLoop& loop) : loop(loop) {}
+WatchScreen::WatchScreen(ScreenHost& host) : host(host) {}
 
 WatchScreen::~WatchScreen() = default;
 
@@ -32,11 +33,11 @@ bool WatchScreen::Load(const std::string& path, std::string& error) {
 void WatchScreen::Watch(const std::string& path, std::string& message) {
     std::string error;
     if (Load(path, error)) {
-        loop.Open(*this);
+        host.Open(*this);
         return;
     }
     message = "that replay cannot be read";
-    loop.Redraw();
+    host.Redraw();
 }
 
 void WatchScreen::Shown() {
@@ -46,24 +47,16 @@ void WatchScreen::Shown() {
     player->SeedGame();  // ...so seed again, as the recording session did
     game->InitGame();
     // Stars as large as the player's, which the window sized.
-    GameApp& app = loop.App();
+    GameApp& app = host.App();
     if (app.starField != nullptr) game->starField->pointSize = app.starField->pointSize;
     skipStarted = SDL_GetTicks();
-    // The pause stopped the player's timer; the replay needs ticks, at the
+    // The pause stopped the player's ticks; the replay needs some, at the
     // speed it was played at.
-    ownTimer = loop.Pausing().TimerStopped();
-    if (ownTimer) {
-        app.timerId = SDL_AddTimer(game_speed::TickInterval(replay.speed), TimerCallback, &app);
-    }
+    host.Ticks().Lend(replay.speed);
 }
 
 void WatchScreen::Left() {
-    GameApp& app = loop.App();
-    if (ownTimer && app.timerId != 0) {
-        SDL_RemoveTimer(app.timerId);
-        app.timerId = 0;
-    }
-    ownTimer = false;
+    host.Ticks().TakeBack();
     player.reset();
     game.reset();
     SeedRandom(savedRandom);
@@ -72,15 +65,15 @@ void WatchScreen::Left() {
 void WatchScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (key.repeat != 0) return;
     const SDL_Keycode sym = key.keysym.sym;
-    if (sym == SDLK_ESCAPE || sym == SDLK_BACKSPACE || loop.Session().IsPauseKey(key)) loop.Back();
+    if (sym == SDLK_ESCAPE || sym == SDLK_BACKSPACE || host.Session().IsPauseKey(key)) host.Back();
 }
 
 void WatchScreen::PadAction(Gamepads::Action action) {
-    if (action == Gamepads::Action::kPause) loop.Back();
+    if (action == Gamepads::Action::kPause) host.Back();
 }
 
 void WatchScreen::PadPress(SDL_GameControllerButton button) {
-    if (button == SDL_CONTROLLER_BUTTON_B) loop.Back();
+    if (button == SDL_CONTROLLER_BUTTON_B) host.Back();
 }
 
 bool WatchScreen::Skipping() const {
@@ -113,7 +106,7 @@ void WatchScreen::DrawFrame() {
 }
 
 void WatchScreen::DrawOver() const {
-    CBitmapFont& font = *loop.App().font;
+    CBitmapFont& font = *host.App().font;
     if (Skipping()) {
         const std::uint32_t percent = player->TicksPlayed() * 100 / player->TicksToGame();
         const std::string progress = "playing earlier games " + std::to_string(percent) + "%";

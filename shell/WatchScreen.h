@@ -8,7 +8,7 @@
 #include "save/Replay.h"
 #include "shell/Screen.h"
 
-class EventLoop;
+class ScreenHost;
 class GameApp;
 class ReplayPlayer;
 
@@ -25,7 +25,7 @@ public:
     static constexpr std::uint32_t kProgressAfterMs = 500;
     static constexpr std::uint32_t kSkipBudgetMs = 20;  // unseen play per tick
 
-    WatchScreen(EventLoop& loop);
+    WatchScreen(ScreenHost& host);
     ~WatchScreen() override;
 
     // Reads the replay to watch next. False with one line in `error`.
@@ -53,11 +53,10 @@ public:
 private:
     bool Skipping() const;
 
-    EventLoop& loop;
+    ScreenHost& host;
     Replay replay;
     std::unique_ptr<GameApp> game;
     std::unique_ptr<ReplayPlayer> player;
     unsigned int savedRandom = 0;
     std::uint32_t skipStarted = 0;
-    bool ownTimer = false;
 };

@@ -1,11 +1,12 @@
 #include "shell/WelcomeScreen.h"
 
 #include "shell/ControlsMenu.h"
-#include "shell/EventLoop.h"
 #include "shell/PlayerSettings.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 void WelcomeScreen::Build() {
-    const KeyBindings& bindings = loop.settings->Bindings();
+    const KeyBindings& bindings = host.Parts().settings->Bindings();
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {
         list.AddHeading(ControlsMenu::Row(bindings, static_cast<KeyBindings::Action>(a)));
     }
@@ -15,8 +16,8 @@ void WelcomeScreen::Build() {
 }
 
 void WelcomeScreen::Start() {
-    loop.settings->MarkSeen();
-    loop.Resume();
+    host.Parts().settings->MarkSeen();
+    host.Resume();
 }
 
 void WelcomeScreen::KeyDown(const SDL_KeyboardEvent& key) {

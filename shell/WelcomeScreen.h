@@ -9,7 +9,7 @@
 // so this screen is not shown again.
 class WelcomeScreen : public MenuScreen {
 public:
-    explicit WelcomeScreen(EventLoop& loop) : MenuScreen(loop) {}
+    explicit WelcomeScreen(ScreenHost& host) : MenuScreen(host) {}
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void PadAction(Gamepads::Action action) override;

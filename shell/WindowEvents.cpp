@@ -1,28 +1,30 @@
 #include "shell/WindowEvents.h"
 
-#include "shell/EventLoop.h"
 #include "shell/GameWindow.h"
 #include "shell/PlayerSettings.h"
+#include "shell/Screen.h"
+#include "shell/ScreenHost.h"
+#include "shell/ShellParts.h"
 
 void WindowEvents::Take(const SDL_WindowEvent& event) {
     switch (event.event) {
         case SDL_WINDOWEVENT_FOCUS_LOST:
         case SDL_WINDOWEVENT_MINIMIZED:
         case SDL_WINDOWEVENT_HIDDEN:
-            loop.Pause();
+            host.Pause();
             break;
         case SDL_WINDOWEVENT_RESIZED:
-            if (loop.settings != nullptr && window != nullptr && !window->IsFullscreen()) {
-                loop.settings->WindowResized(event.data1, event.data2);
+            if (host.Parts().settings != nullptr && window != nullptr && !window->IsFullscreen()) {
+                host.Parts().settings->WindowResized(event.data1, event.data2);
             }
             break;
         case SDL_WINDOWEVENT_SIZE_CHANGED:
             if (window != nullptr) window->FitViewport();
-            if (loop.Top().FrameIsStill()) loop.Redraw();
+            if (host.Top().FrameIsStill()) host.Redraw();
             break;
         case SDL_WINDOWEVENT_EXPOSED:
             // While playing, the next tick redraws within 30 ms anyway.
-            if (loop.Top().FrameIsStill()) loop.Redraw();
+            if (host.Top().FrameIsStill()) host.Redraw();
             break;
         default:
             break;

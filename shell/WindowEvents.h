@@ -3,7 +3,7 @@
 
 #include <SDL.h>
 
-class EventLoop;
+class ScreenHost;
 class GameWindow;
 
 // The game pauses whenever its window loses focus, is minimised or hidden;
@@ -11,11 +11,11 @@ class GameWindow;
 // player's; a still frame is drawn again when the window needs it.
 class WindowEvents {
 public:
-    WindowEvents(EventLoop& loop, GameWindow* window) : loop(loop), window(window) {}
+    WindowEvents(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
 
     void Take(const SDL_WindowEvent& event);
 
 private:
-    EventLoop& loop;
+    ScreenHost& host;
     GameWindow* window;  // null in tests
 };

@@ -32,6 +32,7 @@
 #include "shell/OverlayFont.h"
 #include "shell/PlayerSettings.h"
 #include "shell/SessionStart.h"
+#include "shell/ShellParts.h"
 
 namespace {
 
@@ -121,20 +122,25 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     settings.window = &window;
     settings.Apply();
     EventLoop loop(app, &window);
-    loop.sound = &sound;
-    loop.settings = &settings;
-    loop.records = &records;
+    ShellParts& parts = loop.Parts();
+    parts.sound = &sound;
+    parts.settings = &settings;
+    parts.records = &records;
     if (watched != nullptr) {
-        loop.replay = watched;
-        loop.replayFileTime = ModifiedAt(options.replayFile);
+        parts.replay = watched;
+        parts.replayFileTime = ModifiedAt(options.replayFile);
     } else {
-        loop.recorder = &recorder;
-        loop.sessionStart = &start;
+        parts.recorder = &recorder;
+        parts.sessionStart = &start;
     }
-    settings.loop = &loop;
+    settings.applyAccessibility = [&loop](const Accessibility& chosen) {
+        loop.SetAccessibility(chosen);
+    };
     // Closed at the end of the session, keeping what it could not send in
     // pending/; nothing is sent before the first frame.
-    DailyBoard board(loop, DataFolder::ForUser());
+    DailyBoard board(
+        parts, [&loop](const std::vector<BoardReport>& reports) { loop.HearBoard(reports); },
+        DataFolder::ForUser());
     if (watched == nullptr) settings.board = &board;
     loop.SetAccessibility(settings.AccessibilityOptions());
     loop.StartTimer();
@@ -151,7 +157,7 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         SetWindowIcon(app.window);
         MapEveryGlyph(*app.font);
         pads.emplace(DataFolder::ForUser().Path());
-        loop.pads = &*pads;
+        parts.pads = &*pads;
         settings.pads = &*pads;
         settings.Apply();  // the pads' buttons, accessibility options and board too
         // No game can end before the first frame: the board can wait too.
@@ -161,7 +167,7 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
-    settings.loop = nullptr;  // gone before the settings are
+    settings.applyAccessibility = nullptr;  // the loop is gone before the settings are
     settings.board = nullptr;
     app.listener = nullptr;
     settings.Finish();

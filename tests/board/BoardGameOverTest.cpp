@@ -18,6 +18,7 @@
 #include "objects/Random.h"
 #include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
+#include "shell/DailyBoard.h"
 #include "shell/EventLoop.h"
 #include "tests/board/BoardStandIn.h"
 #include "tests/gl/RecordingGL.h"
@@ -69,12 +70,11 @@ Outcome PlayToTheBoard(BoardStandIn::Mode mode) {
         std::string problem;
         BoardAddress::Parse(server.Address(), address, problem);
         BoardSender sender(address, "Ann", PendingQueue(DataFolder(data.path)),
-                           EventLoop::WakeForBoard, BoardTimeouts{500, 1500},
-                           BoardPolling{20, 3000});
+                           DailyBoard::WakeLoop, BoardTimeouts{500, 1500}, BoardPolling{20, 3000});
         EventLoop loop(app, nullptr);
-        loop.recorder = &recorder;
-        loop.records = &records;
-        loop.board = &sender;
+        loop.Parts().recorder = &recorder;
+        loop.Parts().records = &records;
+        loop.Parts().board = &sender;
 
         testing::internal::CaptureStderr();
         SDL_Event up = Tick();

@@ -53,10 +53,10 @@ protected:
         folder = name;
         settings = std::make_unique<PlayerSettings>(folder + "/config/settings.ini");
         settings->Load();
-        loop.settings = settings.get();
+        loop.Parts().settings = settings.get();
     }
     void TearDown() override {
-        loop.pads = nullptr;
+        loop.Parts().pads = nullptr;
         pads.reset();
         SDL_Quit();
         ASSERT_EQ(std::system(("rm -rf " + folder).c_str()), 0);
@@ -80,6 +80,10 @@ protected:
     }
     void Tick() { loop.HandleEvent(testing_support::TickEvent(SDL_GetTicks())); }
     const MenuScreen& Menu() { return dynamic_cast<const MenuScreen&>(loop.Top()); }
+    // The board's reports, to the loop as the player's session hands them.
+    DailyBoard::Hear BoardHearing() {
+        return [this](const std::vector<BoardReport>& reports) { loop.HearBoard(reports); };
+    }
     std::string Highlighted() {
         const MenuList& list = Menu().List();
         return list.Current() == MenuList::kNone ? "" : list.TextOf(list.Current());
@@ -182,7 +186,9 @@ TEST_F(MenuTest, FirstStartShowsTheKeysUntilStartedAndNeverAgain) {
 // loop at once and is kept under the command line's names; an option given
 // on the command line holds for the session without being written.
 TEST_F(MenuTest, AccessibilitySettingsApplyAtOnceAndAreKept) {
-    settings->loop = &loop;
+    settings->applyAccessibility = [this](const Accessibility& chosen) {
+        loop.SetAccessibility(chosen);
+    };
     settings->Override("speed", "50");
     settings->Apply();
     EXPECT_EQ(loop.AccessibilityOptions().speed, 50);
@@ -200,14 +206,14 @@ TEST_F(MenuTest, AccessibilitySettingsApplyAtOnceAndAreKept) {
     EXPECT_EQ(kept.stars, Accessibility::Stars::kDim);
     EXPECT_TRUE(kept.clearSaucer);
     EXPECT_EQ(kept.speed, 100);
-    settings->loop = nullptr;
+    settings->applyAccessibility = nullptr;
 }
 
 // With a pad alone: every menu reached, a value changed, the laser moved to
 // Y, the stick and a held direction move, and the game quit.
 TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
     pads = std::make_unique<Gamepads>("");
-    loop.pads = pads.get();
+    loop.Parts().pads = pads.get();
     settings->pads = pads.get();
     const int index = testing_support::AttachVirtualPad("Menu Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
@@ -336,9 +342,9 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     ReplayRecorder recorder;
     // The fixture's game, seeded with 2026, is the session's.
     recorder.BeginSession(2026, SeedKind::kSeed);
-    loop.recorder = &recorder;
-    loop.records = &records;
-    loop.settings = nullptr;  // the keys as they are, no settings menu
+    loop.Parts().recorder = &recorder;
+    loop.Parts().records = &records;
+    loop.Parts().settings = nullptr;  // the keys as they are, no settings menu
 
     auto play = [&](int ticks) {
         for (int i = 0; i < ticks; ++i) {
@@ -387,7 +393,7 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
 // and the board's own screen asks the server without waiting for it.
 TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
     testing_support::BoardStandIn server;
-    DailyBoard board(loop, DataFolder(folder + "/data"));
+    DailyBoard board(loop.Parts(), BoardHearing(), DataFolder(folder + "/data"));
     settings->board = &board;
     board.Open();
     auto highlight = [this](const std::string& prefix) {
@@ -453,7 +459,7 @@ TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
 // A file turned on by hand with no player: one line says why nothing is
 // sent, and naming the player in the settings turns the board on.
 TEST_F(MenuTest, DailyBoardOnWithoutAPlayerSaysSoUntilOneIsNamed) {
-    DailyBoard board(loop, DataFolder(folder + "/data"));
+    DailyBoard board(loop.Parts(), BoardHearing(), DataFolder(folder + "/data"));
     settings->board = &board;
     settings->Override("board", "on");
     settings->Override("board-address", "http://127.0.0.1:9");
@@ -476,7 +482,7 @@ TEST_F(MenuTest, DailyBoardOnWithoutAPlayerSaysSoUntilOneIsNamed) {
 // the D-pad, wrapping round the letters, and taken with A.
 TEST_F(MenuTest, PadAloneNamesThePlayer) {
     pads = std::make_unique<Gamepads>("");
-    loop.pads = pads.get();
+    loop.Parts().pads = pads.get();
     const int index = testing_support::AttachVirtualPad("Name Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);

@@ -229,7 +229,7 @@ TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
 TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     ASSERT_EQ(SDL_Init(SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS), 0) << SDL_GetError();
     Gamepads pads("");
-    loop.pads = &pads;
+    loop.Parts().pads = &pads;
     auto deliver = [this] {
         SDL_Event event;
         SDL_PumpEvents();
@@ -277,7 +277,7 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     deliver();
     EXPECT_TRUE(loop.IsPaused()) << "unplugging the pad paused the game";
     EXPECT_EQ(app.input & GameApp::kInputRight, 0u) << "what the pad held is let go";
-    loop.pads = nullptr;
+    loop.Parts().pads = nullptr;
     SDL_Quit();
 }
 
@@ -295,8 +295,8 @@ TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
     ReplayRecorder recorder;
     recorder.BeginSession(2026, SeedKind::kSeed);
     GameRecords records(data);
-    loop.recorder = &recorder;
-    loop.records = &records;
+    loop.Parts().recorder = &recorder;
+    loop.Parts().records = &records;
 
     app.score = 500;
     app.ship->lives = 1;
@@ -330,8 +330,8 @@ TEST(EventLoopDailyTest, EveryDailyGameMeetsTheDaysField) {
     SessionStart start(kDay, SeedKind::kDaily, recorder);
     start.Begin(app);
     EventLoop loop(app, nullptr);
-    loop.recorder = &recorder;
-    loop.sessionStart = &start;
+    loop.Parts().recorder = &recorder;
+    loop.Parts().sessionStart = &start;
     Accessibility dim;
     dim.stars = Accessibility::Stars::kDim;
     loop.SetAccessibility(dim);
@@ -397,8 +397,8 @@ TEST(EventLoopReplayTest, WatchingSaysSoAndItsEndHowToLeave) {
     MapEveryGlyph(*app.font);
     player.SkipToGame(app);
     EventLoop loop(app, nullptr);
-    loop.replay = &player;
-    loop.replayFileTime = 1749900000;  // 2025-06-14T11:20:00Z
+    loop.Parts().replay = &player;
+    loop.Parts().replayFileTime = 1749900000;  // 2025-06-14T11:20:00Z
     const std::string title = "REPLAY  14 JUN 2025  SCORE " + std::to_string(replay.score);
     const std::string leave = "END OF REPLAY: PRESS Q TO QUIT";
     recgl::Reset();
