@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "input/Gamepads.h"
-#include "shell/Settings.h"
 
 namespace {
 
@@ -147,14 +146,14 @@ std::string KeyBindings::ButtonsText(const std::vector<SDL_GameControllerButton>
     return text;
 }
 
-KeyBindings KeyBindings::From(const Settings& settings) {
+KeyBindings KeyBindings::FromText(const ActionText& keysText, const ActionText& buttonsText) {
     KeyBindings bindings;
     std::string why;
     for (int a = 0; a < kActionCount; ++a) {
         const auto action = static_cast<Action>(a);
-        ParseKeys(settings.Get(Settings::KeyName(action)), bindings.keys[a], why);
+        ParseKeys(keysText(action), bindings.keys[a], why);
         if (HasPadButton(action)) {
-            ParseButtons(settings.Get(Settings::PadName(action)), bindings.buttons[a], why);
+            ParseButtons(buttonsText(action), bindings.buttons[a], why);
         }
     }
     return bindings;

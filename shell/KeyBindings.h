@@ -4,10 +4,9 @@
 #include <SDL.h>
 
 #include <array>
+#include <functional>
 #include <string>
 #include <vector>
-
-class Settings;
 
 // Keys are bound by their place on the keyboard (scancodes), so a binding
 // means the same key on every layout; a bound key is handed to the game as
@@ -45,8 +44,10 @@ public:
     static std::string KeysText(const std::vector<SDL_Scancode>& keys);
     static std::string ButtonsText(const std::vector<SDL_GameControllerButton>& buttons);
 
-    // The bindings a Settings holds (its values are valid by construction).
-    static KeyBindings From(const Settings& settings);
+    // The bindings written as `keysText` and `buttonsText` give each action's
+    // keys and weapon's buttons (valid words, as Settings keeps them).
+    using ActionText = std::function<std::string(Action)>;
+    static KeyBindings FromText(const ActionText& keysText, const ActionText& buttonsText);
 
     // The action bound to a key, or kActionCount.
     Action ActionOf(SDL_Scancode key) const;

@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <utility>
+
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "shell/OverlayFont.h"
@@ -15,6 +17,14 @@ void MenuScreen::Shown() {
     list.Clear();
     Build();
     list.HighlightFirst();
+}
+
+void MenuScreen::AddPage(const std::string& label, PageMaker make) {
+    list.Add(label, [this, label, make = std::move(make)] {
+        std::unique_ptr<Screen>& page = pages[label];
+        if (page == nullptr) page = make(host);
+        host.Open(*page);
+    });
 }
 
 void MenuScreen::KeyDown(const SDL_KeyboardEvent& key) {

@@ -1,6 +1,9 @@
 // A menu laid over the frozen game: a title, a line of help and a list.
 #pragma once
 
+#include <functional>
+#include <map>
+#include <memory>
 #include <string>
 
 #include "shell/MenuList.h"
@@ -42,6 +45,15 @@ protected:
     // A key that is no menu key (Q in the pause menu).
     virtual void OtherKey(const SDL_KeyboardEvent& /*key*/) {}
 
+    // A row that opens a page (a sub-menu) made by `make` when first chosen
+    // and kept while this menu lives, so the page's header stays out of
+    // this one's.
+    using PageMaker = std::function<std::unique_ptr<Screen>(ScreenHost&)>;
+    void AddPage(const std::string& label, PageMaker make);
+
     ScreenHost& host;
     MenuList list;
+
+private:
+    std::map<std::string, std::unique_ptr<Screen>> pages;  // by label
 };

@@ -1,18 +1,57 @@
 #include "shell/PauseMenu.h"
 
+#include "shell/AboutPage.h"
+#include "shell/DailyBoardMenu.h"
+#include "shell/HighScoresMenu.h"
 #include "shell/PlayerSettings.h"
+#include "shell/QuitMenu.h"
+#include "shell/ReplaysMenu.h"
 #include "shell/ScreenHost.h"
-#include "shell/SessionStart.h"
+#include "shell/SettingsMenu.h"
 #include "shell/ShellParts.h"
+#include "shell/WatchScreen.h"
+
+namespace {
+
+// A row of the pause menu: an action, or a page made when first chosen.
+struct Row {
+    const char* label;
+    bool (*offered)(ScreenHost& host);
+    void (*act)(ScreenHost& host);
+    std::unique_ptr<Screen> (*make)(ScreenHost& host, WatchScreen& watch);
+};
+
+template <typename Page>
+std::unique_ptr<Screen> Make(ScreenHost& host, WatchScreen& /*watch*/) {
+    return std::make_unique<Page>(host);
+}
+
+template <typename Page>
+std::unique_ptr<Screen> MakeWatching(ScreenHost& host, WatchScreen& watch) {
+    return std::make_unique<Page>(host, watch);
+}
+
+bool Always(ScreenHost& /*host*/) { return true; }
+bool HasSettings(ScreenHost& host) { return host.Parts().settings != nullptr; }
+bool StartsSessions(ScreenHost& host) { return host.Parts().sessionStart != nullptr; }
+
+const Row kRows[] = {
+    {"resume", Always, [](ScreenHost& host) { host.Resume(); }, nullptr},
+    {"settings", HasSettings, nullptr, Make<SettingsMenu>},
+    {"high scores", Always, nullptr, MakeWatching<HighScoresMenu>},
+    {"replays", Always, nullptr, MakeWatching<ReplaysMenu>},
+    {"play today's field", StartsSessions, [](ScreenHost& host) { host.PlayToday(); }, nullptr},
+    {"daily board", Always, nullptr, Make<DailyBoardMenu>},
+    {"about", Always, nullptr, Make<AboutPage>},
+    {"quit", Always, nullptr, Make<QuitMenu>},
+};
+
+}  // namespace
 
 PauseMenu::PauseMenu(ScreenHost& host)
-    : MenuScreen(host),
-      watch(host),
-      settings(host),
-      highScores(host, watch),
-      replays(host, watch),
-      dailyBoard(host),
-      quit(host) {}
+    : MenuScreen(host), watch(std::make_unique<WatchScreen>(host)) {}
+
+PauseMenu::~PauseMenu() = default;
 
 void PauseMenu::Shown() {
     MenuScreen::Shown();
@@ -20,14 +59,15 @@ void PauseMenu::Shown() {
 }
 
 void PauseMenu::Build() {
-    list.Add("resume", [this] { host.Resume(); });
-    if (host.Parts().settings != nullptr) list.Add("settings", [this] { host.Open(settings); });
-    list.Add("high scores", [this] { host.Open(highScores); });
-    list.Add("replays", [this] { host.Open(replays); });
-    if (host.Parts().sessionStart != nullptr)
-        list.Add("play today's field", [this] { host.PlayToday(); });
-    list.Add("daily board", [this] { host.Open(dailyBoard); });
-    list.Add("quit", [this] { host.Open(quit); });
+    for (const Row& row : kRows) {
+        if (!row.offered(host)) continue;
+        if (row.act != nullptr) {
+            list.Add(row.label, [this, act = row.act] { act(host); });
+        } else {
+            AddPage(row.label,
+                    [this, make = row.make](ScreenHost& on) { return make(on, *watch); });
+        }
+    }
 }
 
 std::string PauseMenu::Hint() const {

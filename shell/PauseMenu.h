@@ -1,21 +1,21 @@
 // The pause: a menu over the frozen frame.
 #pragma once
 
-#include "shell/DailyBoardMenu.h"
-#include "shell/HighScoresMenu.h"
-#include "shell/MenuScreen.h"
-#include "shell/QuitMenu.h"
-#include "shell/ReplaysMenu.h"
-#include "shell/SettingsMenu.h"
-#include "shell/WatchScreen.h"
+#include <memory>
 
-// Resume, Settings, High scores, Replays, Play today's field (not while a
-// replay given on the command line plays), Daily board, Quit (asked again). Nothing is
-// highlighted at first, so a stray Space or Enter does nothing; P, Escape or
-// Start resume, and Q quits at once, as before there was a menu.
+#include "shell/MenuScreen.h"
+
+class WatchScreen;
+
+// Its rows are a table (PauseMenu.cpp): resume, settings, high scores,
+// replays, play today's field (not while a replay given on the command line
+// plays), daily board, about, quit (asked again). Nothing is highlighted at
+// first, so a stray Space or Enter does nothing; P, Escape or Start resume,
+// and Q quits at once, as before there was a menu.
 class PauseMenu : public MenuScreen {
 public:
     explicit PauseMenu(ScreenHost& host);
+    ~PauseMenu() override;
 
     void Shown() override;
 
@@ -26,10 +26,6 @@ protected:
     void OtherKey(const SDL_KeyboardEvent& key) override;
 
 private:
-    WatchScreen watch;
-    SettingsMenu settings;
-    HighScoresMenu highScores;
-    ReplaysMenu replays;
-    DailyBoardMenu dailyBoard;
-    QuitMenu quit;
+    // A replay chosen from the high scores or the replays, shared by both.
+    std::unique_ptr<WatchScreen> watch;
 };

@@ -207,7 +207,11 @@ void Settings::Step(const std::string& name, int direction) {
 
 void Settings::SetOn(const std::string& name, bool on) { values.at(name) = on ? "on" : "off"; }
 
-KeyBindings Settings::Bindings() const { return KeyBindings::From(*this); }
+KeyBindings Settings::Bindings() const {
+    return KeyBindings::FromText(
+        [this](KeyBindings::Action action) { return Get(KeyName(action)); },
+        [this](KeyBindings::Action action) { return Get(PadName(action)); });
+}
 
 void Settings::Bind(const KeyBindings& bindings) {
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {

@@ -55,7 +55,7 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
     PressKeycodeOf("Control_R");
     Sleep(60);
     Key("Escape", 2);  // back to the pause menu, on "settings"
-    Key("Down", 5);    // high scores, replays, today's field, daily board, quit
+    Key("Down", 6);    // high scores, replays, today's field, daily board, about, quit
     Key("Return");
     Key("Down");  // "yes, quit"
     Key("Return");
