@@ -25,14 +25,14 @@
 #include "save/ReplayRecorder.h"
 #include "save/ReplayVerifier.h"
 #include "save/SeedKind.h"
-#include "shell/DailyBoard.h"
-#include "shell/EventLoop.h"
-#include "shell/GameWindow.h"
 #include "shell/Options.h"
-#include "shell/OverlayFont.h"
-#include "shell/PlayerSettings.h"
-#include "shell/SessionStart.h"
-#include "shell/ShellParts.h"
+#include "shell/loop/EventLoop.h"
+#include "shell/session/DailyBoard.h"
+#include "shell/session/PlayerSettings.h"
+#include "shell/session/SessionStart.h"
+#include "shell/session/ShellParts.h"
+#include "shell/ui/GameWindow.h"
+#include "shell/ui/OverlayFont.h"
 
 namespace {
 

@@ -10,9 +10,9 @@
 #include <string>
 #include <vector>
 
-#include "shell/PlayerSettings.h"
-#include "shell/Settings.h"
-#include "shell/SettingsFile.h"
+#include "shell/session/PlayerSettings.h"
+#include "shell/settings/Settings.h"
+#include "shell/settings/SettingsFile.h"
 
 namespace {
 
