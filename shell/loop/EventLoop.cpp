@@ -1,51 +1,39 @@
 #include "shell/loop/EventLoop.h"
 
 #include <cstdio>
-#include <ctime>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
-#include "input/Gamepads.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
+#include "shell/loop/InputEvents.h"
+#include "shell/loop/LoopScreens.h"
 #include "shell/session/DailyBoard.h"
-#include "shell/session/SessionStart.h"
 #include "shell/ui/GameWindow.h"
-#include "shell/ui/OverlayFont.h"
 
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
     : app(app),
       window(window),
-      session(app, parts, accessibility),
-      pause(timer, session),
-      gameOver(app, *this, session),
-      playing(*this, session, gameOver),
-      watching(app, *this),
-      pauseMenu(*this),
-      welcome(*this) {}
+      screens(std::make_unique<LoopScreens>(app, *this, frame.Options(), timer)),
+      input(std::make_unique<InputEvents>(*this, window, screens->session)) {}
 
-EventLoop::~EventLoop() {
-    if (app.starPainter == &faintStars) app.starPainter = nullptr;
-}
+EventLoop::~EventLoop() = default;
 
 void EventLoop::SetAccessibility(const Accessibility& options) {
     const int speedBefore = TickSpeed();
-    accessibility = options;
-    faintStars.stars = options.stars;
-    app.starPainter = options.stars == Accessibility::Stars::kOn ? nullptr : &faintStars;
-    rings.saucer = options.clearSaucer;
-    rings.photons = options.clearPhotons;
-    if (window != nullptr) window->SetLineWidth(options.lineWidth);
-    if (parts.pads != nullptr) parts.pads->SetFireOnPress(options.fireOnPress);
-    if (parts.recorder != nullptr) parts.recorder->SetSpeed(options.speed);
+    frame.Apply(options, window, parts);
     timer.Change(speedBefore, TickSpeed());
 }
+
+const GameOverScreen& EventLoop::GameOverShown() const { return screens->gameOver; }
+
+const PlayerSession& EventLoop::Session() const { return screens->session; }
 
 void EventLoop::StartTimer() { timer.Start(TickSpeed()); }
 
 int EventLoop::TickSpeed() const {
-    return parts.replay != nullptr ? parts.replay->Speed() : accessibility.speed;
+    return parts.replay != nullptr ? parts.replay->Speed() : frame.Options().speed;
 }
 
 void EventLoop::Run() {
@@ -60,40 +48,11 @@ void EventLoop::Run() {
 }
 
 void EventLoop::HandleEvent(const SDL_Event& event) {
-    if (parts.pads != nullptr && parts.pads->HandleEvent(event)) {
-        padEvents.Take(*parts.pads);
-        session.CombineInput();
-        return;
-    }
-    switch (event.type) {
-        case SDL_QUIT:
-            app.quit = true;
-            break;
-        case SDL_KEYDOWN:
-            if (Top().TakesEveryKey() || !globalKeys.Take(event.key)) Top().KeyDown(event.key);
-            break;
-        case SDL_KEYUP:
-            Top().KeyUp(event.key);
-            break;
-        case SDL_TEXTINPUT:
-            Top().TextInput(event.text.text);
-            break;
-        case SDL_MOUSEMOTION:
-        case SDL_MOUSEBUTTONDOWN:
-        case SDL_MOUSEWHEEL:
-            mouseEvents.Take(event);
-            break;
-        case SDL_WINDOWEVENT:
-            windowEvents.Take(event.window);
-            break;
-        case SDL_USEREVENT:
-            if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
-            if (event.user.code == PadRepeat::kEventCode) padEvents.Repeat(parts.pads, event.user);
-            if (event.user.code == DailyBoard::kWakeEventCode) TakeBoardReports();
-            break;
-        default:
-            break;
-    }
+    if (input->Take(event)) return;
+    if (event.type == SDL_QUIT) app.quit = true;
+    if (event.type != SDL_USEREVENT) return;
+    if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
+    if (event.user.code == DailyBoard::kWakeEventCode) TakeBoardReports();
 }
 
 void EventLoop::HandleTick(const SDL_UserEvent& tick) {
@@ -110,7 +69,7 @@ void EventLoop::TakeBoardReports() {
 void EventLoop::HearBoard(const std::vector<BoardReport>& reports) {
     bool changed = false;
     for (const BoardReport& report : reports) {
-        changed = gameOver.HearBoard(report) || changed;
+        changed = screens->gameOver.HearBoard(report) || changed;
         for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
     }
     if (changed && Top().FrameIsStill()) Draw();
@@ -140,15 +99,15 @@ void EventLoop::Pause() {
         if (Top().TicksRun()) Back();
         return;
     }
-    Open(pauseMenu);
+    Open(screens->pauseMenu);
 }
 
 void EventLoop::ShowWelcome() {
-    if (!IsPaused()) Open(welcome);
+    if (!IsPaused()) Open(screens->welcome);
 }
 
 void EventLoop::Open(Screen& screen) {
-    if (overlays.empty()) pause.Begin(parts.sound);
+    if (overlays.empty()) screens->pause.Begin(parts.sound);
     overlays.push_back(&screen);
     screen.Shown();
     AllowScreenSaver();
@@ -161,9 +120,9 @@ void EventLoop::Back() {
     Screen* closed = overlays.back();
     overlays.pop_back();
     closed->Left();
-    padEvents.StopRepeat();
+    input->StopRepeat();
     if (overlays.empty()) {
-        pause.End(parts.sound);
+        screens->pause.End(parts.sound);
     } else {
         Draw();
     }
@@ -171,22 +130,12 @@ void EventLoop::Back() {
     ShowPointer();
 }
 
-void EventLoop::NewGameStarted() {
-    if (parts.sessionStart != nullptr && parts.sessionStart->StartsEveryGame()) BeginSessionAgain();
-}
+void EventLoop::NewGameStarted() { screens->StartSessionAgain(window, false); }
 
 void EventLoop::PlayToday() {
-    if (parts.sessionStart == nullptr) return;
-    parts.sessionStart->BecomeDaily(std::time(nullptr));
-    BeginSessionAgain();
-    gameOver.Clear();
+    if (!screens->StartSessionAgain(window, true)) return;
+    screens->gameOver.Clear();
     Resume();
-}
-
-void EventLoop::BeginSessionAgain() {
-    parts.sessionStart->BeginAgain(app);
-    MapEveryGlyph(*app.font);
-    if (window != nullptr) window->SizeStars();
 }
 
 void EventLoop::Resume() {
@@ -223,7 +172,7 @@ void EventLoop::DrawOverlays() {
     // A menu covers the menus under it; the game-over table stays under the
     // first, and a screen with a frame of its own shows nothing of the rest.
     if (FrameOwner() < 0) {
-        rings.Draw(app);
+        frame.DrawRings();
         Base().DrawOver();
     }
     if (IsPaused()) Top().DrawOver();
@@ -236,10 +185,6 @@ int EventLoop::FrameOwner() const {
     return -1;
 }
 
-Screen& EventLoop::Base() {
-    if (parts.replay != nullptr) return watching;
-    if (app.running) return playing;
-    return gameOver;
-}
+Screen& EventLoop::Base() { return screens->Base(); }
 
 Screen& EventLoop::Top() { return overlays.empty() ? Base() : *overlays.back(); }

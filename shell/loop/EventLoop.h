@@ -6,27 +6,19 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <vector>
 
-#include "shell/loop/GamePause.h"
-#include "shell/loop/GlobalKeys.h"
-#include "shell/loop/MouseEvents.h"
-#include "shell/loop/PadEvents.h"
+#include "shell/loop/AccessibleFrame.h"
 #include "shell/loop/ScreenSaver.h"
-#include "shell/loop/WindowEvents.h"
-#include "shell/screens/GameOverScreen.h"
-#include "shell/screens/PauseMenu.h"
-#include "shell/screens/PlayingScreen.h"
-#include "shell/screens/ReplayScreen.h"
 #include "shell/screens/ScreenHost.h"
-#include "shell/screens/WelcomeScreen.h"
-#include "shell/session/PlayerSession.h"
 #include "shell/session/ShellParts.h"
 #include "shell/session/TickTimer.h"
-#include "shell/settings/Accessibility.h"
-#include "shell/ui/FaintStars.h"
-#include "shell/ui/ObjectRings.h"
 
+struct BoardReport;
+class GameOverScreen;
+class InputEvents;
+class LoopScreens;
 class GameApp;
 class GameWindow;
 
@@ -56,7 +48,6 @@ public:
     static constexpr Uint32 kStaleTickMs = 100;
 
     EventLoop(GameApp& app, GameWindow* window);
-    // Takes its star painter back from the game.
     ~EventLoop();
 
     EventLoop(const EventLoop&) = delete;
@@ -72,7 +63,7 @@ public:
     // above, and again whenever they change. All off until then. A watched
     // replay ticks at its own speed whatever the options say.
     void SetAccessibility(const Accessibility& options);
-    const Accessibility& AccessibilityOptions() const { return accessibility; }
+    const Accessibility& AccessibilityOptions() const { return frame.Options(); }
 
     // Starts the tick timer: the game's own at full speed, else one of the
     // shell's with the same callback and a longer interval. Throws
@@ -86,7 +77,7 @@ public:
     // The first start: paused on the keys, before anything moves.
     void ShowWelcome();
     // What the game-over screen shows.
-    const GameOverScreen& GameOverShown() const { return gameOver; }
+    const GameOverScreen& GameOverShown() const;
     // Reports of the board's, to the game-over screen and the menus; the
     // frame is drawn again if it is still and they changed it.
     void HearBoard(const std::vector<BoardReport>& reports);
@@ -103,15 +94,13 @@ public:
     void PlayToday() override;
     void NewGameStarted() override;
     GameApp& App() override { return app; }
-    const PlayerSession& Session() const override { return session; }
+    const PlayerSession& Session() const override;
     TickTimer& Ticks() override { return timer; }
 
 private:
     void HandleTick(const SDL_UserEvent& tick);
     // The board's reports as they come in.
     void TakeBoardReports();
-    // The session seeded and its first game begun again, on a new game.
-    void BeginSessionAgain();
     void RunTick();
     // What start-up left for after the first frame.
     void FinishStartUp();
@@ -136,21 +125,10 @@ private:
     GameWindow* window;
     ShellParts parts;
     TickTimer timer{app};
-    PlayerSession session;
-    GamePause pause;
-    GameOverScreen gameOver;
-    PlayingScreen playing;
-    ReplayScreen watching;
-    PauseMenu pauseMenu;
-    WelcomeScreen welcome;
+    AccessibleFrame frame{app};
+    std::unique_ptr<LoopScreens> screens;
+    std::unique_ptr<InputEvents> input;
     std::vector<Screen*> overlays;  // laid over the base, lowest first
-    PadEvents padEvents{*this};
-    MouseEvents mouseEvents{*this, window};
-    GlobalKeys globalKeys{*this, window};
-    WindowEvents windowEvents{*this, window};
     bool startUpFinished = false;
     ScreenSaver screenSaver;
-    Accessibility accessibility;
-    FaintStars faintStars;
-    ObjectRings rings;
 };

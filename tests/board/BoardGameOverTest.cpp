@@ -19,6 +19,7 @@
 #include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
 #include "shell/loop/EventLoop.h"
+#include "shell/screens/GameOverScreen.h"
 #include "shell/session/DailyBoard.h"
 #include "tests/board/BoardStandIn.h"
 #include "tests/gl/RecordingGL.h"

@@ -17,6 +17,8 @@
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/loop/EventLoop.h"
+#include "shell/loop/PadRepeat.h"
+#include "shell/screens/GameOverScreen.h"
 #include "shell/screens/ControlsMenu.h"
 #include "shell/screens/DailyBoardMenu.h"
 #include "shell/screens/MenuScreen.h"

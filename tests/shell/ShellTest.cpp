@@ -22,6 +22,7 @@
 #include "save/ReplayRecorder.h"
 #include "shell/Options.h"
 #include "shell/loop/EventLoop.h"
+#include "shell/screens/GameOverScreen.h"
 #include "shell/session/SessionStart.h"
 #include "shell/ui/OverlayFont.h"
 #include "shell/ui/Viewport.h"
