@@ -9,7 +9,7 @@
 #include <string>
 
 #include "audio/SoundEffects.h"
-#include "tests/audio/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace {
 

@@ -23,6 +23,7 @@
 #include "shell/session/DailyBoard.h"
 #include "tests/board/BoardStandIn.h"
 #include "tests/gl/RecordingGL.h"
+#include "tests/support/SdlEvents.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {
@@ -95,8 +96,8 @@ Outcome PlayToTheBoard(BoardStandIn::Mode mode) {
             std::this_thread::sleep_until(next);
             const Clock::time_point began = Clock::now();
             loop.HandleEvent(Tick());
-            SDL_Event event;
-            while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+            testing_support::DeliverQueued(
+                [&](const SDL_Event& event) { loop.HandleEvent(event); });
             outcome.frameMs.push_back(
                 std::chrono::duration<double, std::milli>(Clock::now() - began).count());
         }

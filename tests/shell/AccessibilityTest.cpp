@@ -207,9 +207,7 @@ TEST_F(FireOnPressTest, KeysAndButtonsFireWhenPressedAndNotAgainWhenLetGo) {
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     auto deliver = [this] {
-        SDL_Event event;
-        SDL_PumpEvents();
-        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+        testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     };
     deliver();
     ASSERT_EQ(pads.PadCount(), 1);

@@ -18,9 +18,9 @@
 #include "save/ReplayRecorder.h"
 #include "shell/loop/EventLoop.h"
 #include "shell/loop/PadRepeat.h"
-#include "shell/screens/GameOverScreen.h"
 #include "shell/screens/ControlsMenu.h"
 #include "shell/screens/DailyBoardMenu.h"
+#include "shell/screens/GameOverScreen.h"
 #include "shell/screens/MenuScreen.h"
 #include "shell/screens/TextEntryScreen.h"
 #include "shell/screens/WatchScreen.h"
@@ -30,18 +30,11 @@
 #include "tests/game/GameAppFixture.h"
 #include "tests/shell/ShellEvents.h"
 #include "tests/support/GameStateSnapshot.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
-SDL_Event KeyEvent(Uint32 type, SDL_Scancode code, SDL_Keycode sym, Uint32 when = SDL_GetTicks()) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.key.keysym.scancode = code;
-    event.key.keysym.sym = sym;
-    event.key.timestamp = when;
-    return event;
-}
+using testing_support::KeyEvent;
 
 class MenuTest : public GameAppTest {
 protected:
@@ -50,9 +43,8 @@ protected:
         ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0)
             << SDL_GetError();
         SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        char name[] = "/tmp/korvessa-menus-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder = name;
+        folder = scratch.path;
+        folder.pop_back();  // the tests add "/..." themselves
         settings = std::make_unique<PlayerSettings>(folder + "/config/settings.ini");
         settings->Load();
         loop.Parts().settings = settings.get();
@@ -61,21 +53,18 @@ protected:
         loop.Parts().pads = nullptr;
         pads.reset();
         SDL_Quit();
-        ASSERT_EQ(std::system(("rm -rf " + folder).c_str()), 0);
     }
 
     // Through SDL's own queue, as the game's loop gets them.
     void Deliver() {
-        SDL_Event event;
-        SDL_PumpEvents();
-        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+        testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     }
     void Push(SDL_Event event) {
         SDL_PushEvent(&event);
         Deliver();
     }
-    void Down(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYDOWN, code, sym)); }
-    void Up(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYUP, code, sym)); }
+    void Down(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYDOWN, sym, 0, code)); }
+    void Up(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYUP, sym, 0, code)); }
     void Tap(SDL_Scancode code, SDL_Keycode sym) {
         Down(code, sym);
         Up(code, sym);
@@ -97,6 +86,7 @@ protected:
         return text.str();
     }
 
+    testing_support::TemporaryFolder scratch;
     std::string folder;
     std::unique_ptr<PlayerSettings> settings;
     std::unique_ptr<Gamepads> pads;
@@ -319,19 +309,20 @@ TEST_F(MenuTest, MouseHighlightsChoosesAndTurnsValues) {
 TEST_F(MenuTest, GameOverScreenSurvivesMashing) {
     app.ship->lives = 1;
     app.ship->Die();
-    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE));  // held from play
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_SPACE, 0, SDL_SCANCODE_SPACE));  // held from play
     for (int i = 0; i < 40 && app.running; ++i) Tick();
     ASSERT_FALSE(app.running);
-    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE));
+    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_SPACE, 0, SDL_SCANCODE_SPACE));
     const Uint32 now = SDL_GetTicks();
     for (int i = 0; i < 5; ++i) {
-        loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE, now + 100 * i));
-        loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE, now + 100 * i + 50));
+        loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_SPACE, 0, SDL_SCANCODE_SPACE, now + 100 * i));
+        loop.HandleEvent(
+            KeyEvent(SDL_KEYUP, SDLK_SPACE, 0, SDL_SCANCODE_SPACE, now + 100 * i + 50));
     }
     EXPECT_FALSE(app.running) << "an early press started a game";
     const Uint32 later = now + GameOverScreen::kGuardMs + 10;
-    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE, later));
-    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE, later));
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_SPACE, 0, SDL_SCANCODE_SPACE, later));
+    loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_SPACE, 0, SDL_SCANCODE_SPACE, later));
     EXPECT_TRUE(app.running);
 }
 
@@ -355,13 +346,13 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
         for (int i = 0; i < ticks; ++i) {
             const SDL_Scancode code = i % 40 < 20 ? SDL_SCANCODE_LEFT : SDL_SCANCODE_UP;
             const SDL_Keycode sym = i % 40 < 20 ? SDLK_LEFT : SDLK_UP;
-            loop.HandleEvent(KeyEvent(SDL_KEYDOWN, code, sym));
+            loop.HandleEvent(KeyEvent(SDL_KEYDOWN, sym, 0, code));
             if (i % 9 == 0) {
-                loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_SPACE, SDLK_SPACE));
-                loop.HandleEvent(KeyEvent(SDL_KEYUP, SDL_SCANCODE_SPACE, SDLK_SPACE));
+                loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_SPACE, 0, SDL_SCANCODE_SPACE));
+                loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_SPACE, 0, SDL_SCANCODE_SPACE));
             }
             Tick();
-            loop.HandleEvent(KeyEvent(SDL_KEYUP, code, sym));
+            loop.HandleEvent(KeyEvent(SDL_KEYUP, sym, 0, code));
         }
     };
     play(120);
@@ -449,7 +440,7 @@ TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
     highlight("daily board");
     // Handled alone, with no events taken after it: a quick answer from the
     // server cannot have been heard yet unless the menu waited for it.
-    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDL_SCANCODE_RETURN, SDLK_RETURN));
+    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_RETURN, 0, SDL_SCANCODE_RETURN));
     auto shown = [this] { return dynamic_cast<const DailyBoardMenu&>(loop.Top()).Status(); };
     EXPECT_EQ(shown(), "asking the board") << "the menu waited for the server";
     Up(SDL_SCANCODE_RETURN, SDLK_RETURN);

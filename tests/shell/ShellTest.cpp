@@ -29,6 +29,7 @@
 #include "tests/game/GameAppFixture.h"
 #include "tests/shell/ShellEvents.h"
 #include "tests/support/GameStateSnapshot.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -214,8 +215,7 @@ TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
     SDL_PushEvent(&focusLost);
     Release(SDLK_LALT);
     EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges);
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+    testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     EXPECT_TRUE(loop.IsPaused());
     // A release with no focus loss behind it is the player's.
     Press(SDLK_p);
@@ -232,9 +232,7 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     Gamepads pads("");
     loop.Parts().pads = &pads;
     auto deliver = [this] {
-        SDL_Event event;
-        SDL_PumpEvents();
-        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+        testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     };
     const int index = testing_support::AttachVirtualPad("Shell Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
@@ -286,9 +284,8 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
 // screen comes at once with the game going on behind it, and the table
 // follows a little later, once the lock is free.
 TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
-    char folder[] = "/tmp/korvessa-shell-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const DataFolder data(folder);
+    const testing_support::TemporaryFolder folder;
+    const DataFolder data(folder.path);
     std::string error;
     ASSERT_TRUE(data.Create(error)) << error;
     const int holder = open((data.Path() + "scores.lock").c_str(), O_RDWR | O_CREAT, 0600);
@@ -318,7 +315,6 @@ TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
     EXPECT_EQ(recgl::CallsNamed("glRectf").size(), 1u) << "no table once the lock was free";
     ASSERT_EQ(records.Table().Entries().size(), 1u);
     EXPECT_EQ(records.Table().Entries()[0].score, 500);
-    std::system((std::string("rm -rf ") + folder).c_str());
 }
 
 // In a daily session a new game from the game-over screen starts the
