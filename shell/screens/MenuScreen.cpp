@@ -2,6 +2,8 @@
 
 #include <GL/gl.h>
 
+#include <cstdlib>
+#include <fstream>
 #include <utility>
 
 #include "game/GameApp.h"
@@ -17,6 +19,14 @@ void MenuScreen::Shown() {
     list.Clear();
     Build();
     list.HighlightFirst();
+}
+
+void MenuScreen::Trace() const {
+    static const char* const path = std::getenv(kTraceVariable);
+    if (path == nullptr) return;
+    const int row = list.Current();
+    std::ofstream(path, std::ios::app)
+        << Title() << kTraceSeparator << (row == MenuList::kNone ? "" : list.TextOf(row)) << '\n';
 }
 
 void MenuScreen::AddPage(const std::string& label, PageMaker make) {
@@ -67,6 +77,7 @@ void MenuScreen::Handle(const MenuEvent& event) {
 }
 
 void MenuScreen::DrawOver() const {
+    Trace();
     // A dark band behind the menu keeps it readable over a busy frame.
     const int top = kTitleY + 2 * CBitmapFont::kCellSize;
     const int bottom = MenuList::kFirstRowY - MenuList::kRowStep * MenuList::kVisibleRows;

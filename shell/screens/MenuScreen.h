@@ -21,6 +21,12 @@ public:
     static constexpr int kTitleY = 528;
     static constexpr int kHintY = 496;
     static constexpr int kBandMargin = 32;
+    // Tests that drive the real game read the menus from here: with this
+    // variable naming a file, every menu drawn appends a line to it, its
+    // title and the highlighted row's text (empty when none is), separated
+    // by kTraceSeparator.
+    static constexpr const char* kTraceVariable = "KORVESSA_MENU_TRACE";
+    static constexpr const char* kTraceSeparator = ": ";
 
     explicit MenuScreen(ScreenHost& host);
 
@@ -55,5 +61,7 @@ protected:
     MenuList list;
 
 private:
+    void Trace() const;
+
     std::map<std::string, std::unique_ptr<Screen>> pages;  // by label
 };
