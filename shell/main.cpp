@@ -133,8 +133,8 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         parts.recorder = &recorder;
         parts.sessionStart = &start;
     }
-    settings.applyAccessibility = [&loop](const Accessibility& chosen) {
-        loop.SetAccessibility(chosen);
+    settings.applyAccessibility = [&loop](const Accessibility& wanted) {
+        loop.SetAccessibility(wanted);
     };
     // Closed at the end of the session, keeping what it could not send in
     // pending/; nothing is sent before the first frame.

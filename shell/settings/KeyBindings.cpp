@@ -151,9 +151,9 @@ KeyBindings KeyBindings::FromText(const ActionText& keysText, const ActionText& 
     std::string why;
     for (int a = 0; a < kActionCount; ++a) {
         const auto action = static_cast<Action>(a);
-        ParseKeys(keysText(action), bindings.keys[a], why);
+        ParseKeys(keysText(action), bindings.keys[action], why);
         if (HasPadButton(action)) {
-            ParseButtons(buttonsText(action), bindings.buttons[a], why);
+            ParseButtons(buttonsText(action), bindings.buttons[action], why);
         }
     }
     return bindings;
@@ -161,7 +161,8 @@ KeyBindings KeyBindings::FromText(const ActionText& keysText, const ActionText& 
 
 KeyBindings::Action KeyBindings::ActionOf(SDL_Scancode key) const {
     for (int a = 0; a < kActionCount; ++a) {
-        if (Contains(keys[a], key)) return static_cast<Action>(a);
+        const auto action = static_cast<Action>(a);
+        if (Contains(keys[action], key)) return action;
     }
     return kActionCount;
 }

@@ -36,7 +36,8 @@ bool SplitSetting(const std::string& line, std::string& name, std::string& value
 }
 
 bool IsText(const std::string& text) {
-    for (unsigned char c : text) {
+    for (const char byte : text) {
+        const auto c = static_cast<unsigned char>(byte);
         if ((c < 0x20 && c != '\t' && c != '\n' && c != '\r') || c == 0x7F) return false;
     }
     return true;
