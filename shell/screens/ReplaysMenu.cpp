@@ -4,31 +4,20 @@
 #include <cstdlib>
 
 #include "save/GameRecords.h"
+#include "save/ReplayName.h"
+#include "save/ScoreBoardView.h"
 #include "shell/screens/ScreenHost.h"
 #include "shell/screens/WatchScreen.h"
 #include "shell/session/ShellParts.h"
 
-namespace {
-
-constexpr const char* kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
-                                   "jul", "aug", "sep", "oct", "nov", "dec"};
-constexpr std::size_t kStampLength = 15;  // 20250614-201509
-
-}  // namespace
-
 std::string ReplaysMenu::Describe(const std::string& name) {
-    unsigned year, month, day, hour, minute, second;
-    char score[16];
-    if (name.size() <= kStampLength ||
-        std::sscanf(name.c_str(), "%4u%2u%2u-%2u%2u%2u-%15[0-9]", &year, &month, &day, &hour,
-                    &minute, &second, score) != 7 ||
-        month < 1 || month > 12) {
-        return name;
-    }
-    char text[64];
-    std::snprintf(text, sizeof text, "%2u %s %4u %02u:%02u  %7s", day, kMonths[month - 1], year,
-                  hour, minute, score);
-    return text;
+    ReplayName read;
+    if (!ReplayName::Parse(name, read)) return name;
+    char time[32];
+    std::snprintf(time, sizeof time, " %02u:%02u  %7s", read.hour, read.minute, read.score.c_str());
+    return ScoreBoardView::FormatDate(static_cast<int>(read.year), static_cast<int>(read.month),
+                                      static_cast<int>(read.day)) +
+           time;
 }
 
 void ReplaysMenu::Build() {
