@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/e2e/XSession.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ protected:
 };
 
 TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashing) {
-    char data[] = "/tmp/korvessa-menu-data-XXXXXX";
-    ASSERT_NE(mkdtemp(data), nullptr);
+    const testing_support::TemporaryFolder scratch;
+    const std::string data = scratch.Bare();
     const std::string mixed = std::string(data) + "/mixed.raw";
     const std::vector<std::string> environment = {
         std::string("XDG_DATA_HOME=") + data, "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + mixed};
@@ -100,7 +101,6 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
         return shot.Lit(440, 400, 584, 415) == 0;
     })) << "a press after the guard did not start a new game";
     EXPECT_EQ(Terminate(), 0);
-    e2e::Output(std::string("rm -rf ") + data);
 }
 
 }  // namespace

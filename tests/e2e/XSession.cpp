@@ -213,9 +213,7 @@ void XSession::StartGame(const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment) {
     ASSERT_FALSE(Output("command -v xdotool").empty()) << "xdotool is not installed";
     if (configHome.empty()) {
-        char folder[] = "/tmp/korvessa-config-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        configHome = folder;
+        configHome = configFolder.Bare();
         Output("mkdir " + configHome + "/korvessa && echo 'korvessa settings 1' > " + configHome +
                "/korvessa/settings.ini");
     }

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TemporaryFolder.h"
+
 namespace e2e {
 
 void Sleep(int ms);
@@ -81,8 +83,9 @@ protected:
     // XDG_CONFIG_HOME for the game: a settings file that says the player
     // has been here, unless a test makes its own.
     std::string configHome;
-    std::string menuTrace;          // where the game writes the menus it draws
-    std::size_t menuTraceRead = 0;  // its lines Choose() has acted on
+    testing_support::TemporaryFolder configFolder;  // configHome unless a test makes its own
+    std::string menuTrace;                          // where the game writes the menus it draws
+    std::size_t menuTraceRead = 0;                  // its lines Choose() has acted on
     std::string displayName;
     Display* display = nullptr;
     Window window = 0;
