@@ -68,17 +68,17 @@ std::uint32_t ChooseSeed(const Options& options, SeedKind& kind) {
 // The settings file's, with the command line's for this session only.
 void ReadSettings(PlayerSettings& settings, const Options& options) {
     settings.Load();
-    if (options.hasVolume) settings.Override("volume", std::to_string(options.volume));
-    if (options.mute) settings.Override("mute", "on");
-    if (options.fullscreen) settings.Override("fullscreen", "on");
+    if (options.hasVolume) settings.Override(Settings::kVolume, std::to_string(options.volume));
+    if (options.mute) settings.Override(Settings::kMute, "on");
+    if (options.fullscreen) settings.Override(Settings::kFullscreen, "on");
     for (const std::string& name : options.accessibilityGiven) {
         settings.Override(name, options.accessibility.Get(name));
     }
     if (options.board) {
-        settings.Override("board", "on");
-        settings.Override("board-address", options.board->Text());
+        settings.Override(Settings::kBoard, "on");
+        settings.Override(Settings::kBoardAddress, options.board->Text());
     }
-    if (!options.player.empty()) settings.Override("player", options.player);
+    if (!options.player.empty()) settings.Override(Settings::kPlayer, options.player);
 }
 
 // The settings file as it is, without a word about what is wrong with it:
@@ -116,8 +116,8 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     // is done while the first tick is on its way.
     GameWindow window(app);
     SetDesktopHints();
-    window.Open(chosen.IsOn("fullscreen"), chosen.Number("window-width"),
-                chosen.Number("window-height"));
+    window.Open(chosen.IsOn(Settings::kFullscreen), chosen.Number(Settings::kWindowWidth),
+                chosen.Number(Settings::kWindowHeight));
     settings.sound = &sound;
     settings.window = &window;
     settings.Apply();
@@ -219,14 +219,16 @@ int main(int argc, char* argv[]) {
     if (!options.verifyFile.empty()) return replay_verifier::Verify(options.verifyFile);
     if (options.board || !options.submitFile.empty()) {
         const Settings kept = KeptSettings();
-        const std::string player = options.player.empty() ? kept.Get("player") : options.player;
+        const std::string player =
+            options.player.empty() ? kept.Get(Settings::kPlayer) : options.player;
         if (player.empty()) {
             return BadCommandLine("the daily board needs a player name: give --player=NAME");
         }
         if (!options.submitFile.empty()) {
             BoardAddress address;
             std::string unused;  // the file's address was checked when it was read
-            if (!options.board) BoardAddress::Parse(kept.Get("board-address"), address, unused);
+            if (!options.board)
+                BoardAddress::Parse(kept.Get(Settings::kBoardAddress), address, unused);
             return submit_command::Submit(options.submitFile, options.board.value_or(address),
                                           player);
         }

@@ -31,7 +31,7 @@ bool GlobalKeys::Take(const SDL_KeyboardEvent& key) {
 
 void GlobalKeys::ToggleFullscreen() {
     if (host.Parts().settings != nullptr) {
-        host.Parts().settings->Change([](Settings& s) { s.Step("fullscreen", +1); });
+        host.Parts().settings->Change([](Settings& s) { s.Step(Settings::kFullscreen, +1); });
     } else if (window != nullptr) {
         window->ToggleFullscreen();
     }
@@ -39,7 +39,7 @@ void GlobalKeys::ToggleFullscreen() {
 
 void GlobalKeys::ToggleMute() {
     if (host.Parts().settings != nullptr) {
-        host.Parts().settings->Change([](Settings& s) { s.Step("mute", +1); });
+        host.Parts().settings->Change([](Settings& s) { s.Step(Settings::kMute, +1); });
     } else if (host.Parts().sound != nullptr) {
         host.Parts().sound->ToggleMute();
     }

@@ -45,7 +45,7 @@ void DailyBoardMenu::Build() {
 
 std::string DailyBoardMenu::RowText(const BoardEntry& entry) const {
     const bool mine = host.Parts().settings != nullptr &&
-                      entry.player == host.Parts().settings->Current().Get("player");
+                      entry.player == host.Parts().settings->Current().Get(Settings::kPlayer);
     char text[64];
     std::snprintf(text, sizeof text, "%2d %-20s %7d %s", entry.rank, entry.player.c_str(),
                   entry.score, mine ? "you" : "   ");

@@ -19,10 +19,10 @@ SettingsMenu::SettingsMenu(ScreenHost& host) : MenuScreen(host), controls(host),
 
 void SettingsMenu::Build() {
     list.AddHeading("sound");
-    AddSetting("volume", "volume");
-    AddSetting("mute", "mute");
+    AddSetting(Settings::kVolume, "volume");
+    AddSetting(Settings::kMute, "mute");
     list.AddHeading("display");
-    AddSetting("fullscreen", "fullscreen");
+    AddSetting(Settings::kFullscreen, "fullscreen");
     list.AddHeading("controls");
     list.Add("keys and buttons", [this] { host.Open(controls); });
     list.AddHeading("accessibility");
@@ -60,30 +60,32 @@ void SettingsMenu::AddSetting(const std::string& label, const std::string& name)
 void SettingsMenu::AddBoard() {
     const Settings& current = host.Parts().settings->Current();
     list.AddHeading("daily board");
-    list.Add([&current] { return "daily board  " + current.Get("board"); },
+    list.Add([&current] { return "daily board  " + current.Get(Settings::kBoard); },
              [this] { ChangeBoard(); }, [this](int) { ChangeBoard(); });
-    list.Add([&current] { return "player  " + current.Get("player"); }, [this] { AskName(false); });
-    list.Add([&current] { return current.Get("board-address"); }, [this] { AskAddress(); });
+    list.Add([&current] { return "player  " + current.Get(Settings::kPlayer); },
+             [this] { AskName(false); });
+    list.Add([&current] { return current.Get(Settings::kBoardAddress); }, [this] { AskAddress(); });
 }
 
 void SettingsMenu::ChangeBoard() {
     PlayerSettings& settings = *host.Parts().settings;
-    if (!settings.Current().IsOn("board") && settings.Current().Get("player").empty()) {
+    if (!settings.Current().IsOn(Settings::kBoard) &&
+        settings.Current().Get(Settings::kPlayer).empty()) {
         AskName(true);
         return;
     }
-    settings.Change([](Settings& s) { s.Step("board", +1); });
+    settings.Change([](Settings& s) { s.Step(Settings::kBoard, +1); });
 }
 
 void SettingsMenu::AskName(bool thenTurnOn) {
     PlayerSettings& settings = *host.Parts().settings;
-    entry.Ask("your name on the board", settings.Current().Get("player"),
+    entry.Ask("your name on the board", settings.Current().Get(Settings::kPlayer),
               board_rules::kMaxNameLength, board_rules::NameProblem,
               [&settings, thenTurnOn](const std::string& name) {
                   settings.Change([&](Settings& s) {
                       std::string why;
-                      s.Set("player", name, why);
-                      if (thenTurnOn) s.SetOn("board", true);
+                      s.Set(Settings::kPlayer, name, why);
+                      if (thenTurnOn) s.SetOn(Settings::kBoard, true);
                   });
               });
 }
@@ -91,7 +93,7 @@ void SettingsMenu::AskName(bool thenTurnOn) {
 void SettingsMenu::AskAddress() {
     PlayerSettings& settings = *host.Parts().settings;
     entry.Ask(
-        "the board's address", settings.Current().Get("board-address"), kMaxAddressLength,
+        "the board's address", settings.Current().Get(Settings::kBoardAddress), kMaxAddressLength,
         [](const std::string& text) {
             BoardAddress address;
             std::string problem;
@@ -101,7 +103,7 @@ void SettingsMenu::AskAddress() {
         [&settings](const std::string& text) {
             settings.Change([&](Settings& s) {
                 std::string why;
-                s.Set("board-address", text, why);
+                s.Set(Settings::kBoardAddress, text, why);
             });
         });
 }

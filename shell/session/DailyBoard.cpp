@@ -22,11 +22,11 @@ DailyBoard::~DailyBoard() {
 
 void DailyBoard::Configure(const Settings& settings) {
     // No player yet: the name is asked before the board goes on.
-    const bool nowOn = settings.IsOn("board") && !settings.Get("player").empty();
-    const std::string& nowAddress = settings.Get("board-address");
-    const std::string& nowPlayer = settings.Get("player");
+    const bool nowOn = settings.IsOn(Settings::kBoard) && !settings.Get(Settings::kPlayer).empty();
+    const std::string& nowAddress = settings.Get(Settings::kBoardAddress);
+    const std::string& nowPlayer = settings.Get(Settings::kPlayer);
     if (nowOn == on && nowAddress == address && nowPlayer == player) return;
-    unnamed = settings.IsOn("board") && nowPlayer.empty();
+    unnamed = settings.IsOn(Settings::kBoard) && nowPlayer.empty();
     on = nowOn;
     address = nowAddress;
     player = nowPlayer;

@@ -52,8 +52,8 @@ void PlayerSettings::Change(const std::function<void(Settings&)>& change) {
 void PlayerSettings::WindowResized(int width, int height) {
     std::string why;
     Settings sized = stored;
-    if (!sized.Set("window-width", std::to_string(width), why) ||
-        !sized.Set("window-height", std::to_string(height), why) || sized == stored) {
+    if (!sized.Set(Settings::kWindowWidth, std::to_string(width), why) ||
+        !sized.Set(Settings::kWindowHeight, std::to_string(height), why) || sized == stored) {
         return;
     }
     stored = sized;
@@ -73,10 +73,10 @@ void PlayerSettings::Save() {
 
 void PlayerSettings::Apply() {
     if (sound != nullptr) {
-        sound->SetVolume(current.Number("volume"));
-        sound->SetMuted(current.IsOn("mute"));
+        sound->SetVolume(current.Number(Settings::kVolume));
+        sound->SetMuted(current.IsOn(Settings::kMute));
     }
-    if (window != nullptr && window->IsFullscreen() != current.IsOn("fullscreen")) {
+    if (window != nullptr && window->IsFullscreen() != current.IsOn(Settings::kFullscreen)) {
         window->ToggleFullscreen();
     }
     if (pads != nullptr) {

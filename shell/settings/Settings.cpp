@@ -11,15 +11,15 @@ namespace {
 using Kind = Settings::Kind;
 
 // Not restored by "restore defaults": the player sized the window, not a menu.
-const char* const kKeptByRestore[] = {"window-width", "window-height"};
+const char* const kKeptByRestore[] = {Settings::kWindowWidth, Settings::kWindowHeight};
 
 std::vector<Settings::Definition> MakeDefinitions() {
     std::vector<Settings::Definition> table = {
-        {"volume", Kind::kNumber, "100", 0, 100, 10, {}},
-        {"mute", Kind::kSwitch, "off", 0, 0, 1, {}},
-        {"fullscreen", Kind::kSwitch, "off", 0, 0, 1, {}},
-        {"window-width", Kind::kNumber, "1024", 256, 16384, 1, {}},
-        {"window-height", Kind::kNumber, "768", 192, 16384, 1, {}},
+        {Settings::kVolume, Kind::kNumber, "100", 0, 100, 10, {}},
+        {Settings::kMute, Kind::kSwitch, "off", 0, 0, 1, {}},
+        {Settings::kFullscreen, Kind::kSwitch, "off", 0, 0, 1, {}},
+        {Settings::kWindowWidth, Kind::kNumber, "1024", 256, 16384, 1, {}},
+        {Settings::kWindowHeight, Kind::kNumber, "768", 192, 16384, 1, {}},
         // The accessibility options, named and valued as on the command line.
         {"line-width", Kind::kChoice, "1", 0, 0, 1, {"1", "1.5", "2", "3"}},
         {"stars", Kind::kChoice, "on", 0, 0, 1, {"on", "dim", "off"}},
@@ -28,9 +28,9 @@ std::vector<Settings::Definition> MakeDefinitions() {
         {"speed", Kind::kChoice, "100", 0, 0, 1, {"100", "80", "65", "50"}},
         {"fire-on-press", Kind::kSwitch, "off", 0, 0, 1, {}},
         // The daily board: nothing is sent while it is off.
-        {"board", Kind::kSwitch, "off", 0, 0, 1, {}},
-        {"board-address", Kind::kAddress, BoardAddress::kDefault, 0, 0, 1, {}},
-        {"player", Kind::kName, "", 0, 0, 1, {}},
+        {Settings::kBoard, Kind::kSwitch, "off", 0, 0, 1, {}},
+        {Settings::kBoardAddress, Kind::kAddress, BoardAddress::kDefault, 0, 0, 1, {}},
+        {Settings::kPlayer, Kind::kName, "", 0, 0, 1, {}},
     };
     for (int a = 0; a < KeyBindings::kActionCount; ++a) {
         const auto action = static_cast<KeyBindings::Action>(a);

@@ -16,6 +16,17 @@
 // shows it and the code that applies it.
 class Settings {
 public:
+    // The names of the settings read by name outside their own table, as
+    // the file spells them; a typo here does not compile.
+    static constexpr const char* kVolume = "volume";
+    static constexpr const char* kMute = "mute";
+    static constexpr const char* kFullscreen = "fullscreen";
+    static constexpr const char* kWindowWidth = "window-width";
+    static constexpr const char* kWindowHeight = "window-height";
+    static constexpr const char* kBoard = "board";
+    static constexpr const char* kBoardAddress = "board-address";
+    static constexpr const char* kPlayer = "player";
+
     enum class Kind {
         kSwitch,   // on or off
         kNumber,   // a whole number from `min` to `max`; the menu steps by `step`
