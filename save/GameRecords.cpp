@@ -16,6 +16,7 @@
 #include "save/AtomicFile.h"
 #include "save/FileAside.h"
 #include "save/ReplayFile.h"
+#include "save/ReplayName.h"
 
 namespace {
 
@@ -169,7 +170,7 @@ ScoreEntry EntryFor(const Replay& replay, std::int64_t endedAt) {
     entry.seedKind = replay.seedKind;
     entry.seed = replay.seed;
     entry.speed = replay.speed;
-    entry.replay = ReplayFileName(endedAt, replay.score);
+    entry.replay = ReplayName::Format(endedAt, replay.score);
     return entry;
 }
 
@@ -274,16 +275,6 @@ int GameRecords::Place(const ScoreEntry& entry) {
     // the table.
     if (entry.score <= 0) return -1;
     return table.Enter(entry);
-}
-
-std::string ReplayFileName(std::int64_t endedAt, int score) {
-    // 2025-06-14T20:15:09Z -> 20250614-201509
-    std::string stamp;
-    for (char c : ScoreTable::FormatTime(endedAt)) {
-        if (c >= '0' && c <= '9') stamp += c;
-        if (c == 'T') stamp += '-';
-    }
-    return stamp + "-" + std::to_string(score) + replay_file::kExtension;
 }
 
 std::vector<std::string> NewestReplays(const std::string& replaysFolder) {

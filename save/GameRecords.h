@@ -86,9 +86,6 @@ private:
     bool keepingNothing = false;  // a newer version's table was found
 };
 
-// "20250614-201509-12450.kvr": when the game ended (UTC) and its score.
-std::string ReplayFileName(std::int64_t endedAt, int score);
-
 // The .kvr files of `replaysFolder` (ending with '/'), newest first by
 // modification time.
 std::vector<std::string> NewestReplays(const std::string& replaysFolder);

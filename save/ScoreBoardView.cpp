@@ -75,9 +75,12 @@ std::string ScoreBoardView::FormatDay(std::int64_t seconds) {
     const std::time_t when = static_cast<std::time_t>(seconds);
     std::tm utc{};
     gmtime_r(&when, &utc);
+    return FormatDate(utc.tm_year + 1900, utc.tm_mon + 1, utc.tm_mday);
+}
+
+std::string ScoreBoardView::FormatDate(int year, int month, int day) {
     char text[32];
-    std::snprintf(text, sizeof text, "%2d %s %4d", utc.tm_mday, kMonths[utc.tm_mon],
-                  utc.tm_year + 1900);
+    std::snprintf(text, sizeof text, "%2d %s %4d", day, kMonths[month - 1], year);
     return text;
 }
 

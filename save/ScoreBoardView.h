@@ -51,6 +51,8 @@ public:
     // "14 jun 2025": the UTC day of a time in seconds since 1970, spelled the
     // same in every locale.
     static std::string FormatDay(std::int64_t seconds);
+    // "14 jun 2025" from its parts, month 1 to 12.
+    static std::string FormatDate(int year, int month, int day);
 
     // The text lines drawn, heading first; empty when nothing is shown.
     const std::vector<std::string>& Lines() const { return lines; }

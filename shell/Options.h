@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "board/BoardAddress.h"
-#include "shell/Accessibility.h"
+#include "shell/settings/Accessibility.h"
 
 // What the player asked for on the command line. Parse() never exits or
 // prints: the caller decides what a bad command line costs.

@@ -25,13 +25,14 @@
 #include "save/ReplayRecorder.h"
 #include "save/ReplayVerifier.h"
 #include "save/SeedKind.h"
-#include "shell/DailyBoard.h"
-#include "shell/EventLoop.h"
-#include "shell/GameWindow.h"
 #include "shell/Options.h"
-#include "shell/OverlayFont.h"
-#include "shell/PlayerSettings.h"
-#include "shell/SessionStart.h"
+#include "shell/loop/EventLoop.h"
+#include "shell/session/DailyBoard.h"
+#include "shell/session/PlayerSettings.h"
+#include "shell/session/SessionStart.h"
+#include "shell/session/ShellParts.h"
+#include "shell/ui/GameWindow.h"
+#include "shell/ui/OverlayFont.h"
 
 namespace {
 
@@ -67,17 +68,17 @@ std::uint32_t ChooseSeed(const Options& options, SeedKind& kind) {
 // The settings file's, with the command line's for this session only.
 void ReadSettings(PlayerSettings& settings, const Options& options) {
     settings.Load();
-    if (options.hasVolume) settings.Override("volume", std::to_string(options.volume));
-    if (options.mute) settings.Override("mute", "on");
-    if (options.fullscreen) settings.Override("fullscreen", "on");
+    if (options.hasVolume) settings.Override(Settings::kVolume, std::to_string(options.volume));
+    if (options.mute) settings.Override(Settings::kMute, "on");
+    if (options.fullscreen) settings.Override(Settings::kFullscreen, "on");
     for (const std::string& name : options.accessibilityGiven) {
         settings.Override(name, options.accessibility.Get(name));
     }
     if (options.board) {
-        settings.Override("board", "on");
-        settings.Override("board-address", options.board->Text());
+        settings.Override(Settings::kBoard, "on");
+        settings.Override(Settings::kBoardAddress, options.board->Text());
     }
-    if (!options.player.empty()) settings.Override("player", options.player);
+    if (!options.player.empty()) settings.Override(Settings::kPlayer, options.player);
 }
 
 // The settings file as it is, without a word about what is wrong with it:
@@ -115,26 +116,31 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     // is done while the first tick is on its way.
     GameWindow window(app);
     SetDesktopHints();
-    window.Open(chosen.IsOn("fullscreen"), chosen.Number("window-width"),
-                chosen.Number("window-height"));
+    window.Open(chosen.IsOn(Settings::kFullscreen), chosen.Number(Settings::kWindowWidth),
+                chosen.Number(Settings::kWindowHeight));
     settings.sound = &sound;
     settings.window = &window;
     settings.Apply();
     EventLoop loop(app, &window);
-    loop.sound = &sound;
-    loop.settings = &settings;
-    loop.records = &records;
+    ShellParts& parts = loop.Parts();
+    parts.sound = &sound;
+    parts.settings = &settings;
+    parts.records = &records;
     if (watched != nullptr) {
-        loop.replay = watched;
-        loop.replayFileTime = ModifiedAt(options.replayFile);
+        parts.replay = watched;
+        parts.replayFileTime = ModifiedAt(options.replayFile);
     } else {
-        loop.recorder = &recorder;
-        loop.sessionStart = &start;
+        parts.recorder = &recorder;
+        parts.sessionStart = &start;
     }
-    settings.loop = &loop;
+    settings.applyAccessibility = [&loop](const Accessibility& wanted) {
+        loop.SetAccessibility(wanted);
+    };
     // Closed at the end of the session, keeping what it could not send in
     // pending/; nothing is sent before the first frame.
-    DailyBoard board(loop, DataFolder::ForUser());
+    DailyBoard board(
+        parts, [&loop](const std::vector<BoardReport>& reports) { loop.HearBoard(reports); },
+        DataFolder::ForUser());
     if (watched == nullptr) settings.board = &board;
     loop.SetAccessibility(settings.AccessibilityOptions());
     loop.StartTimer();
@@ -151,7 +157,7 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         SetWindowIcon(app.window);
         MapEveryGlyph(*app.font);
         pads.emplace(DataFolder::ForUser().Path());
-        loop.pads = &*pads;
+        parts.pads = &*pads;
         settings.pads = &*pads;
         settings.Apply();  // the pads' buttons, accessibility options and board too
         // No game can end before the first frame: the board can wait too.
@@ -161,7 +167,7 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
-    settings.loop = nullptr;  // gone before the settings are
+    settings.applyAccessibility = nullptr;  // the loop is gone before the settings are
     settings.board = nullptr;
     app.listener = nullptr;
     settings.Finish();
@@ -213,14 +219,16 @@ int main(int argc, char* argv[]) {
     if (!options.verifyFile.empty()) return replay_verifier::Verify(options.verifyFile);
     if (options.board || !options.submitFile.empty()) {
         const Settings kept = KeptSettings();
-        const std::string player = options.player.empty() ? kept.Get("player") : options.player;
+        const std::string player =
+            options.player.empty() ? kept.Get(Settings::kPlayer) : options.player;
         if (player.empty()) {
             return BadCommandLine("the daily board needs a player name: give --player=NAME");
         }
         if (!options.submitFile.empty()) {
             BoardAddress address;
             std::string unused;  // the file's address was checked when it was read
-            if (!options.board) BoardAddress::Parse(kept.Get("board-address"), address, unused);
+            if (!options.board)
+                BoardAddress::Parse(kept.Get(Settings::kBoardAddress), address, unused);
             return submit_command::Submit(options.submitFile, options.board.value_or(address),
                                           player);
         }

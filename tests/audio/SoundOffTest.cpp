@@ -9,7 +9,8 @@
 #include <string>
 
 #include "audio/SoundEffects.h"
-#include "tests/audio/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -59,16 +60,14 @@ void ExpectOneLineNaming(const std::string& warnings, const std::string& cause) 
 // A copy of the game's sounds in a folder of its own, to be spoilt.
 class SoundFolderCopy {
 public:
-    SoundFolderCopy() {
-        char name[] = "/tmp/korvessa-sounds-XXXXXX";
-        path = mkdtemp(name);
+    SoundFolderCopy() : path(scratch.Bare()) {
         for (int i = 0; i < SoundEffects::kSoundCount; ++i) {
             const char* file = SoundEffects::FileName(static_cast<SoundEffects::Sound>(i));
             fs::copy_file(fs::path(SoundEffects::FindFolder()) / file, fs::path(path) / file);
         }
     }
-    ~SoundFolderCopy() { fs::remove_all(path); }
 
+    testing_support::TemporaryFolder scratch;
     std::string path;
 };
 

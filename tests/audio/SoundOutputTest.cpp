@@ -16,7 +16,7 @@
 #include <thread>
 
 #include "audio/SoundEffects.h"
-#include "tests/audio/ScopedEnvironment.h"
+#include "tests/support/ScopedEnvironment.h"
 
 namespace {
 

@@ -20,9 +20,12 @@
 #include "objects/Random.h"
 #include "save/GameRecords.h"
 #include "save/ReplayRecorder.h"
-#include "shell/EventLoop.h"
+#include "shell/loop/EventLoop.h"
+#include "shell/screens/GameOverScreen.h"
+#include "shell/session/DailyBoard.h"
 #include "tests/board/BoardStandIn.h"
 #include "tests/gl/RecordingGL.h"
+#include "tests/support/SdlEvents.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {
@@ -73,12 +76,11 @@ Outcome PlayToTheBoard(BoardStandIn::Mode mode) {
         std::string problem;
         BoardAddress::Parse(server.Address(), address, problem);
         BoardSender sender(address, "Ann", PendingQueue(DataFolder(data.path)),
-                           EventLoop::WakeForBoard, BoardTimeouts{500, 1500},
-                           BoardPolling{20, 3000});
+                           DailyBoard::WakeLoop, BoardTimeouts{500, 1500}, BoardPolling{20, 3000});
         EventLoop loop(app, nullptr);
-        loop.recorder = &recorder;
-        loop.records = &records;
-        loop.board = &sender;
+        loop.Parts().recorder = &recorder;
+        loop.Parts().records = &records;
+        loop.Parts().board = &sender;
 
         testing::internal::CaptureStderr();
         SDL_Event up = Tick();
@@ -98,8 +100,8 @@ Outcome PlayToTheBoard(BoardStandIn::Mode mode) {
             std::this_thread::sleep_until(next);
             const Clock::time_point began = Clock::now();
             loop.HandleEvent(Tick());
-            SDL_Event event;
-            while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+            testing_support::DeliverQueued(
+                [&](const SDL_Event& event) { loop.HandleEvent(event); });
             outcome.frameMs.push_back(
                 std::chrono::duration<double, std::milli>(Clock::now() - began).count());
         }

@@ -14,8 +14,8 @@
 #include <string>
 
 #include "save/ReplayFile.h"
-#include "tests/audio/ScopedEnvironment.h"
 #include "tests/board/BoardStandIn.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {

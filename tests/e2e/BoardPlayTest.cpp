@@ -181,16 +181,13 @@ TEST_F(BoardPlayTest, DailyGamesReachTheBoardEvenWhenItWasDown) {
     // Renamed in the settings, then today's field from the menu.
     const std::size_t replays = FilesIn(data + "replays");  // this game may end on its own
     Key("Escape");
-    Key("Down", 2);  // resume, settings
-    Key("Return");
-    Key("Down", 11);  // volume ... fire on press, daily board, player
-    Key("Return");
+    ASSERT_TRUE(Choose("paused", "settings"));
+    ASSERT_TRUE(Choose("settings", "player"));
     Key("BackSpace", 3);
     Xdo("type --delay 60 Bob");
     Key("Return");
-    Key("Escape");   // back on the pause menu, on "settings"
-    Key("Down", 3);  // high scores, replays, play today's field
-    Key("Return");
+    Key("Escape");  // back on the pause menu
+    ASSERT_TRUE(Choose("paused", "play today's field"));
     ASSERT_TRUE(PlayUntilReplays(replays + 1, "Left")) << "no daily game ended within 60 s";
     entries = nlohmann::json();
     for (int waited = 0; waited < 30000 && entries.size() < 2; waited += 250) {
@@ -206,8 +203,7 @@ TEST_F(BoardPlayTest, DailyGamesReachTheBoardEvenWhenItWasDown) {
 
     // The board's screen in the menu lists both, Bob's row marked.
     Key("Escape");
-    Key("Down", 6);  // resume ... play today's field, daily board
-    Key("Return");
+    ASSERT_TRUE(Choose("paused", "daily board"));
     EXPECT_TRUE(GrabUntil(5000, [&](const Screenshot& shot) {
         for (std::size_t i = 0; i < entries.size(); ++i) {
             const std::string player = entries[i].value("player", "");

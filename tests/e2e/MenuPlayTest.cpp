@@ -8,6 +8,7 @@
 #include <string>
 
 #include "tests/e2e/XSession.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -35,8 +36,8 @@ protected:
 };
 
 TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashing) {
-    char data[] = "/tmp/korvessa-menu-data-XXXXXX";
-    ASSERT_NE(mkdtemp(data), nullptr);
+    const testing_support::TemporaryFolder scratch;
+    const std::string data = scratch.Bare();
     const std::string mixed = std::string(data) + "/mixed.raw";
     const std::vector<std::string> environment = {
         std::string("XDG_DATA_HOME=") + data, "SDL_AUDIODRIVER=disk", "SDL_DISKAUDIOFILE=" + mixed};
@@ -44,21 +45,16 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
     StartGame({"--seed", "5"}, environment);
     Sleep(300);
     Key("Escape");
-    Key("Down", 2);   // resume, settings
-    Key("Return");    // the volume
-    Key("Left", 10);  // down to 0
-    Key("Down", 3);   // mute, fullscreen, keys and buttons
-    Key("Return");
-    Key("Down", 5);  // turn left ... laser
-    Key("Return");
+    ASSERT_TRUE(Choose("paused", "settings"));
+    Key("Left", 10);  // the volume, highlighted first: down to 0
+    ASSERT_TRUE(Choose("settings", "keys and buttons"));
+    ASSERT_TRUE(Choose("keys and buttons", "laser"));
     Xdo("windowactivate --sync " + std::to_string(window));
     PressKeycodeOf("Control_R");
     Sleep(60);
-    Key("Escape", 2);  // back to the pause menu, on "settings"
-    Key("Down", 5);    // high scores, replays, today's field, daily board, quit
-    Key("Return");
-    Key("Down");  // "yes, quit"
-    Key("Return");
+    Key("Escape", 2);  // back to the pause menu
+    ASSERT_TRUE(Choose("paused", "quit"));
+    ASSERT_TRUE(Choose("quit korvessa?", "yes, quit"));
     const int status = e2e::WaitFor(game, 5000);
     ASSERT_NE(status, -1) << "the menu did not quit";
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
@@ -105,7 +101,6 @@ TEST_F(MenuPlayTest, SettingsHoldAcrossARestartAndTheGameOverScreenSurvivesMashi
         return shot.Lit(440, 400, 584, 415) == 0;
     })) << "a press after the guard did not start a new game";
     EXPECT_EQ(Terminate(), 0);
-    e2e::Output(std::string("rm -rf ") + data);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "tests/e2e/XSession.h"
+#include "tests/support/TemporaryFolder.h"
 // After it: Xlib's macros would break gtest's names.
 #include <X11/Xatom.h>
 
@@ -215,8 +216,8 @@ TEST_F(WindowTest, TheWindowWithItsFrameFitsTheScreen) {
 // A finished game is kept with its replay; watching the replay ends on the
 // same game-over screen, and verifying it gives the same score.
 TEST_F(WindowTest, FinishedGameIsKeptAndItsReplayPlaysAndVerifies) {
-    char folder[] = "/tmp/korvessa-data-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    const testing_support::TemporaryFolder scratch;
+    const std::string folder = scratch.Bare();
     const std::string data = std::string(folder) + "/korvessa/";
     StartXServer();
     StartGame({"--seed", "5"}, {std::string("XDG_DATA_HOME=") + folder});
@@ -266,7 +267,6 @@ TEST_F(WindowTest, FinishedGameIsKeptAndItsReplayPlaysAndVerifies) {
     const std::string refused =
         e2e::Output(std::string(KORVESSA_BINARY) + " --verify " + path + " 2>&1; echo status $?");
     EXPECT_NE(refused.find("status 2"), std::string::npos) << refused;
-    e2e::Output(std::string("rm -rf ") + folder);
 }
 
 // SDL's disk driver writes what the game mixes to a file: a shot is heard,
@@ -347,8 +347,8 @@ double FrameIntervalMs(const std::string& countFile) {
 // replay keeps that speed: it verifies, and watching it ticks at 60 ms too;
 // the game-over screen and the table mark the score as made at 50 %.
 TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
-    char folder[] = "/tmp/korvessa-slow-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
+    const testing_support::TemporaryFolder scratch;
+    const std::string folder = scratch.Bare();
     const std::string data = std::string(folder) + "/korvessa/";
     const std::string countFile = std::string(folder) + "/swaps";
     const std::vector<std::string> counted = {std::string("LD_PRELOAD=") + KORVESSA_SWAP_COUNTER,
@@ -390,7 +390,6 @@ TEST_F(WindowTest, HalfSpeedTicksEvery60msAndItsReplayPlaysBackAtIt) {
     std::printf("watching its replay: a frame every %.2f ms\n", watched);
     EXPECT_GT(watched, 58.0);
     EXPECT_LT(watched, 66.0);
-    e2e::Output(std::string("rm -rf ") + folder);
 }
 #endif
 

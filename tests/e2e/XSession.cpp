@@ -14,6 +14,22 @@
 #include <sstream>
 #include <thread>
 
+namespace {
+
+// The game's menu trace (shell/screens/MenuScreen.h): one line per menu
+// drawn, its title and the highlighted row.
+constexpr const char* kMenuTraceVariable = "KORVESSA_MENU_TRACE";
+constexpr const char* kMenuTraceSeparator = ": ";
+
+std::vector<std::string> LinesOf(const std::string& path) {
+    std::vector<std::string> lines;
+    std::ifstream in(path);
+    for (std::string line; std::getline(in, line);) lines.push_back(line);
+    return lines;
+}
+
+}  // namespace
+
 namespace e2e {
 
 using std::chrono::milliseconds;
@@ -197,12 +213,13 @@ void XSession::StartGame(const std::vector<std::string>& arguments,
                          const std::vector<std::string>& environment) {
     ASSERT_FALSE(Output("command -v xdotool").empty()) << "xdotool is not installed";
     if (configHome.empty()) {
-        char folder[] = "/tmp/korvessa-config-XXXXXX";
-        ASSERT_NE(mkdtemp(folder), nullptr);
-        configHome = folder;
+        configHome = configFolder.Bare();
         Output("mkdir " + configHome + "/korvessa && echo 'korvessa settings 1' > " + configHome +
                "/korvessa/settings.ini");
     }
+    menuTrace = configHome + "/menu-trace";
+    menuTraceRead = 0;
+    std::remove(menuTrace.c_str());
     game = fork();
     if (game == 0) {
         setenv("DISPLAY", displayName.c_str(), 1);
@@ -211,6 +228,7 @@ void XSession::StartGame(const std::vector<std::string>& arguments,
         setenv("SDL_AUDIODRIVER", "dummy", 1);
         setenv("XDG_DATA_HOME", "/nonexistent/korvessa-tests", 1);
         setenv("XDG_CONFIG_HOME", configHome.c_str(), 1);
+        setenv(kMenuTraceVariable, menuTrace.c_str(), 1);
         for (const std::string& variable : environment) putenv(strdup(variable.c_str()));
         std::vector<char*> argv{const_cast<char*>(KORVESSA_BINARY)};
         for (const std::string& argument : arguments) argv.push_back(strdup(argument.c_str()));
@@ -225,6 +243,33 @@ void XSession::StartGame(const std::vector<std::string>& arguments,
     }
     ASSERT_NE(window, 0u) << "no window titled Korvessa appeared";
     Xdo("windowfocus --sync " + std::to_string(window));
+}
+
+bool XSession::Choose(const std::string& menu, const std::string& row) {
+    const std::string prefix = menu + kMenuTraceSeparator;
+    std::vector<std::string> lines;
+    // A line drawn since `seen` lines, by this menu.
+    auto drawn = [&](std::size_t seen) {
+        for (int waited = 0; waited < 3000; waited += 20) {
+            lines = LinesOf(menuTrace);
+            if (lines.size() > seen && lines.back().rfind(prefix, 0) == 0) return true;
+            Sleep(20);
+        }
+        return false;
+    };
+    if (!drawn(menuTraceRead)) return false;
+    for (int presses = 0; presses < 40; ++presses) {
+        Xdo("windowactivate --sync " + std::to_string(window));
+        if (lines.back().compare(prefix.size(), row.size(), row) == 0) {
+            Xdo("key Return");
+            menuTraceRead = lines.size();
+            return true;
+        }
+        const std::size_t seen = lines.size();
+        Xdo("key Down");
+        if (!drawn(seen)) return false;
+    }
+    return false;
 }
 
 std::string XSession::Xdo(const std::string& arguments) {

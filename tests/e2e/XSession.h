@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/TemporaryFolder.h"
+
 namespace e2e {
 
 void Sleep(int ms);
@@ -72,10 +74,18 @@ protected:
     void WindowSize(int& width, int& height);
     // Asks the game to quit as a window manager would; its exit status.
     int Terminate();
+    // Waits for the menu titled `menu` to be drawn, moves its highlight down
+    // to the row whose text starts with `row` and chooses it, as the game's
+    // menu trace tells; false when the menu never showed or has no such row.
+    // Choosing by name, a test does not change when a menu gains a row.
+    bool Choose(const std::string& menu, const std::string& row);
 
     // XDG_CONFIG_HOME for the game: a settings file that says the player
     // has been here, unless a test makes its own.
     std::string configHome;
+    testing_support::TemporaryFolder configFolder;  // configHome unless a test makes its own
+    std::string menuTrace;                          // where the game writes the menus it draws
+    std::size_t menuTraceRead = 0;                  // its lines Choose() has acted on
     std::string displayName;
     Display* display = nullptr;
     Window window = 0;

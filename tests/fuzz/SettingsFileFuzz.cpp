@@ -9,8 +9,8 @@
 #include <string>
 #include <vector>
 
-#include "shell/Settings.h"
-#include "shell/SettingsFile.h"
+#include "shell/settings/Settings.h"
+#include "shell/settings/SettingsFile.h"
 
 namespace {
 

@@ -9,9 +9,9 @@
 
 #include "audio/SoundEffects.h"
 #include "game/GameListener.h"
-#include "tests/audio/ScopedEnvironment.h"
 #include "tests/game/GameAppFixture.h"
 #include "tests/support/GameStateSnapshot.h"
+#include "tests/support/ScopedEnvironment.h"
 #include "tests/support/ScriptedPlayer.h"
 
 namespace {

@@ -3,6 +3,7 @@
 
 #include "tests/game/GameAppFixture.h"
 #include "tests/support/RandomSequence.h"
+#include "tests/support/SdlEvents.h"
 
 namespace {
 
@@ -12,13 +13,7 @@ int LiveDebris(const GameApp& app) {
     return live;
 }
 
-SDL_Event KeyEvent(Uint32 type, SDL_Keycode key) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.key.keysym.sym = key;
-    return event;
-}
+using testing_support::KeyEvent;
 
 // ---------------------------------------------------------------------------
 // The saucer's schedule

@@ -18,9 +18,9 @@
 #include "objects/Random.h"
 #include "objects/Ship.h"
 #include "objects/UFO.h"
-#include "shell/FaintStars.h"
-#include "shell/GameWindow.h"
-#include "shell/ObjectRings.h"
+#include "shell/ui/FaintStars.h"
+#include "shell/ui/GameWindow.h"
+#include "shell/ui/ObjectRings.h"
 #include "tests/support/FontBitmap.h"
 
 namespace {

@@ -13,6 +13,7 @@
 
 #include "game/GameApp.h"
 #include "input/Gamepads.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -34,9 +35,7 @@ class GamepadsTest : public ::testing::Test {
 protected:
     void SetUp() override {
         unsetenv("SDL_GAMECONTROLLERCONFIG");
-        char pattern[] = "/tmp/korvessa-pads-XXXXXX";
-        ASSERT_NE(mkdtemp(pattern), nullptr);
-        folder = pattern;
+        folder = scratch.Bare();
     }
 
     void TearDown() override {
@@ -44,7 +43,6 @@ protected:
         for (SDL_Joystick* joystick : joysticks) SDL_JoystickClose(joystick);
         SDL_Quit();
         unsetenv("SDL_GAMECONTROLLERCONFIG");
-        fs::remove_all(folder);
     }
 
     // What the shell's start-up does before the pads are made.
@@ -151,6 +149,7 @@ protected:
         return actions;
     }
 
+    testing_support::TemporaryFolder scratch;
     std::string folder;
     std::ostringstream warnings;
     std::unique_ptr<Gamepads> pads;

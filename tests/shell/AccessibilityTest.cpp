@@ -17,8 +17,8 @@
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
-#include "shell/EventLoop.h"
 #include "shell/Options.h"
+#include "shell/loop/EventLoop.h"
 #include "tests/game/GameAppFixture.h"
 #include "tests/gl/RecordingGL.h"
 #include "tests/shell/ShellEvents.h"
@@ -105,7 +105,7 @@ PlayedGame PlayScripted(const Accessibility& options) {
     ReplayRecorder recorder;
     recorder.BeginSession(kSeed, SeedKind::kSeed);
     EventLoop loop(app, nullptr);
-    loop.recorder = &recorder;
+    loop.Parts().recorder = &recorder;
     loop.SetAccessibility(options);
     std::uint32_t script = 99;
     auto below = [&script](std::uint32_t n) {
@@ -201,15 +201,13 @@ TEST_F(FireOnPressTest, KeysAndButtonsFireWhenPressedAndNotAgainWhenLetGo) {
     // A pad's A and B, attached after the options: as for the keys.
     ASSERT_EQ(SDL_Init(SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS), 0) << SDL_GetError();
     Gamepads pads("");
-    loop.pads = &pads;
+    loop.Parts().pads = &pads;
     loop.SetAccessibility(loop.AccessibilityOptions());
     const int index = testing_support::AttachVirtualPad("Fire Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
     SDL_Joystick* stick = SDL_JoystickOpen(index);
     auto deliver = [this] {
-        SDL_Event event;
-        SDL_PumpEvents();
-        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+        testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     };
     deliver();
     ASSERT_EQ(pads.PadCount(), 1);
@@ -224,7 +222,7 @@ TEST_F(FireOnPressTest, KeysAndButtonsFireWhenPressedAndNotAgainWhenLetGo) {
     button(SDL_CONTROLLER_BUTTON_B, SDL_PRESSED);
     button(SDL_CONTROLLER_BUTTON_B, SDL_RELEASED);
     EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges - 2);
-    loop.pads = nullptr;
+    loop.Parts().pads = nullptr;
     SDL_JoystickClose(stick);
     SDL_JoystickDetachVirtual(index);
     SDL_Quit();

@@ -10,21 +10,20 @@
 #include <string>
 #include <vector>
 
-#include "shell/PlayerSettings.h"
-#include "shell/Settings.h"
-#include "shell/SettingsFile.h"
+#include "shell/session/PlayerSettings.h"
+#include "shell/settings/Settings.h"
+#include "shell/settings/SettingsFile.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
 class SettingsFileTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        char name[] = "/tmp/korvessa-settings-XXXXXX";
-        ASSERT_NE(mkdtemp(name), nullptr);
-        folder = name;
+        folder = scratch.path;
+        folder.pop_back();  // the tests add "/..." themselves
         path = folder + "/korvessa/settings.ini";
     }
-    void TearDown() override { ASSERT_EQ(system(("rm -rf " + folder).c_str()), 0); }
 
     void Write(const std::string& file, const std::string& text) {
         ASSERT_EQ(system(("mkdir -p " + folder + "/korvessa").c_str()), 0);
@@ -44,6 +43,7 @@ protected:
         return settings;
     }
 
+    testing_support::TemporaryFolder scratch;
     std::string folder;
     std::string path;
     std::vector<std::string> warnings;

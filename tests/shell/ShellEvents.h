@@ -9,6 +9,7 @@
 
 #include "game/GameApp.h"
 #include "shell/Options.h"
+#include "tests/support/SdlEvents.h"
 
 namespace testing_support {
 
@@ -19,16 +20,6 @@ inline Options ParseLine(std::vector<std::string> words) {
     for (std::string& word : words) argv.push_back(&word[0]);
     argv.push_back(nullptr);
     return Options::Parse(static_cast<int>(words.size()), argv.data());
-}
-
-inline SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, Uint8 repeat = 0) {
-    SDL_Event event;
-    SDL_zero(event);
-    event.type = type;
-    event.key.keysym.sym = key;
-    event.key.repeat = repeat;
-    event.key.timestamp = SDL_GetTicks();
-    return event;
 }
 
 // A tick of the game's timer, stamped when it was queued.

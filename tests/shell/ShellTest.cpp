@@ -20,14 +20,16 @@
 #include "save/ReplayFile.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
-#include "shell/EventLoop.h"
 #include "shell/Options.h"
-#include "shell/OverlayFont.h"
-#include "shell/SessionStart.h"
-#include "shell/Viewport.h"
+#include "shell/loop/EventLoop.h"
+#include "shell/screens/GameOverScreen.h"
+#include "shell/session/SessionStart.h"
+#include "shell/ui/OverlayFont.h"
+#include "shell/ui/Viewport.h"
 #include "tests/game/GameAppFixture.h"
 #include "tests/shell/ShellEvents.h"
 #include "tests/support/GameStateSnapshot.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace {
 
@@ -213,8 +215,7 @@ TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
     SDL_PushEvent(&focusLost);
     Release(SDLK_LALT);
     EXPECT_EQ(app.laser->GetCharges(), GameApp::kStartLaserCharges);
-    SDL_Event event;
-    while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+    testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     EXPECT_TRUE(loop.IsPaused());
     // A release with no focus loss behind it is the player's.
     Press(SDLK_p);
@@ -229,11 +230,9 @@ TEST_F(EventLoopTest, ReleaseCausedByFocusMovingAwayFiresNothing) {
 TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     ASSERT_EQ(SDL_Init(SDL_INIT_GAMECONTROLLER | SDL_INIT_EVENTS), 0) << SDL_GetError();
     Gamepads pads("");
-    loop.pads = &pads;
+    loop.Parts().pads = &pads;
     auto deliver = [this] {
-        SDL_Event event;
-        SDL_PumpEvents();
-        while (SDL_PollEvent(&event)) loop.HandleEvent(event);
+        testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
     };
     const int index = testing_support::AttachVirtualPad("Shell Test Pad");
     ASSERT_GE(index, 0) << SDL_GetError();
@@ -277,7 +276,7 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
     deliver();
     EXPECT_TRUE(loop.IsPaused()) << "unplugging the pad paused the game";
     EXPECT_EQ(app.input & GameApp::kInputRight, 0u) << "what the pad held is let go";
-    loop.pads = nullptr;
+    loop.Parts().pads = nullptr;
     SDL_Quit();
 }
 
@@ -285,9 +284,8 @@ TEST_F(EventLoopTest, PadAndKeyboardPlaySideBySide) {
 // screen comes at once with the game going on behind it, and the table
 // follows a little later, once the lock is free.
 TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
-    char folder[] = "/tmp/korvessa-shell-XXXXXX";
-    ASSERT_NE(mkdtemp(folder), nullptr);
-    const DataFolder data(folder);
+    const testing_support::TemporaryFolder folder;
+    const DataFolder data(folder.path);
     std::string error;
     ASSERT_TRUE(data.Create(error)) << error;
     const int holder = open((data.Path() + "scores.lock").c_str(), O_RDWR | O_CREAT, 0600);
@@ -295,8 +293,8 @@ TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
     ReplayRecorder recorder;
     recorder.BeginSession(2026, SeedKind::kSeed);
     GameRecords records(data);
-    loop.recorder = &recorder;
-    loop.records = &records;
+    loop.Parts().recorder = &recorder;
+    loop.Parts().records = &records;
 
     app.score = 500;
     app.ship->lives = 1;
@@ -317,7 +315,6 @@ TEST_F(EventLoopTest, GameOverNeverWaitsForTheTableLock) {
     EXPECT_EQ(recgl::CallsNamed("glRectf").size(), 1u) << "no table once the lock was free";
     ASSERT_EQ(records.Table().Entries().size(), 1u);
     EXPECT_EQ(records.Table().Entries()[0].score, 500);
-    std::system((std::string("rm -rf ") + folder).c_str());
 }
 
 // In a daily session a new game from the game-over screen starts the
@@ -330,8 +327,8 @@ TEST(EventLoopDailyTest, EveryDailyGameMeetsTheDaysField) {
     SessionStart start(kDay, SeedKind::kDaily, recorder);
     start.Begin(app);
     EventLoop loop(app, nullptr);
-    loop.recorder = &recorder;
-    loop.sessionStart = &start;
+    loop.Parts().recorder = &recorder;
+    loop.Parts().sessionStart = &start;
     Accessibility dim;
     dim.stars = Accessibility::Stars::kDim;
     loop.SetAccessibility(dim);
@@ -397,8 +394,8 @@ TEST(EventLoopReplayTest, WatchingSaysSoAndItsEndHowToLeave) {
     MapEveryGlyph(*app.font);
     player.SkipToGame(app);
     EventLoop loop(app, nullptr);
-    loop.replay = &player;
-    loop.replayFileTime = 1749900000;  // 2025-06-14T11:20:00Z
+    loop.Parts().replay = &player;
+    loop.Parts().replayFileTime = 1749900000;  // 2025-06-14T11:20:00Z
     const std::string title = "REPLAY  14 JUN 2025  SCORE " + std::to_string(replay.score);
     const std::string leave = "END OF REPLAY: PRESS Q TO QUIT";
     recgl::Reset();

@@ -19,6 +19,9 @@ public:
     TemporaryFolder(const TemporaryFolder&) = delete;
     TemporaryFolder& operator=(const TemporaryFolder&) = delete;
 
+    // The path without its last '/', for code that adds "/name" itself.
+    std::string Bare() const { return path.substr(0, path.size() - 1); }
+
     std::string path;  // ends with '/'
 };
 

@@ -1,0 +1,51 @@
+#include "shell/loop/InputEvents.h"
+
+#include "input/Gamepads.h"
+#include "shell/screens/Screen.h"
+#include "shell/screens/ScreenHost.h"
+#include "shell/session/PlayerSession.h"
+#include "shell/session/ShellParts.h"
+
+InputEvents::InputEvents(ScreenHost& host, GameWindow* window, PlayerSession& session)
+    : host(host),
+      session(session),
+      pads(host),
+      mouse(host, window),
+      globalKeys(host, window),
+      windowEvents(host, window) {}
+
+bool InputEvents::Take(const SDL_Event& event) {
+    Gamepads* plugged = host.Parts().pads;
+    if (plugged != nullptr && plugged->HandleEvent(event)) {
+        pads.Take(*plugged);
+        session.CombineInput();
+        return true;
+    }
+    switch (event.type) {
+        case SDL_KEYDOWN:
+            if (host.Top().TakesEveryKey() || !globalKeys.Take(event.key)) {
+                host.Top().KeyDown(event.key);
+            }
+            return true;
+        case SDL_KEYUP:
+            host.Top().KeyUp(event.key);
+            return true;
+        case SDL_TEXTINPUT:
+            host.Top().TextInput(event.text.text);
+            return true;
+        case SDL_MOUSEMOTION:
+        case SDL_MOUSEBUTTONDOWN:
+        case SDL_MOUSEWHEEL:
+            mouse.Take(event);
+            return true;
+        case SDL_WINDOWEVENT:
+            windowEvents.Take(event.window);
+            return true;
+        case SDL_USEREVENT:
+            if (event.user.code != PadRepeat::kEventCode) return false;
+            pads.Repeat(plugged, event.user);
+            return true;
+        default:
+            return false;
+    }
+}

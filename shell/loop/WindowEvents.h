@@ -1,0 +1,21 @@
+// The window's own events: focus, size, exposure.
+#pragma once
+
+#include <SDL.h>
+
+class ScreenHost;
+class GameWindow;
+
+// The game pauses whenever its window loses focus, is minimised or hidden;
+// a resized window fits the playfield again and keeps its size as the
+// player's; a still frame is drawn again when the window needs it.
+class WindowEvents {
+public:
+    WindowEvents(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
+
+    void Take(const SDL_WindowEvent& event);
+
+private:
+    ScreenHost& host;
+    GameWindow* window;  // null in tests
+};

@@ -1,0 +1,13 @@
+// What the game is: its version and the licence it comes under.
+#pragma once
+
+#include "shell/screens/MenuScreen.h"
+
+class AboutPage : public MenuScreen {
+public:
+    explicit AboutPage(ScreenHost& host) : MenuScreen(host) {}
+
+protected:
+    void Build() override;
+    std::string Title() const override { return "about korvessa"; }
+};

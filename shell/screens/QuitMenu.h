@@ -1,0 +1,13 @@
+// Quitting, asked again so that a slip of the pad loses no game.
+#pragma once
+
+#include "shell/screens/MenuScreen.h"
+
+class QuitMenu : public MenuScreen {
+public:
+    explicit QuitMenu(ScreenHost& host) : MenuScreen(host) {}
+
+protected:
+    void Build() override;
+    std::string Title() const override { return "quit korvessa?"; }
+};
