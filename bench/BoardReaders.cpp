@@ -37,6 +37,7 @@
 
 #include "save/SeedKind.h"
 #include "server/BoardStore.h"
+#include "server/OpenStore.h"
 
 namespace {
 

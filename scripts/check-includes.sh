@@ -37,9 +37,8 @@ floor_name_of() {
   if [[ "$rest" != "$sub" && -n "${floor_of[$top/$sub]+set}" ]]; then floor_name=$top/$sub; fi
 }
 
-# Folders whose classes are not yet checked for circles: the server's store
-# includes the stores it makes, which include it.
-no_circle_check="server"
+# Folders whose classes are not checked for circles (none now).
+no_circle_check=""
 
 status=0
 edges=$(mktemp)

@@ -367,7 +367,7 @@ void BoardServer::LogFailure(const std::string& client, int status, const std::s
 }
 
 HttpResponse BoardServer::Malformed(unsigned status, const std::string& reason,
-                                    std::string_view path) {
+                                    std::string_view path) const {
     return Error(status, reason, path);
 }
 

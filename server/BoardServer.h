@@ -15,6 +15,7 @@
 #include "server/DayCache.h"
 #include "server/HttpMessage.h"
 #include "server/RateLimiter.h"
+#include "server/RequestHandler.h"
 #include "server/WorkerPool.h"
 
 class RequestTarget;
@@ -34,9 +35,9 @@ class RequestTarget;
 // Connections are served by a few threads waiting on all of them at once
 // (Boost.Asio), each request within deadlines; the handlers, which may wait
 // on the database, run on threads of their own.
-class BoardServer {
+class BoardServer : public RequestHandler {
 public:
-    static constexpr std::size_t kMaxReplayBytes = 1 << 20;
+    static constexpr std::size_t kMaxReplayBytes = kMaxBodyBytes;
     static constexpr int kBoardSize = 100;
 
     // A body with its strong entity tag.
@@ -65,33 +66,23 @@ public:
     void WaitUntilServing() const;
     void Stop();
 
-private:
-    friend class HttpConnection;
-    struct Io;
+    // What its connections ask of it.
+    std::string ClientAddress(const HttpRequest& request, const std::string& peer) const override;
+    std::optional<HttpResponse> Screen(const HttpRequest& request,
+                                       const std::string& client) override;
+    HttpResponse Answer(HttpRequest& request, const std::string& client) override;
+    HttpResponse Malformed(unsigned status, const std::string& reason,
+                           std::string_view path = {}) const override;
+    bool Begin() override;
+    void Finished() override;
+    bool Stopping() const override { return stopping; }
+    ConnectionLimits& Limits() override { return limits; }
+    void LogRequest(const std::string& client, const HttpRequest& request,
+                    unsigned status) const override;
+    void LogFailure(const std::string& client, int status, const std::string& what) const override;
 
-    // For HttpConnection. The client a request comes from: the peer, or
-    // behind a trusted proxy the address it saw.
-    std::string ClientAddress(const HttpRequest& request, const std::string& peer) const;
-    // The answer to a request that needs none of its body read (a refusal,
-    // or a request with no body to wait for): nothing when its body is to
-    // be read first. Called as soon as its headers are in.
-    std::optional<HttpResponse> Screen(const HttpRequest& request, const std::string& client);
-    // The answer to a whole request; may wait on the database.
-    HttpResponse Answer(HttpRequest& request, const std::string& client);
-    // The answer to a request refused before it was read whole, under
-    // `path` when its path is known.
-    static HttpResponse Malformed(unsigned status, const std::string& reason,
-                                  std::string_view path = {});
-    // Whether a new request may start (false once Stop() began), counting it
-    // as under way until Finished().
-    bool Begin();
-    void Finished();
-    bool Stopping() const { return stopping; }
-    ConnectionLimits& Limits() { return limits; }
-    // One line on standard error for each answer, and for each request that
-    // could not be read as one; whatever the client sent stays on its line.
-    void LogRequest(const std::string& client, const HttpRequest& request, unsigned status) const;
-    void LogFailure(const std::string& client, int status, const std::string& what) const;
+private:
+    struct Io;
 
     HttpResponse Route(HttpRequest& request, const RequestTarget& target,
                        const std::string& client);

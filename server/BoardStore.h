@@ -132,8 +132,3 @@ public:
     // when no one does yet.
     virtual std::optional<std::string> NameOwner(const std::string& foldedName) = 0;
 };
-
-// The store `database` names: a postgresql:// (or postgres://) URI, or else
-// the path of a SQLite file, created with its tables when missing. Throws
-// StoreError with one line saying what failed.
-std::unique_ptr<BoardStore> OpenStore(const std::string& database);

@@ -10,7 +10,7 @@
 #include <iterator>
 #include <limits>
 
-#include "server/BoardServer.h"
+#include "server/RequestHandler.h"
 
 namespace asio = boost::asio;
 namespace beast = boost::beast;
@@ -28,7 +28,7 @@ bool IsHttpError(const beast::error_code& error) {
 }  // namespace
 
 HttpConnection::HttpConnection(asio::ip::tcp::socket socket, std::string address,
-                               BoardServer& boardServer, asio::thread_pool& pool)
+                               RequestHandler& boardServer, asio::thread_pool& pool)
     : stream(std::move(socket)),
       peer(std::move(address)),
       client(peer),
@@ -68,21 +68,21 @@ void HttpConnection::OnHeader(beast::error_code error) {
     }
     if (error == http::error::header_limit) {
         LogFailure(431, "headers over " + std::to_string(kMaxHeaderBytes) + " bytes");
-        return Write(BoardServer::Malformed(431, "the request's headers are too large"), true);
+        return Write(server.Malformed(431, "the request's headers are too large"), true);
     }
     if (IsHttpError(error) && error != http::error::end_of_stream) {
         LogFailure(400, error.message());
-        return Write(BoardServer::Malformed(400, "a malformed request"), true);
+        return Write(server.Malformed(400, "a malformed request"), true);
     }
     if (error) return;  // the client went away
 
     const HttpRequest& request = parser->get();
     client = server.ClientAddress(request, peer);
     if (static_cast<std::size_t>(std::distance(request.begin(), request.end())) > kMaxHeaders) {
-        return Write(BoardServer::Malformed(431, "the request has too many headers", Path()), true);
+        return Write(server.Malformed(431, "the request has too many headers", Path()), true);
     }
     if (request.target().size() > kMaxTargetBytes) {
-        return Write(BoardServer::Malformed(414, "the address is too long", Path()), true);
+        return Write(server.Malformed(414, "the address is too long", Path()), true);
     }
     if (!server.Begin()) return;  // stopping
     counted = true;
@@ -90,7 +90,7 @@ void HttpConnection::OnHeader(beast::error_code error) {
     if (early) return Write(std::move(*early), true);
     if (parser->is_done()) return Handle();
     if (!server.Limits().BeginBody(client)) {
-        HttpResponse busy = BoardServer::Malformed(
+        HttpResponse busy = server.Malformed(
             503, "too many replays are arriving at once; try again in a minute", Path());
         busy.set(http::field::retry_after, std::to_string(kBusyRetrySeconds));
         return Write(std::move(busy), true);
@@ -111,7 +111,7 @@ void HttpConnection::AskForBody() {
 }
 
 void HttpConnection::ReadBody() {
-    parser->body_limit(BoardServer::kMaxReplayBytes);
+    parser->body_limit(RequestHandler::kMaxBodyBytes);
     stream.expires_after(kBodyDeadline);
     http::async_read(
         stream, buffer, *parser,
@@ -122,14 +122,14 @@ void HttpConnection::OnBody(beast::error_code error) {
     server.Limits().EndBody(client);
     receiving = false;
     if (error == http::error::body_limit) {
-        return Write(BoardServer::Malformed(413, "the replay is larger than 1 MB", Path()), true);
+        return Write(server.Malformed(413, "the replay is larger than 1 MB", Path()), true);
     }
     if (error == beast::error::timeout) {
         return LogFailure(408,
                           "no whole body within " + std::to_string(kBodyDeadline.count()) + " s");
     }
     if (IsHttpError(error) && error != http::error::end_of_stream) {
-        return Write(BoardServer::Malformed(400, "a malformed request", Path()), true);
+        return Write(server.Malformed(400, "a malformed request", Path()), true);
     }
     if (error) return;
     Handle();

@@ -1,5 +1,5 @@
 // One client's connection to the board's server: its requests read one
-// after another, each within its deadlines, and answered by BoardServer.
+// after another, each within its deadlines, and answered by the server through RequestHandler.
 #pragma once
 
 #include <boost/asio/ip/tcp.hpp>
@@ -15,7 +15,7 @@
 
 #include "server/HttpMessage.h"
 
-class BoardServer;
+class RequestHandler;
 
 class HttpConnection : public std::enable_shared_from_this<HttpConnection> {
 public:
@@ -36,7 +36,7 @@ public:
 
     // `socket` holds a place in the server's limits for `peer`, given back
     // when the connection ends; `handlers` runs the answers.
-    HttpConnection(boost::asio::ip::tcp::socket socket, std::string peer, BoardServer& server,
+    HttpConnection(boost::asio::ip::tcp::socket socket, std::string peer, RequestHandler& server,
                    boost::asio::thread_pool& handlers);
     ~HttpConnection();
 
@@ -70,7 +70,7 @@ private:
     boost::beast::tcp_stream stream;
     const std::string peer;
     std::string client;  // the peer, or the address a trusted proxy saw
-    BoardServer& server;
+    RequestHandler& server;
     boost::asio::thread_pool& handlers;
     boost::beast::flat_buffer buffer;
     std::optional<Parser> parser;

@@ -19,6 +19,7 @@
 #include "server/BoardOptions.h"
 #include "server/BoardServer.h"
 #include "server/BoardStore.h"
+#include "server/OpenStore.h"
 #include "server/WorkerPool.h"
 
 namespace {

@@ -18,6 +18,7 @@
 #include "save/ReplayVerifier.h"
 #include "server/BoardServer.h"
 #include "server/BoardStore.h"
+#include "server/OpenStore.h"
 #include "server/Ownership.h"
 #include "server/SubmissionRules.h"
 #include "tests/server/PostgresCluster.h"
