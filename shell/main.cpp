@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <ctime>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -31,6 +32,7 @@
 #include "shell/session/PlayerSettings.h"
 #include "shell/session/SessionStart.h"
 #include "shell/session/ShellParts.h"
+#include "shell/ui/CurrentGame.h"
 #include "shell/ui/GameWindow.h"
 #include "shell/ui/OverlayFont.h"
 
@@ -99,7 +101,7 @@ std::int64_t ModifiedAt(const std::string& path) {
 // A session in the player's window: the seeded game, its event loop and
 // what surrounds it. Throws std::runtime_error with one line when the game
 // cannot start.
-void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
+void RunSession(CurrentGame& game, const Options& options, ReplayPlayer* watched) {
     PlayerSettings settings(SettingsFile::PathForUser());
     ReadSettings(settings, options);
     const Settings& chosen = settings.Current();
@@ -114,14 +116,14 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     // Only what the first frame needs comes before it. The timer starts as
     // soon as the window is open, as the bare game's does, so that the rest
     // is done while the first tick is on its way.
-    GameWindow window(app);
+    GameWindow window(game);
     SetDesktopHints();
     window.Open(chosen.IsOn(Settings::kFullscreen), chosen.Number(Settings::kWindowWidth),
                 chosen.Number(Settings::kWindowHeight));
     settings.sound = &sound;
     settings.window = &window;
     settings.Apply();
-    EventLoop loop(app, &window);
+    EventLoop loop(game, &window);
     ShellParts& parts = loop.Parts();
     parts.sound = &sound;
     parts.settings = &settings;
@@ -146,16 +148,16 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
     loop.StartTimer();
     if (watched != nullptr) {
         watched->SeedGame();
-        app.InitGame();
-        watched->SkipToGame(app);  // the session's earlier games, unseen
+        game->InitGame();
+        watched->SkipToGame(*game);  // the session's earlier games, unseen
     } else {
-        start.Begin(app);
+        start.Begin(*game);
     }
     window.FitViewport();
     loop.afterFirstFrame = [&] {
         window.FitFrame();
-        SetWindowIcon(app.window);
-        MapEveryGlyph(*app.font);
+        SetWindowIcon(game->window);
+        MapEveryGlyph(*game->font);
         pads.emplace(DataFolder::ForUser().Path());
         parts.pads = &*pads;
         settings.pads = &*pads;
@@ -163,13 +165,13 @@ void RunSession(GameApp& app, const Options& options, ReplayPlayer* watched) {
         // No game can end before the first frame: the board can wait too.
         if (watched == nullptr) board.Open();
     };
-    app.listener = &sound;
+    game->listener = &sound;
     // A new player reads the keys before the first asteroid moves.
     if (settings.FirstStart() && watched == nullptr) loop.ShowWelcome();
     loop.Run();
     settings.applyAccessibility = nullptr;  // the loop is gone before the settings are
     settings.board = nullptr;
-    app.listener = nullptr;
+    game->listener = nullptr;
     settings.Finish();
 }
 
@@ -183,17 +185,18 @@ int Play(const Options& options) {
         }
     }
     ReplayPlayer player(replay);
-    GameApp app;
+    // The session's first game; a session started afresh replaces it.
+    CurrentGame game(std::make_unique<GameApp>());
     try {
-        RunSession(app, options, options.replayFile.empty() ? nullptr : &player);
+        RunSession(game, options, options.replayFile.empty() ? nullptr : &player);
     } catch (const std::exception& error) {
-        app.listener = nullptr;  // the sound it named is gone
+        game->listener = nullptr;  // the sound it named is gone
         // One clear line, then release whatever start-up had acquired.
         std::fprintf(stderr, "korvessa: %s\n", error.what());
-        app.Shutdown();
+        game->Shutdown();
         return kStartFailed;
     }
-    app.Shutdown();
+    game->Shutdown();
     return 0;
 }
 

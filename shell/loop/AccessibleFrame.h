@@ -6,7 +6,7 @@
 #include "shell/ui/FaintStars.h"
 #include "shell/ui/ObjectRings.h"
 
-class GameApp;
+class CurrentGame;
 class GameWindow;
 struct ShellParts;
 
@@ -14,7 +14,7 @@ struct ShellParts;
 // when FaintStars paints them in the game's place.
 class AccessibleFrame {
 public:
-    explicit AccessibleFrame(GameApp& app) : app(app) {}
+    explicit AccessibleFrame(CurrentGame& game) : game(game) {}
     // Takes its star painter back from the game.
     ~AccessibleFrame();
 
@@ -27,10 +27,10 @@ public:
     const Accessibility& Options() const { return options; }
 
     // The rings over the game's frame, before any screen's text.
-    void DrawRings() const { rings.Draw(app); }
+    void DrawRings() const;
 
 private:
-    GameApp& app;
+    CurrentGame& game;
     Accessibility options;
     FaintStars faintStars;
     ObjectRings rings;

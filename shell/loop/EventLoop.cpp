@@ -1,6 +1,7 @@
 #include "shell/loop/EventLoop.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
@@ -12,10 +13,16 @@
 #include "shell/session/DailyBoard.h"
 #include "shell/ui/GameWindow.h"
 
+EventLoop::EventLoop(CurrentGame& game, GameWindow* window) : EventLoop(nullptr, &game, window) {}
+
 EventLoop::EventLoop(GameApp& app, GameWindow* window)
-    : app(app),
+    : EventLoop(std::make_unique<CurrentGame>(app), nullptr, window) {}
+
+EventLoop::EventLoop(std::unique_ptr<CurrentGame> borrowed, CurrentGame* held, GameWindow* window)
+    : borrowed(std::move(borrowed)),
+      game(held != nullptr ? *held : *this->borrowed),
       window(window),
-      screens(std::make_unique<LoopScreens>(app, *this, frame.Options(), timer)),
+      screens(std::make_unique<LoopScreens>(game, *this, frame.Options(), timer)),
       input(std::make_unique<InputEvents>(*this, window, screens->session)) {}
 
 EventLoop::~EventLoop() = default;
@@ -38,7 +45,7 @@ int EventLoop::TickSpeed() const {
 
 void EventLoop::Run() {
     SDL_Event event;
-    while (!app.quit) {
+    while (!game->quit) {
         if (SDL_WaitEvent(&event) == 0) {
             std::fprintf(stderr, "korvessa: cannot wait for events: %s\n", SDL_GetError());
             return;
@@ -49,7 +56,7 @@ void EventLoop::Run() {
 
 void EventLoop::HandleEvent(const SDL_Event& event) {
     if (input->Take(event)) return;
-    if (event.type == SDL_QUIT) app.quit = true;
+    if (event.type == SDL_QUIT) game->quit = true;
     if (event.type != SDL_USEREVENT) return;
     if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
     if (event.user.code == DailyBoard::kWakeEventCode) TakeBoardReports();
@@ -79,9 +86,9 @@ void EventLoop::RunTick() {
     // A screen laid over the game that ticks plays a game of its own.
     if (!(IsPaused() ? Top() : Base()).Tick()) return;  // a watched replay is over
     DrawOverlays();
-    app.Present();
+    game->Present();
     AllowScreenSaver();
-    if (parts.sound != nullptr && !IsPaused()) parts.sound->Update(app);
+    if (parts.sound != nullptr && !IsPaused()) parts.sound->Update(*game);
     FinishStartUp();
 }
 
@@ -142,10 +149,10 @@ void EventLoop::Resume() {
     while (IsPaused()) Back();
 }
 
-void EventLoop::Quit() { app.quit = true; }
+void EventLoop::Quit() { game->quit = true; }
 
 void EventLoop::AllowScreenSaver() {
-    screenSaver.Allow(Top().FrameIsStill() || (!IsPaused() && !app.running));
+    screenSaver.Allow(Top().FrameIsStill() || (!IsPaused() && !game->running));
 }
 
 void EventLoop::ShowPointer() {
@@ -159,13 +166,13 @@ void EventLoop::Draw() {
         overlays[static_cast<std::size_t>(owner)]->DrawFrame();
     } else {
         if (!Base().HasFrame()) return;
-        app.DrawFrame();
+        game->DrawFrame();
         // A drawing outside a tick rebuilds the outlines that the next tick's
         // hit tests read, so a replay must draw it too.
         if (parts.recorder != nullptr) parts.recorder->OnAction(ReplayAction::kRedraw);
     }
     DrawOverlays();
-    app.Present();
+    game->Present();
 }
 
 void EventLoop::DrawOverlays() {

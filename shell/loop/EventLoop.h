@@ -14,6 +14,7 @@
 #include "shell/screens/ScreenHost.h"
 #include "shell/session/ShellParts.h"
 #include "shell/session/TickTimer.h"
+#include "shell/ui/CurrentGame.h"
 
 struct BoardReport;
 class GameOverScreen;
@@ -47,6 +48,9 @@ public:
     // A tick event older than this when taken from the queue is dropped.
     static constexpr Uint32 kStaleTickMs = 100;
 
+    // Plays whichever game `game` holds; a session started afresh replaces it.
+    EventLoop(CurrentGame& game, GameWindow* window);
+    // Plays `app`, kept by the caller; a game that replaces it is the loop's.
     EventLoop(GameApp& app, GameWindow* window);
     ~EventLoop();
 
@@ -93,11 +97,13 @@ public:
     bool IsPaused() const override { return !overlays.empty(); }
     void PlayToday() override;
     void NewGameStarted() override;
-    GameApp& App() override { return app; }
+    GameApp& App() override { return *game; }
     const PlayerSession& Session() const override;
     TickTimer& Ticks() override { return timer; }
 
 private:
+    EventLoop(std::unique_ptr<CurrentGame> borrowed, CurrentGame* held, GameWindow* window);
+
     void HandleTick(const SDL_UserEvent& tick);
     // The board's reports as they come in.
     void TakeBoardReports();
@@ -121,11 +127,12 @@ private:
     // The topmost overlay with a game of its own, as an index, or -1.
     int FrameOwner() const;
 
-    GameApp& app;
+    std::unique_ptr<CurrentGame> borrowed;  // only for a game the caller keeps
+    CurrentGame& game;
     GameWindow* window;
     ShellParts parts;
-    TickTimer timer{app};
-    AccessibleFrame frame{app};
+    TickTimer timer;
+    AccessibleFrame frame{game};
     std::unique_ptr<LoopScreens> screens;
     std::unique_ptr<InputEvents> input;
     std::vector<Screen*> overlays;  // laid over the base, lowest first

@@ -6,24 +6,25 @@
 #include "shell/screens/ScreenHost.h"
 #include "shell/session/SessionStart.h"
 #include "shell/session/ShellParts.h"
+#include "shell/ui/CurrentGame.h"
 #include "shell/ui/GameWindow.h"
 #include "shell/ui/OverlayFont.h"
 
-LoopScreens::LoopScreens(GameApp& app, ScreenHost& host, const Accessibility& options,
+LoopScreens::LoopScreens(CurrentGame& game, ScreenHost& host, const Accessibility& options,
                          TickTimer& timer)
-    : session(app, host.Parts(), options),
+    : session(game, host.Parts(), options),
       pause(timer, session),
-      gameOver(app, host, session),
+      gameOver(host, session),
       playing(host, session, gameOver),
-      watching(app, host),
+      watching(host),
       pauseMenu(host),
       welcome(host),
-      app(app),
+      game(game),
       parts(host.Parts()) {}
 
 Screen& LoopScreens::Base() {
     if (parts.replay != nullptr) return watching;
-    if (app.running) return playing;
+    if (game->running) return playing;
     return gameOver;
 }
 
@@ -35,8 +36,8 @@ bool LoopScreens::StartSessionAgain(GameWindow* window, bool asDaily) {
     } else if (!start->StartsEveryGame()) {
         return false;
     }
-    start->BeginAgain(app);
-    MapEveryGlyph(*app.font);
+    start->BeginAgain(game);
+    MapEveryGlyph(*game->font);
     if (window != nullptr) window->SizeStars();
     return true;
 }

@@ -11,6 +11,7 @@
 #include "shell/session/PlayerSession.h"
 
 class Accessibility;
+class CurrentGame;
 class GameWindow;
 class TickTimer;
 struct ShellParts;
@@ -18,7 +19,8 @@ struct ShellParts;
 // Owned by the loop; its members are the loop's to use.
 class LoopScreens {
 public:
-    LoopScreens(GameApp& app, ScreenHost& host, const Accessibility& options, TickTimer& timer);
+    LoopScreens(CurrentGame& game, ScreenHost& host, const Accessibility& options,
+                TickTimer& timer);
 
     // The screen under any overlay: the replay, the game or its end.
     Screen& Base();
@@ -36,6 +38,6 @@ public:
     WelcomeScreen welcome;
 
 private:
-    GameApp& app;
+    CurrentGame& game;
     const ShellParts& parts;
 };

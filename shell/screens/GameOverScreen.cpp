@@ -19,8 +19,8 @@ constexpr int kSlowLineY = 312;
 
 }  // namespace
 
-GameOverScreen::GameOverScreen(GameApp& app, ScreenHost& host, PlayerSession& session)
-    : app(app), host(host), session(session) {}
+GameOverScreen::GameOverScreen(ScreenHost& host, PlayerSession& session)
+    : host(host), session(session) {}
 
 void GameOverScreen::Begin() {
     shownAt = SDL_GetTicks();
@@ -92,6 +92,7 @@ bool GameOverScreen::Tick() {
 }
 
 void GameOverScreen::DrawOver() const {
+    const GameApp& app = host.App();
     if (!slowLine.empty()) DrawCentred(*app.font, kSlowLineY, slowLine.c_str());
     board.Draw(*app.font);
     boardStatus.Draw(*app.font);

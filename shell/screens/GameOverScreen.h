@@ -11,7 +11,6 @@
 #include "shell/screens/Screen.h"
 
 class ScreenHost;
-class GameApp;
 class PlayerSession;
 
 // The final score stays readable: a new game starts only from a photon key
@@ -23,7 +22,7 @@ public:
     static constexpr Uint32 kGuardMs = 1000;
     static constexpr int kMenuHintY = 64;
 
-    GameOverScreen(GameApp& app, ScreenHost& host, PlayerSession& session);
+    GameOverScreen(ScreenHost& host, PlayerSession& session);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void KeyUp(const SDL_KeyboardEvent& key) override;
@@ -59,7 +58,6 @@ private:
     void Follow(bool newGame);
     bool GuardPassed(Uint32 when) const;
 
-    GameApp& app;
     ScreenHost& host;
     PlayerSession& session;
     ScoreBoardView board;

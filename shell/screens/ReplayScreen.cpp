@@ -18,25 +18,25 @@ constexpr const char* kLeaveHint = "end of replay: press q to quit";
 
 }  // namespace
 
-ReplayScreen::ReplayScreen(GameApp& app, ScreenHost& host) : app(app), host(host) {}
+ReplayScreen::ReplayScreen(ScreenHost& host) : host(host) {}
 
 void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (IsPauseKey(key)) {
         host.Pause();
     } else if (key.keysym.sym == SDLK_q && key.repeat == 0 && host.Parts().replay->Finished()) {
-        app.quit = true;
+        host.App().quit = true;
     }
 }
 
 void ReplayScreen::DrawOver() const {
     const std::string title = "replay  " + ScoreBoardView::FormatDay(host.Parts().replayFileTime) +
                               "  score " + std::to_string(host.Parts().replay->Recorded().score);
-    DrawCentred(*app.font, kTitleY, title.c_str());
-    if (host.Parts().replay->Finished()) DrawCentred(*app.font, kLeaveHintY, kLeaveHint);
+    DrawCentred(*host.App().font, kTitleY, title.c_str());
+    if (host.Parts().replay->Finished()) DrawCentred(*host.App().font, kLeaveHintY, kLeaveHint);
 }
 
 bool ReplayScreen::FrameIsStill() const { return host.Parts().replay->Finished(); }
 
-bool ReplayScreen::Tick() { return host.Parts().replay->Step(app); }
+bool ReplayScreen::Tick() { return host.Parts().replay->Step(host.App()); }
 
 bool ReplayScreen::HasFrame() const { return host.Parts().replay->TicksPlayed() > 0; }

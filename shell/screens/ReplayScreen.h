@@ -7,12 +7,11 @@
 #include "shell/screens/Screen.h"
 
 class ScreenHost;
-class GameApp;
 class ReplayPlayer;
 
 class ReplayScreen : public Screen {
 public:
-    ReplayScreen(GameApp& app, ScreenHost& host);
+    explicit ReplayScreen(ScreenHost& host);
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void DrawOver() const override;
@@ -26,6 +25,5 @@ public:
     bool HasFrame() const override;
 
 private:
-    GameApp& app;
     ScreenHost& host;
 };

@@ -11,6 +11,7 @@
 #include "shell/session/PlayerSettings.h"
 #include "shell/session/ShellParts.h"
 #include "shell/settings/Accessibility.h"
+#include "shell/ui/CurrentGame.h"
 
 namespace {
 
@@ -78,20 +79,20 @@ bool PlayerSession::PadAction(Gamepads::Action action) {
 }
 
 bool PlayerSession::PassKey(SDL_Keycode key, bool down) {
-    const bool wasRunning = app.running;
-    app.input = keyboardInput;
+    const bool wasRunning = game->running;
+    game->input = keyboardInput;
     if (down) {
-        app.HandleKeyDown(key);
+        game->HandleKeyDown(key);
     } else {
-        app.HandleKeyUp(key);
+        game->HandleKeyUp(key);
     }
-    keyboardInput = app.input;
+    keyboardInput = game->input;
     CombineInput();
     ReplayRecorder* recorder = parts.recorder;
     if (recorder == nullptr || down) return false;
     if (key == SDLK_SPACE) recorder->OnAction(ReplayAction::kSpace);
     if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
-    if (wasRunning || !app.running) return false;
+    if (wasRunning || !game->running) return false;
     recorder->OnNewGame();
     awaitingTable = false;
     entered.reset();
@@ -107,7 +108,7 @@ void PlayerSession::ReleaseAll() {
 }
 
 void PlayerSession::CombineInput() {
-    app.input = keyboardInput | (parts.pads != nullptr ? parts.pads->HeldBits() : 0);
+    game->input = keyboardInput | (parts.pads != nullptr ? parts.pads->HeldBits() : 0);
 }
 
 Uint32 PlayerSession::PhotonButtons() const {
@@ -118,19 +119,19 @@ Uint32 PlayerSession::PhotonButtons() const {
 bool PlayerSession::PlayTick() {
     entry.Retry(SDL_GetTicks());
     CollectEntered();
-    app.input |= unreadPresses;
-    if (parts.recorder != nullptr) parts.recorder->OnTick(app.input);
-    const bool wasRunning = app.running;
-    app.UpdateGame();
-    app.DrawFrame();
+    game->input |= unreadPresses;
+    if (parts.recorder != nullptr) parts.recorder->OnTick(game->input);
+    const bool wasRunning = game->running;
+    game->UpdateGame();
+    game->DrawFrame();
     unreadPresses = 0;
     CombineInput();
-    return wasRunning && !app.running;
+    return wasRunning && !game->running;
 }
 
 std::uint64_t PlayerSession::SendFinishedGame() {
     if (parts.board == nullptr || parts.recorder == nullptr) return 0;
-    return parts.board->SendGame(parts.recorder->FinishGame(app.score));
+    return parts.board->SendGame(parts.recorder->FinishGame(game->score));
 }
 
 bool PlayerSession::KeepsGames() const {
@@ -141,7 +142,7 @@ void PlayerSession::KeepFinishedGame() {
     entry.GiveUp();  // an earlier game still waiting, if any
     CollectEntered();
     awaitingTable = true;
-    entry.Begin(*parts.records, parts.recorder->FinishGame(app.score), std::time(nullptr),
+    entry.Begin(*parts.records, parts.recorder->FinishGame(game->score), std::time(nullptr),
                 SDL_GetTicks());
     CollectEntered();
 }

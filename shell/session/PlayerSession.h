@@ -14,7 +14,7 @@
 #include "save/GameRecords.h"
 #include "shell/session/TableEntry.h"
 
-class GameApp;
+class CurrentGame;
 class Accessibility;
 struct ShellParts;
 
@@ -23,8 +23,8 @@ struct ShellParts;
 // used, so they may be attached after construction.
 class PlayerSession {
 public:
-    PlayerSession(GameApp& app, const ShellParts& parts, const Accessibility& options)
-        : app(app), parts(parts), options(options) {}
+    PlayerSession(CurrentGame& game, const ShellParts& parts, const Accessibility& options)
+        : game(game), parts(parts), options(options) {}
 
     // The game's key for a keyboard event: through the player's bindings when
     // there are settings, else the event's own symbol.
@@ -77,7 +77,7 @@ private:
     // the game-over screen if that still shows it.
     void CollectEntered();
 
-    GameApp& app;
+    CurrentGame& game;  // whichever the session plays now
     const ShellParts& parts;
     const Accessibility& options;       // the loop's, in force
     unsigned keyboardInput = 0;         // the arrow keys held, as the game's key map sets them

@@ -6,6 +6,7 @@
 
 #include "save/SeedKind.h"
 
+class CurrentGame;
 class GameApp;
 class ReplayRecorder;
 
@@ -27,12 +28,10 @@ public:
     // Whether every new game starts the session afresh.
     bool StartsEveryGame() const { return kind == SeedKind::kDaily; }
 
-    // Puts a new GameApp in the place of `app`, which takes over its window,
-    // GL context and hooks (listener, star painter), and begins the
-    // session on it. The font
-    // and the star field are new: whatever the shell added to them must be
-    // added again.
-    void BeginAgain(GameApp& app) const;
+    // Replaces the current game with a new one, which keeps the window and
+    // the shell's hooks, and begins the session on it. The font and the star
+    // field are new: whatever the shell added to them must be added again.
+    void BeginAgain(CurrentGame& game) const;
 
 private:
     std::uint32_t seed;

@@ -9,7 +9,8 @@
 TickTimer::~TickTimer() { Remove(); }
 
 bool TickTimer::Add(int percent) {
-    id = SDL_AddTimer(game_speed::TickInterval(percent), TimerCallback, &app);
+    id = SDL_AddTimer(game_speed::TickInterval(percent), TimerCallback,
+                      nullptr);  // which reads no parameter
     return id != 0;
 }
 

@@ -4,8 +4,6 @@
 
 #include <SDL.h>
 
-class GameApp;
-
 // The shell's ticks start, stop and start again here and nowhere else. The
 // timer calls the game's own callback, at the game's own interval at full
 // speed and a longer one slower, so what happens in a tick never changes,
@@ -13,7 +11,7 @@ class GameApp;
 // timer; a session of the shell's never uses that one.
 class TickTimer {
 public:
-    explicit TickTimer(GameApp& app) : app(app) {}
+    TickTimer() = default;
     ~TickTimer();
 
     TickTimer(const TickTimer&) = delete;
@@ -42,7 +40,6 @@ private:
     bool Add(int percent);
     void Remove();
 
-    GameApp& app;  // the callback's parameter, as the game's own timer's
     SDL_TimerID id = 0;
     int speed = 100;
     bool held = false;

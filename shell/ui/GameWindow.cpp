@@ -75,29 +75,35 @@ void FitFrameToUsableArea(SDL_Window* window) {
 
 }  // namespace
 
+GameWindow::GameWindow(CurrentGame& game)
+    : game(game), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
+
 GameWindow::GameWindow(GameApp& app)
-    : app(app), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
+    : borrowed(std::make_unique<CurrentGame>(app)),
+      game(*borrowed),
+      current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
 
 void GameWindow::Open(bool fullscreen, int width, int height) {
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) throw SdlError("cannot initialise SDL");
-    app.sdlStarted = true;  // Shutdown quits SDL whatever fails next
+    game->sdlStarted = true;  // Shutdown quits SDL whatever fails next
     if (IsHeadlessDriverNobodyAskedFor()) throw std::runtime_error(NoDisplayMessage());
     StartingSize(width, height);
-    app.OpenWindow(width, height, kWindowFlags | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
-    SDL_SetWindowMinimumSize(app.window, kMinimumWidth, kMinimumHeight);
+    game->OpenWindow(width, height,
+                     kWindowFlags | (fullscreen ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0));
+    SDL_SetWindowMinimumSize(game->window, kMinimumWidth, kMinimumHeight);
     ShowPointer(false);  // a game is about to be played
-    app.SetProjection(static_cast<float>(GameApp::kWindowWidth),
-                      static_cast<float>(GameApp::kWindowHeight));
+    game->SetProjection(static_cast<float>(GameApp::kWindowWidth),
+                        static_cast<float>(GameApp::kWindowHeight));
 }
 
 void GameWindow::FitFrame() {
-    if (!IsFullscreen()) FitFrameToUsableArea(app.window);
+    if (!IsFullscreen()) FitFrameToUsableArea(game->window);
 }
 
 void GameWindow::FitViewport() {
     int width = 0;
     int height = 0;
-    SDL_GL_GetDrawableSize(app.window, &width, &height);
+    SDL_GL_GetDrawableSize(game->window, &width, &height);
     const Viewport fit = Viewport::Fit(width, height);
     if (fit.width == 0 || fit == current) return;  // minimised, or nothing changed
     current = fit;
@@ -118,16 +124,16 @@ void GameWindow::ApplyWidths() {
 
 void GameWindow::SizeStars() {
     // Stars grow with the playfield only: larger, they would pass for photons.
-    if (app.starField != nullptr) app.starField->pointSize = current.LineWidth(1.0f);
+    if (game->starField != nullptr) game->starField->pointSize = current.LineWidth(1.0f);
 }
 
 void GameWindow::ToggleFullscreen() {
     // Leaving desktop fullscreen gives the window back its earlier size.
-    SDL_SetWindowFullscreen(app.window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_SetWindowFullscreen(game->window, IsFullscreen() ? 0 : SDL_WINDOW_FULLSCREEN_DESKTOP);
 }
 
 bool GameWindow::IsFullscreen() const {
-    return (SDL_GetWindowFlags(app.window) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
+    return (SDL_GetWindowFlags(game->window) & SDL_WINDOW_FULLSCREEN_DESKTOP) ==
            SDL_WINDOW_FULLSCREEN_DESKTOP;
 }
 
@@ -140,8 +146,8 @@ void GameWindow::ToPlayfield(int& x, int& y) const {
     int windowHeight = 0;
     int drawableWidth = 0;
     int drawableHeight = 0;
-    SDL_GetWindowSize(app.window, &windowWidth, &windowHeight);
-    SDL_GL_GetDrawableSize(app.window, &drawableWidth, &drawableHeight);
+    SDL_GetWindowSize(game->window, &windowWidth, &windowHeight);
+    SDL_GL_GetDrawableSize(game->window, &drawableWidth, &drawableHeight);
     if (windowWidth <= 0 || windowHeight <= 0 || current.scale <= 0) return;
     const double pixelsPerPoint = static_cast<double>(drawableWidth) / windowWidth;
     const double px = x * pixelsPerPoint;

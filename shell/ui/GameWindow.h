@@ -1,7 +1,10 @@
 // The player's window around the game: any size, high-DPI, fullscreen.
 #pragma once
 
+#include <memory>
+
 #include "game/GameApp.h"
+#include "shell/ui/CurrentGame.h"
 #include "shell/ui/Viewport.h"
 
 // Opens the game's window for a player and keeps the 1024 × 768 playfield
@@ -9,6 +12,10 @@
 // a bare GameApp: the letterbox is applied only when it differs from that.
 class GameWindow {
 public:
+    // The window of whichever game `game` holds: one replacing another takes
+    // the window over.
+    explicit GameWindow(CurrentGame& game);
+    // The window of `app` alone, which is never replaced.
     explicit GameWindow(GameApp& app);
 
     // SDL's video, the resizable high-DPI window (1024 × 768, or the largest
@@ -49,7 +56,8 @@ public:
 private:
     void ApplyWidths();
 
-    GameApp& app;
+    std::unique_ptr<CurrentGame> borrowed;  // only for a game never replaced
+    CurrentGame& game;
     Viewport current;  // what GL was last given
     float lineFactor = 1.0f;
 };

@@ -344,10 +344,12 @@ TEST(EventLoopDailyTest, EveryDailyGameMeetsTheDaysField) {
     press.key.timestamp += GameOverScreen::kGuardMs;
     loop.HandleEvent(press);
     loop.HandleEvent(KeyEvent(SDL_KEYUP, SDLK_SPACE));
-    ASSERT_TRUE(app.running);
+    // The new game replaced the one this test made.
+    const GameApp& current = loop.App();
+    ASSERT_TRUE(current.running);
     EXPECT_EQ(recorder.Ticks(), 0u) << "the new game's replay does not start at tick 0";
-    EXPECT_NE(app.starPainter, nullptr) << "the new game lost what the shell attached";
-    const testing_support::GameStateSnapshot renewed(app);
+    EXPECT_NE(current.starPainter, nullptr) << "the new game lost what the shell attached";
+    const testing_support::GameStateSnapshot renewed(current);
     const int next = NextRandom();
 
     GameApp fresh;
