@@ -5,26 +5,19 @@
 #include <ctime>
 #include <sstream>
 
+#include "common/Text.h"
+
 namespace {
 
 constexpr const char* kHeader = "korvessa scores";
 constexpr const char* kColumns = "# score  ended (UTC)  seed kind  seed  replay  [speed if slow]";
 constexpr char kPercent = '%';
-constexpr int kTimeTextLength = 20;  // 2025-06-14T20:15:09Z
-
-bool IsDigits(const std::string& text) {
-    if (text.empty()) return false;
-    for (char c : text) {
-        if (c < '0' || c > '9') return false;
-    }
-    return true;
-}
+constexpr int kTimeTextLength = 20;         // 2025-06-14T20:15:09Z
+constexpr std::size_t kLongestNumber = 19;  // digits, leading zeros too
 
 // A decimal number from 0 to `max`, digits only.
 bool ParseNumber(const std::string& text, unsigned long long max, unsigned long long& value) {
-    if (!IsDigits(text) || text.size() > 19) return false;
-    value = std::stoull(text);
-    return value <= max;
+    return text.size() <= kLongestNumber && plain_text::ParseWhole(text, max, value);
 }
 
 // A file name the replays folder could hold: no path, no spaces, no hidden

@@ -2,11 +2,10 @@
 
 #include <getopt.h>
 
-#include <cerrno>
-#include <cstdlib>
 #include <limits>
 
 #include "board/BoardRules.h"
+#include "common/Text.h"
 
 namespace {
 
@@ -52,11 +51,10 @@ constexpr const char* kShortOptions = ":hVfs:m";
 
 // A whole decimal number from 0 to `max`, nothing else (no sign, no spaces).
 bool ParseNumber(const char* text, unsigned long max, unsigned long& value) {
-    if (*text < '0' || *text > '9') return false;
-    char* end = nullptr;
-    errno = 0;
-    value = std::strtoul(text, &end, 10);
-    return errno == 0 && *end == '\0' && value <= max;
+    unsigned long long number = 0;
+    if (!plain_text::ParseWhole(text, max, number)) return false;
+    value = static_cast<unsigned long>(number);
+    return true;
 }
 
 // The offending option as the player wrote it, for messages. getopt leaves

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "common/Text.h"
 #include "input/Gamepads.h"
 
 namespace {
@@ -26,11 +27,8 @@ const ActionInfo kActions[KeyBindings::kActionCount] = {
 
 constexpr const char* kSeparator = ", ";
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(' ');
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+// Spaces alone: the separator's, around names in a value already trimmed.
+std::string Trimmed(const std::string& text) { return plain_text::Trimmed(text, " "); }
 
 // Splits "a, b, c" into names that `valid` accepts. Key names may hold a
 // comma themselves ("," and "Keypad ,"), so a separator counts only where

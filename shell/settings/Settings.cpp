@@ -5,8 +5,11 @@
 
 #include "board/BoardAddress.h"
 #include "board/BoardRules.h"
+#include "common/Text.h"
 
 namespace {
+
+constexpr unsigned long long kNineDigits = 999999999;
 
 using Kind = Settings::Kind;
 
@@ -61,11 +64,11 @@ bool HasWebScheme(const std::string& text) {
     return text.rfind("http://", 0) == 0 || text.rfind("https://", 0) == 0;
 }
 
+// At most nine digits: every number a setting takes, and no more.
 bool ParseWhole(const std::string& text, long& value) {
-    if (text.empty() || text.size() > 9 ||
-        text.find_first_not_of("0123456789") != std::string::npos)
-        return false;
-    value = std::strtol(text.c_str(), nullptr, 10);
+    unsigned long long number = 0;
+    if (text.size() > 9 || !plain_text::ParseWhole(text, kNineDigits, number)) return false;
+    value = static_cast<long>(number);
     return true;
 }
 

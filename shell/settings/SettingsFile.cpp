@@ -9,6 +9,7 @@
 #include <set>
 #include <sstream>
 
+#include "common/Text.h"
 #include "save/AtomicFile.h"
 #include "save/DataFolder.h"
 #include "save/FileAside.h"
@@ -19,11 +20,7 @@ namespace {
 constexpr const char* kFreshComment =
     "# Korvessa's settings, one 'name = value' a line; the game's menu writes them.";
 
-std::string Trimmed(const std::string& text) {
-    const std::size_t first = text.find_first_not_of(" \t\r");
-    if (first == std::string::npos) return "";
-    return text.substr(first, text.find_last_not_of(" \t\r") - first + 1);
-}
+using plain_text::Trimmed;
 
 // Splits "name = value"; false for a blank line, a comment or anything else.
 bool SplitSetting(const std::string& line, std::string& name, std::string& value) {
