@@ -9,8 +9,8 @@
 TickTimer::~TickTimer() { Remove(); }
 
 bool TickTimer::Add(int percent) {
-    id = SDL_AddTimer(game_speed::TickInterval(percent), TimerCallback,
-                      nullptr);  // which reads no parameter
+    // The game's callback reads nothing of its parameter.
+    id = SDL_AddTimer(game_speed::TickInterval(percent), TimerCallback, nullptr);
     return id != 0;
 }
 
