@@ -27,9 +27,14 @@
 #include <thread>
 #include <vector>
 
+#include "bench/LoadProbe.h"
+
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using load_probe::CpuSeconds;
+using load_probe::Milliseconds;
+using load_probe::ReadFile;
 
 constexpr double kTargetP99Ms = 100.0;
 
@@ -41,37 +46,6 @@ struct Options {
     int each = 20;
     std::vector<std::string> replays;
 };
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-double Milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-// The CPU time a process has used so far, user and system, in seconds; 0
-// when it cannot be read.
-double CpuSeconds(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    // The fields after the command's closing parenthesis, from the third on.
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    double user = 0;
-    double system = 0;
-    for (int n = 3; fields >> field; ++n) {
-        if (n == 14) user = std::atof(field.c_str());
-        if (n == 15) {
-            system = std::atof(field.c_str());
-            break;
-        }
-    }
-    return (user + system) / static_cast<double>(sysconf(_SC_CLK_TCK));
-}
 
 double Percentile(std::vector<double> values, double share) {
     std::sort(values.begin(), values.end());

@@ -35,6 +35,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/LoadProbe.h"
 #include "save/SeedKind.h"
 #include "server/BoardStore.h"
 #include "server/OpenStore.h"
@@ -42,6 +43,9 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+using load_probe::CpuSeconds;
+using load_probe::Milliseconds;
+using load_probe::ReadFile;
 
 constexpr double kReadTargetMs = 50.0;
 constexpr double kPostTargetMs = 100.0;
@@ -103,30 +107,6 @@ int Fill(const Options& options) {
         return 1;
     }
     return 0;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream file(path, std::ios::binary);
-    std::stringstream bytes;
-    bytes << file.rdbuf();
-    return bytes.str();
-}
-
-double Milliseconds(Clock::duration duration) {
-    return std::chrono::duration<double, std::milli>(duration).count();
-}
-
-// User and system CPU seconds a process has used; 0 when unreadable.
-double CpuSeconds(int pid) {
-    std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-    std::string text((std::istreambuf_iterator<char>(stat)), std::istreambuf_iterator<char>());
-    std::istringstream fields(text.substr(text.rfind(')') + 2));
-    std::string field;
-    double ticks = 0;
-    for (int n = 3; fields >> field && n <= 15; ++n) {
-        if (n == 14 || n == 15) ticks += std::atof(field.c_str());
-    }
-    return ticks / static_cast<double>(sysconf(_SC_CLK_TCK));
 }
 
 double Percentile(std::vector<double> values, double share) {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "common/Hex.h"
 #include "game/GameApp.h"
 #include "objects/Asteroid.h"
 #include "objects/Explosion.h"
@@ -87,11 +88,5 @@ std::string GameDigest::Hex() const {
                       EVP_DigestFinal_ex(copy, digest, &size) == 1;
     EVP_MD_CTX_free(copy);
     if (!done) throw std::runtime_error("cannot finish SHA-256");
-    static const char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 0x0F];
-    }
-    return hex;
+    return hex::Lower(digest, size);
 }

@@ -4,6 +4,8 @@ namespace {
 
 constexpr const char* kNames[] = {"clock", "seed", "daily"};
 constexpr unsigned kKinds = sizeof kNames / sizeof kNames[0];
+// The first day DailySeed gives.
+constexpr std::uint32_t kFirstDailySeed = 19700101;
 
 }  // namespace
 
@@ -28,13 +30,18 @@ std::uint32_t DailySeed(std::time_t when) {
                                       utc.tm_mday);
 }
 
-bool IsDailySeed(std::uint32_t seed) {
+std::time_t DailyNoon(std::uint32_t seed) {
     std::tm date{};
     date.tm_year = static_cast<int>(seed / 10000) - 1900;
     date.tm_mon = static_cast<int>(seed / 100 % 100) - 1;
     date.tm_mday = static_cast<int>(seed % 100);
-    date.tm_hour = 12;  // midday: clear of any edge of the day
-    // timegm turns 31 June into 1 July; a real date comes back unchanged.
-    const std::time_t when = timegm(&date);
-    return date.tm_year >= 70 && when != static_cast<std::time_t>(-1) && DailySeed(when) == seed;
+    date.tm_hour = 12;
+    return timegm(&date);
+}
+
+bool IsDailySeed(std::uint32_t seed) {
+    // A real date comes back unchanged; 31 June comes back as 1 July.
+    const std::time_t when = DailyNoon(seed);
+    return seed >= kFirstDailySeed && when != static_cast<std::time_t>(-1) &&
+           DailySeed(when) == seed;
 }

@@ -26,6 +26,11 @@ std::optional<SeedKind> SeedKindFromValue(unsigned value);
 // The UTC date of `when` as the number YYYYMMDD, e.g. 20250614.
 std::uint32_t DailySeed(std::time_t when);
 
+// Midday UTC of the date YYYYMMDD `seed`, far from either midnight, so that
+// adding whole days to it never trips over a leap second. A day or month out
+// of range rolls over into the next (31 June is 1 July).
+std::time_t DailyNoon(std::uint32_t seed);
+
 // Whether `seed` is a date YYYYMMDD that DailySeed gives for some moment
 // from 1970 on: a real month and day, no 31 June.
 bool IsDailySeed(std::uint32_t seed);

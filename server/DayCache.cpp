@@ -1,26 +1,17 @@
 #include "server/DayCache.h"
 
-#include <openssl/evp.h>
-
 #include <algorithm>
+
+#include "server/Sha256.h"
 
 namespace {
 
+// 128 bits are plenty to tell two bodies apart.
+constexpr std::size_t kEtagDigits = 32;
+
 // An ETag of the body's own bytes: strong, and the same from every server
 // on one database, whatever order they made it in.
-std::string EtagOf(const std::string& text) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_Digest(text.data(), text.size(), digest, &size, EVP_sha256(), nullptr);
-    static const char kHex[] = "0123456789abcdef";
-    // 128 bits are plenty to tell two bodies apart.
-    std::string etag = "\"";
-    for (unsigned int i = 0; i < size / 2; ++i) {
-        etag += kHex[digest[i] >> 4];
-        etag += kHex[digest[i] & 0x0F];
-    }
-    return etag + "\"";
-}
+std::string EtagOf(const std::string& text) { return "\"" + sha256::Hex(text, kEtagDigits) + "\""; }
 
 }  // namespace
 

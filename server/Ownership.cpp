@@ -1,6 +1,6 @@
 #include "server/Ownership.h"
 
-#include <openssl/evp.h>
+#include "server/Sha256.h"
 
 namespace ownership {
 
@@ -23,18 +23,7 @@ std::string FoldName(const std::string& player) {
     return folded;
 }
 
-std::string KeyHash(const std::string& key) {
-    unsigned char digest[EVP_MAX_MD_SIZE];
-    unsigned int size = 0;
-    EVP_Digest(key.data(), key.size(), digest, &size, EVP_sha256(), nullptr);
-    static const char kHex[] = "0123456789abcdef";
-    std::string hex;
-    for (unsigned int i = 0; i < size; ++i) {
-        hex += kHex[digest[i] >> 4];
-        hex += kHex[digest[i] & 0x0F];
-    }
-    return hex;
-}
+std::string KeyHash(const std::string& key) { return sha256::Hex(key); }
 
 bool ReadAuthorization(const std::optional<std::string>& header, std::string& keyHash) {
     keyHash.clear();

@@ -8,17 +8,6 @@ namespace submission_rules {
 namespace {
 
 constexpr std::time_t kSecondsPerDay = 24 * 60 * 60;
-constexpr std::time_t kNoon = 12 * 60 * 60;
-
-// Midday UTC of `day`, far from either midnight, so adding whole days never
-// trips over a leap second.
-std::time_t NoonOf(std::uint32_t day) {
-    std::tm date{};
-    date.tm_year = static_cast<int>(day / 10000) - 1900;
-    date.tm_mon = static_cast<int>(day / 100 % 100) - 1;
-    date.tm_mday = static_cast<int>(day % 100);
-    return timegm(&date) + kNoon;
-}
 
 }  // namespace
 
@@ -65,13 +54,10 @@ std::string ActionProblem(const Replay& replay) {
     return "";
 }
 
-bool IsDate(std::uint32_t day) {
-    if (day < 10000101 || day > 99991231) return false;
-    return DailySeed(NoonOf(day)) == day;
-}
+bool IsDate(std::uint32_t day) { return IsDailySeed(day); }
 
 std::uint32_t AddDays(std::uint32_t day, int days) {
-    return DailySeed(NoonOf(day) + days * kSecondsPerDay);
+    return DailySeed(DailyNoon(day) + days * kSecondsPerDay);
 }
 
 }  // namespace submission_rules

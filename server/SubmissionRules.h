@@ -37,7 +37,8 @@ std::string FieldProblem(const Replay& replay, std::time_t now);
 // than 2 * kMaxReleasesPerTick + 1 actions.
 std::string ActionProblem(const Replay& replay);
 
-// Whether `day`, as YYYYMMDD, is a date of the Gregorian calendar.
+// Whether `day`, as YYYYMMDD, is a day the board can have: a daily seed,
+// the game's own rule for a date.
 bool IsDate(std::uint32_t day);
 
 // The date `days` days after `day` (before it when negative); `day` must be

@@ -249,8 +249,8 @@ TEST_F(SqliteBoardTest, BoardsAreTaggedAndEveryDayLinkLeadsToAPage) {
     EXPECT_EQ(after.rfind("HTTP/1.1 200 ", 0), 0u) << after;
     EXPECT_NE(header(after, "ETag"), boardTag);
     // The first day there can be links to no day before it.
-    EXPECT_EQ(client.Get("/daily/10000101").body.find("rel=\"prev\""), std::string::npos);
-    EXPECT_NE(client.Get("/daily/10000102").body.find("href=\"/daily/10000101\""),
+    EXPECT_EQ(client.Get("/daily/19700101").body.find("rel=\"prev\""), std::string::npos);
+    EXPECT_NE(client.Get("/daily/19700102").body.find("href=\"/daily/19700101\""),
               std::string::npos);
 }
 
