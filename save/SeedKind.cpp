@@ -4,8 +4,10 @@ namespace {
 
 constexpr const char* kNames[] = {"clock", "seed", "daily"};
 constexpr unsigned kKinds = sizeof kNames / sizeof kNames[0];
-// The first day DailySeed gives.
+// The first day DailySeed gives, and the last with a year of four digits:
+// a larger number would overflow the year's arithmetic before it is refused.
 constexpr std::uint32_t kFirstDailySeed = 19700101;
+constexpr std::uint32_t kLastDailySeed = 99991231;
 
 }  // namespace
 
@@ -40,8 +42,8 @@ std::time_t DailyNoon(std::uint32_t seed) {
 }
 
 bool IsDailySeed(std::uint32_t seed) {
+    if (seed < kFirstDailySeed || seed > kLastDailySeed) return false;
     // A real date comes back unchanged; 31 June comes back as 1 July.
     const std::time_t when = DailyNoon(seed);
-    return seed >= kFirstDailySeed && when != static_cast<std::time_t>(-1) &&
-           DailySeed(when) == seed;
+    return when != static_cast<std::time_t>(-1) && DailySeed(when) == seed;
 }

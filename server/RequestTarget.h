@@ -1,6 +1,7 @@
 // The target of a request as a client sent it (the path and the query
 // string), read without trusting it: any bytes at all give a path, some
-// parameters or none, and never an exception.
+// parameters or none, and never an exception. It views the text it is made
+// from, which must outlive it.
 #pragma once
 
 #include <cstdint>

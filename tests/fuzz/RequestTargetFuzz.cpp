@@ -51,7 +51,9 @@ void CheckDay(const RequestTarget& target) {
 
 void CheckParameter(const RequestTarget& target) {
     const std::string player = target.Param("player");
-    const RequestTarget again("/?player=" + Escaped(player));
+    // A target views the text it was made from, which must outlive it.
+    const std::string sent = "/?player=" + Escaped(player);
+    const RequestTarget again(sent);
     if (again.Param("player") != player) std::abort();
 }
 

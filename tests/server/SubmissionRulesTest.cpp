@@ -84,6 +84,10 @@ TEST(SubmissionRulesTest, Calendar) {
     EXPECT_FALSE(IsDate(20261301));
     EXPECT_FALSE(IsDate(20260100));
     EXPECT_FALSE(IsDate(99999999));
+    // Any number at all, refused before its year could overflow a sum.
+    EXPECT_FALSE(IsDate(4294967295u));
+    EXPECT_FALSE(IsDate(19691231));
+    EXPECT_TRUE(IsDate(19700101));
     EXPECT_EQ(AddDays(20241231, 1), 20250101u);
     EXPECT_EQ(AddDays(20240301, -1), 20240229u);
 }
