@@ -43,7 +43,8 @@ std::string Row(const BoardEntry& entry) {
            Escape(entry.player) + "</td><td class=\"score\">" + std::to_string(entry.score) +
            "</td><td class=\"time\">" + PlayTime(entry.ticks) +
            "</td><td class=\"replay\"><a href=\"/replays/" + entry.id +
-           ".kvr\" download>replay</a></td></tr>\n";
+           ".kvr\" download>replay</a> <a href=\"/watch/" + entry.id +
+           "\">watch</a></td></tr>\n";
 }
 
 }  // namespace
@@ -119,8 +120,12 @@ std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<Boa
     }
     page +=
         "<p class=\"note\">Every score here was replayed by the server with the game's own "
-        "code, from the player's inputs. Open a replay with the game to watch it, or check "
-        "it with <code>korvessa --verify</code>.</p>\n</main>\n</body>\n</html>\n";
+        "code, from the player's inputs. Watch a game here, open its replay with the game, or "
+        "check it with <code>korvessa --verify</code>.</p>\n";
+    if (day == today) {
+        page += "<p class=\"play\"><a href=\"/play\">Play today's field in the browser</a></p>\n";
+    }
+    page += "</main>\n</body>\n</html>\n";
     return page;
 }
 

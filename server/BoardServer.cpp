@@ -161,7 +161,7 @@ nlohmann::json StatusJson(const Submission& submission) {
 std::string ReplayPath(const std::string& id) { return kReplayPrefix + id + kReplaySuffix; }
 
 // What a path names, and the methods it takes.
-enum class Resource { kNone, kSubmissions, kSubmission, kBoard, kToday, kDay, kReplay };
+enum class Resource { kNone, kSubmissions, kSubmission, kBoard, kToday, kDay, kReplay, kWeb };
 
 Resource Identify(const RequestTarget& target) {
     if (target.Path() == kSubmissionsPath) return Resource::kSubmissions;
@@ -170,6 +170,7 @@ Resource Identify(const RequestTarget& target) {
     if (target.DayAfter(kBoardPrefix)) return Resource::kBoard;
     if (target.DayAfter(kDayPrefix)) return Resource::kDay;
     if (target.IdAfter(kReplayPrefix, kReplaySuffix)) return Resource::kReplay;
+    if (WebPages::Knows(target.Path())) return Resource::kWeb;
     return Resource::kNone;
 }
 
@@ -460,6 +461,8 @@ HttpResponse BoardServer::Route(HttpRequest& request, const RequestTarget& targe
         }
         case Resource::kReplay:
             return ReplayFile(*target.IdAfter(kReplayPrefix, kReplaySuffix));
+        case Resource::kWeb:
+            return web.Answer(request, target, store, Today());
         case Resource::kNone:
             break;
     }

@@ -16,6 +16,7 @@
 #include "server/HttpMessage.h"
 #include "server/RateLimiter.h"
 #include "server/RequestHandler.h"
+#include "server/WebPages.h"
 #include "server/WorkerPool.h"
 
 class RequestTarget;
@@ -27,6 +28,7 @@ class RequestTarget;
 //   GET  /api/v1/boards/YYYYMMDD            the day's board as JSON
 //   GET  /, /daily/YYYYMMDD                 today's or that day's board page
 //   GET  /replays/ID.kvr                    the replay file
+//   GET  /watch/ID, /play, /web/NAME         the game in the browser (WebPages)
 // A request the server refuses gets a 4xx status and a one-line reason (JSON
 // under /api/, a short page elsewhere), and its connection is closed; each
 // request is logged in one line on standard error. The boards and pages
@@ -107,6 +109,7 @@ private:
     RateLimiter limiter;
     DayCache cache;
     ConnectionLimits limits;
+    const WebPages web;  // the game in the browser, its files read once
     std::atomic<bool> serving{false};
     std::atomic<bool> stopping{false};
     std::atomic<int> underWay{0};

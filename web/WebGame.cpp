@@ -1,0 +1,159 @@
+#include "web/WebGame.h"
+
+#include <GL/gl.h>
+
+#include "objects/Random.h"
+#include "save/ReplayFile.h"
+
+namespace {
+
+bool IsWeapon(SDL_Keycode key) { return key == SDLK_SPACE || key == SDLK_LALT || key == SDLK_RALT; }
+
+unsigned ArrowBit(SDL_Keycode key) {
+    switch (key) {
+        case SDLK_UP:
+            return GameApp::kInputUp;
+        case SDLK_DOWN:
+            return GameApp::kInputDown;
+        case SDLK_LEFT:
+            return GameApp::kInputLeft;
+        case SDLK_RIGHT:
+            return GameApp::kInputRight;
+        default:
+            return 0;
+    }
+}
+
+}  // namespace
+
+WebGame::WebGame() : app(std::make_unique<GameApp>()) {
+    app->OpenWindow(GameApp::kWindowWidth, GameApp::kWindowHeight, SDL_WINDOW_OPENGL);
+    app->SetProjection(static_cast<float>(GameApp::kWindowWidth),
+                       static_cast<float>(GameApp::kWindowHeight));
+    // The page's keys are the game's: the browser keeps its own shortcuts.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
+}
+
+bool WebGame::Watch(const std::string& bytes, std::string& error) {
+    Replay read;
+    if (!replay_file::Decode(bytes, read, error)) return false;
+    error = read.Problem();
+    if (!error.empty()) return false;
+    replay = read;
+    StartWatching();
+    return true;
+}
+
+void WebGame::StartWatching() {
+    // A fresh game for every start: InitGame leaves the outlines empty for
+    // the first tick, as the recording game had them.
+    std::unique_ptr<GameApp> fresh = std::make_unique<GameApp>();
+    fresh->window = app->window;
+    fresh->glContext = app->glContext;
+    fresh->sdlStarted = app->sdlStarted;
+    app->window = nullptr;
+    app->glContext = nullptr;
+    app->sdlStarted = false;
+    app = std::move(fresh);
+    player = std::make_unique<ReplayPlayer>(replay);
+    player->SeedGame();
+    app->InitGame();
+    player->SkipToGame(*app);
+    state = State::kRunning;
+    lastTickMs = -1;
+}
+
+void WebGame::Play(std::uint32_t seed) {
+    SeedRandom(seed);
+    app->InitGame();
+    recorder = std::make_unique<ReplayRecorder>();
+    recorder->BeginSession(seed, SeedKind::kDaily);
+    state = State::kRunning;
+    lastTickMs = -1;
+}
+
+std::uint32_t WebGame::Ticks() const {
+    if (player != nullptr) return player->TicksPlayed();
+    return recorder != nullptr ? recorder->Ticks() : 0;
+}
+
+void WebGame::SetPaused(bool hold) {
+    paused = hold;
+    lastTickMs = -1;
+}
+
+void WebGame::SetSpeedFactor(int factor) {
+    if (factor == 1 || factor == 2 || factor == 4) speedFactor = factor;
+}
+
+void WebGame::Restart() {
+    if (player != nullptr) StartWatching();
+}
+
+double WebGame::TickMilliseconds() const {
+    const int speed = player != nullptr ? player->Speed() : game_speed::kFull;
+    return GameApp::kTickInterval * 100.0 / speed / speedFactor;
+}
+
+void WebGame::Frame(double nowMs) {
+    if (state != State::kRunning || paused) return;
+    const double interval = TickMilliseconds();
+    if (lastTickMs < 0) lastTickMs = nowMs - interval;
+    int ran = 0;
+    while (nowMs - lastTickMs >= interval && state == State::kRunning) {
+        if (ran == kMaxTicksPerFrame) {
+            lastTickMs = nowMs;
+            break;
+        }
+        RunTick();
+        lastTickMs += interval;
+        ++ran;
+    }
+    if (ran > 0) app->Present();
+}
+
+void WebGame::RunTick() {
+    if (player != nullptr) {
+        player->Step(*app);
+        if (player->Finished()) state = State::kOver;
+        return;
+    }
+    // As the desktop's session: an arrow pressed and let go between two
+    // ticks still turns the ship for one.
+    app->input = keyboardInput | unreadPresses;
+    recorder->OnTick(app->input);
+    app->UpdateGame();
+    app->DrawFrame();
+    unreadPresses = 0;
+    app->input = keyboardInput;
+    if (!app->running) {
+        finished = replay_file::Encode(recorder->FinishGame(app->score));
+        state = State::kOver;
+    }
+}
+
+void WebGame::HandleEvent(const SDL_Event& event) {
+    if (recorder == nullptr || state != State::kRunning) return;
+    if (event.type == SDL_KEYDOWN && event.key.repeat == 0) KeyDown(event.key.keysym.sym);
+    if (event.type == SDL_KEYUP) KeyUp(event.key.keysym.sym);
+}
+
+void WebGame::KeyDown(SDL_Keycode key) {
+    if (ArrowBit(key) == 0 && !IsWeapon(key)) return;
+    pressedKeys.insert(key);
+    app->input = keyboardInput;
+    app->HandleKeyDown(key);
+    keyboardInput = app->input;
+    unreadPresses |= ArrowBit(key);
+}
+
+void WebGame::KeyUp(SDL_Keycode key) {
+    // A weapon fires on the release of a press seen here, never of one made
+    // before the page had the keys.
+    if (pressedKeys.erase(key) == 0) return;
+    app->input = keyboardInput;
+    app->HandleKeyUp(key);
+    keyboardInput = app->input;
+    if (key == SDLK_SPACE) recorder->OnAction(ReplayAction::kSpace);
+    if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
+}

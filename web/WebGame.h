@@ -1,0 +1,74 @@
+// The game on a web page: one GameApp in the page's canvas, either playing
+// a replay back (watch) or played from the keyboard and recorded (play).
+#pragma once
+
+#include <SDL.h>
+
+#include <cstdint>
+#include <memory>
+#include <set>
+#include <string>
+
+#include "game/GameApp.h"
+#include "save/Replay.h"
+#include "save/ReplayPlayer.h"
+#include "save/ReplayRecorder.h"
+
+// The page's loop calls Frame() at every animation frame; ticks run on the
+// game's own clock (every 30 ms at full speed), never on the frame rate, so
+// a slow or fast display changes nothing but how often the canvas is drawn.
+class WebGame {
+public:
+    enum class State { kIdle, kRunning, kOver };
+    // Ticks that may run in one frame; a tab left in the background and
+    // come back skips the rest of its backlog instead of racing through it.
+    static constexpr int kMaxTicksPerFrame = 8;
+
+    // Opens the canvas's window and GL context with the game's projection.
+    // Throws std::runtime_error with one line, as GameApp::Init does.
+    WebGame();
+
+    // Plays the replay file `bytes` at its recorded speed from its session's
+    // start (earlier games of it skipped). False with a reason in `error`
+    // when the bytes are no playable replay.
+    bool Watch(const std::string& bytes, std::string& error);
+    // Starts a recorded session of today's field (`seed` is its date).
+    void Play(std::uint32_t seed);
+
+    // Runs the ticks due at `nowMs` (a steady clock in milliseconds), after
+    // the keys that came in, and draws when anything changed.
+    void Frame(double nowMs);
+    void HandleEvent(const SDL_Event& event);
+
+    // Watching only: held ticks, a faster clock (1, 2 or 4 times), and the
+    // replay from its start again.
+    void SetPaused(bool paused);
+    void SetSpeedFactor(int factor);
+    void Restart();
+
+    State GameState() const { return state; }
+    int Score() const { return app != nullptr ? app->score : 0; }
+    std::uint32_t Ticks() const;
+    // The replay file of the game played here, once it is over.
+    const std::string& FinishedReplay() const { return finished; }
+
+private:
+    void StartWatching();
+    void RunTick();
+    double TickMilliseconds() const;
+    void KeyDown(SDL_Keycode key);
+    void KeyUp(SDL_Keycode key);
+
+    std::unique_ptr<GameApp> app;
+    Replay replay;
+    std::unique_ptr<ReplayPlayer> player;
+    std::unique_ptr<ReplayRecorder> recorder;
+    State state = State::kIdle;
+    bool paused = false;
+    int speedFactor = 1;
+    double lastTickMs = -1;
+    unsigned keyboardInput = 0;
+    unsigned unreadPresses = 0;  // arrows pressed and released between two ticks
+    std::set<SDL_Keycode> pressedKeys;
+    std::string finished;
+};
