@@ -20,7 +20,7 @@ floors=(
   "shell/session"
   "shell/screens"
   "shell/loop"
-  "shell server"
+  "shell server web"
 )
 
 declare -A floor_of

@@ -11,7 +11,7 @@ TEST_PACKAGES=(googletest libgtest-dev libbenchmark-dev clang libclang-rt-dev
                libgl1-mesa-dri libegl-mesa0 xvfb xdotool openbox libx11-dev libxtst-dev valgrind
                desktop-file-utils dpkg-dev file appstream lintian
                shared-mime-info libglib2.0-bin man-db postgresql-15 chromium nginx-light
-               emscripten chromium-driver python3-selenium)
+               emscripten chromium-driver python3-selenium python3-pil)
 
 case "${1:-build}" in
   build) wanted=("${BUILD_PACKAGES[@]}") ;;

@@ -5,6 +5,8 @@
 #     as errors: the unit tests, the long deterministic run among them.
 #  3. clang++ with ThreadSanitizer: the server's tests and the board sender's.
 #  4. clang++ with libFuzzer: each fuzz target for a bounded number of inputs.
+#  5. the web game (built by stage 1 when emscripten is there): WebAssembly
+#     against native state for state, and its pages in headless Chromium.
 set -euo pipefail
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 jobs=$(nproc)
@@ -14,7 +16,7 @@ jobs=$(nproc)
 echo "== g++ build and all tests"
 cmake -S "$root" -B "$root/build" -DKORVESSA_WARNINGS_AS_ERRORS=ON >/dev/null
 cmake --build "$root/build" -j "$jobs"
-ctest --test-dir "$root/build" --output-on-failure -j "$jobs"
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs" -LE web
 
 echo "== clang++ build with sanitizers, unit tests"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
@@ -55,4 +57,11 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DKORVESSA_FUZZ=ON \
   -DKORVESSA_WARNINGS_AS_ERRORS=ON -DKORVESSA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$root/build-fuzz" -j "$jobs" --target korvessa_fuzz_targets
 ctest --test-dir "$root/build-fuzz" --output-on-failure -j "$jobs" -L fuzz
+echo "== the web game: WebAssembly against native, and its pages in Chromium"
+if [[ -f "$root/build/web-root/korvessa.wasm" ]]; then
+  ctest --test-dir "$root/build" --output-on-failure -L web
+else
+  echo "the web game was not built (see the configure step's 'skipped the web game' line)" >&2
+  exit 1
+fi
 echo "== all tests passed"

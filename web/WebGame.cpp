@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 
+#include "gfx/BitmapFont.h"
 #include "objects/Random.h"
 #include "save/ReplayFile.h"
 
@@ -30,8 +31,10 @@ WebGame::WebGame() : app(std::make_unique<GameApp>()) {
     app->OpenWindow(GameApp::kWindowWidth, GameApp::kWindowHeight, SDL_WINDOW_OPENGL);
     app->SetProjection(static_cast<float>(GameApp::kWindowWidth),
                        static_cast<float>(GameApp::kWindowHeight));
-    // The page's keys are the game's: the browser keeps its own shortcuts.
-    SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
+    // The game draws in immediate mode only; Emscripten's emulation of it
+    // would take these client arrays, which nothing fills, for its own.
+    glDisableClientState(GL_VERTEX_ARRAY);
+    glDisableClientState(GL_COLOR_ARRAY);
 }
 
 bool WebGame::Watch(const std::string& bytes, std::string& error) {
@@ -58,6 +61,7 @@ void WebGame::StartWatching() {
     player = std::make_unique<ReplayPlayer>(replay);
     player->SeedGame();
     app->InitGame();
+    ClampFont();
     player->SkipToGame(*app);
     state = State::kRunning;
     lastTickMs = -1;
@@ -66,10 +70,20 @@ void WebGame::StartWatching() {
 void WebGame::Play(std::uint32_t seed) {
     SeedRandom(seed);
     app->InitGame();
+    ClampFont();
     recorder = std::make_unique<ReplayRecorder>();
     recorder->BeginSession(seed, SeedKind::kDaily);
     state = State::kRunning;
     lastTickMs = -1;
+}
+
+void WebGame::ClampFont() {
+    // WebGL 1 samples a texture whose sides are not powers of two as black
+    // unless it is clamped; the glyphs' quads never reach past its edges, so
+    // clamping draws them as the desktop's repeat does.
+    glBindTexture(GL_TEXTURE_2D, app->font->texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
 }
 
 std::uint32_t WebGame::Ticks() const {

@@ -54,6 +54,7 @@ public:
 
 private:
     void StartWatching();
+    void ClampFont();
     void RunTick();
     double TickMilliseconds() const;
     void KeyDown(SDL_Keycode key);

@@ -27,6 +27,7 @@ from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.chrome.service import Service
 
 BOARD, MAKE_REPLAY, KORVESSA, FONT = sys.argv[1:5]
 CELL = 16
@@ -102,7 +103,7 @@ def browser():
                  "--disable-component-update", "--disable-sync", "--window-size=1200,1100",
                  "--user-data-dir=" + tempfile.mkdtemp(prefix="korvessa-chromium-")):
         options.add_argument(flag)
-    service = webdriver.ChromeService(executable_path="/usr/bin/chromedriver")
+    service = Service(executable_path="/usr/bin/chromedriver")
     return webdriver.Chrome(options=options, service=service)
 
 
