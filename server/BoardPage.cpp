@@ -43,8 +43,7 @@ std::string Row(const BoardEntry& entry) {
            Escape(entry.player) + "</td><td class=\"score\">" + std::to_string(entry.score) +
            "</td><td class=\"time\">" + PlayTime(entry.ticks) +
            "</td><td class=\"replay\"><a href=\"/replays/" + entry.id +
-           ".kvr\" download>replay</a> <a href=\"/watch/" + entry.id +
-           "\">watch</a></td></tr>\n";
+           ".kvr\" download>replay</a> <a href=\"/watch/" + entry.id + "\">watch</a></td></tr>\n";
 }
 
 }  // namespace

@@ -45,7 +45,8 @@ std::string DefaultFolder() {
     if (base == nullptr) return "";
     const std::string folder(base);
     SDL_free(base);
-    for (const std::string& candidate : {folder + "web-root/", folder + "../share/korvessa-board/web/"}) {
+    for (const std::string& candidate :
+         {folder + "web-root/", folder + "../share/korvessa-board/web/"}) {
         if (ReadWhole(candidate + kServed[0].name)) return candidate;
     }
     return "";
@@ -82,14 +83,16 @@ void WebPages::Load(const std::string& folder) {
 }
 
 bool WebPages::Knows(std::string_view path) {
-    return path == kPlayPath || path.rfind(kWatchPrefix, 0) == 0 || path.rfind(kFilesPrefix, 0) == 0;
+    return path == kPlayPath || path.rfind(kWatchPrefix, 0) == 0 ||
+           path.rfind(kFilesPrefix, 0) == 0;
 }
 
 HttpResponse WebPages::Answer(const HttpRequest& request, const RequestTarget& target,
                               BoardStore& store, std::uint32_t today) const {
     const std::string_view path = target.Path();
     if (path == kPlayPath) return Play(today);
-    if (const std::optional<std::string> id = target.IdAfter(kWatchPrefix)) return Watch(*id, store);
+    if (const std::optional<std::string> id = target.IdAfter(kWatchPrefix))
+        return Watch(*id, store);
     if (path.rfind(kFilesPrefix, 0) == 0) {
         const auto file = files.find(path.substr(std::string_view(kFilesPrefix).size()));
         if (file != files.end()) return Static(request, file->second);
@@ -129,8 +132,8 @@ HttpResponse WebPages::Page(unsigned status, const std::string& title,
         "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">\n<title>" +
         board_page::Escape(title) +
         "</title>\n<style>\nbody{background:#000;color:#ddd;font-family:sans-serif;margin:1em}\n"
-        "a{color:#9cf}\ncanvas{display:block;max-width:100%;height:auto;background:#000;"
-        "border:1px solid #333}\nbutton{margin:.3em .3em .3em 0}\n</style>\n</head>\n<body>\n" +
+        "a{color:#9cf}\ncanvas{display:block;max-width:100%;height:auto;background:#000}\nbutton{"
+        "margin:.3em .3em .3em 0}\n</style>\n</head>\n<body>\n" +
         body + "\n<p><a href=\"/\">Today's board</a></p>\n</body>\n</html>\n";
     return response;
 }
@@ -150,38 +153,45 @@ HttpResponse WebPages::Watch(const std::string& id, BoardStore& store) const {
     if (!submission) return Page(404, "No such replay", "<p>There is no such replay here.</p>");
     std::string verdict = "not verified yet";
     if (submission->state == SubmissionState::kVerified) {
-        verdict = "verified score <span id=\"verified\">" + std::to_string(submission->score) +
-                  "</span>";
+        verdict =
+            "verified score <span id=\"verified\">" + std::to_string(submission->score) + "</span>";
     } else if (submission->state == SubmissionState::kRejected) {
         verdict = "rejected: " + board_page::Escape(submission->reason);
     }
     const std::string title = submission->player + "'s game of " + std::to_string(submission->day);
     std::string body = "<h1>" + board_page::Escape(title) + "</h1>\n<p>" + verdict +
-                       " &middot; <a href=\"/replays/" + id + ".kvr\" download>replay file</a></p>\n";
-    if (!Installed()) return Page(200, title, body + "<p>The web game is not installed on this board.</p>");
-    body += "<noscript><p>Watching the game here needs JavaScript; the replay file plays in "
-            "korvessa.</p></noscript>\n"
-            "<p id=\"controls\" hidden><button id=\"pause\">pause</button>"
-            "<button id=\"restart\">restart</button><button class=\"speed\" data-factor=\"1\">1&times;"
-            "</button><button class=\"speed\" data-factor=\"2\">2&times;</button>"
-            "<button class=\"speed\" data-factor=\"4\">4&times;</button> <span id=\"status\"></span></p>\n"
-            "<canvas id=\"canvas\" width=\"1024\" height=\"768\" data-mode=\"watch\" data-replay=\"/replays/" +
-            id + ".kvr\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" + Scripts();
+                       " &middot; <a href=\"/replays/" + id +
+                       ".kvr\" download>replay file</a></p>\n";
+    if (!Installed())
+        return Page(200, title, body + "<p>The web game is not installed on this board.</p>");
+    body +=
+        "<noscript><p>Watching the game here needs JavaScript; the replay file plays in "
+        "korvessa.</p></noscript>\n"
+        "<p id=\"controls\" hidden><button id=\"pause\">pause</button>"
+        "<button id=\"restart\">restart</button><button class=\"speed\" data-factor=\"1\">1&times;"
+        "</button><button class=\"speed\" data-factor=\"2\">2&times;</button>"
+        "<button class=\"speed\" data-factor=\"4\">4&times;</button> <span "
+        "id=\"status\"></span></p>\n"
+        "<canvas id=\"canvas\" width=\"1024\" height=\"768\" data-mode=\"watch\" "
+        "data-replay=\"/replays/" +
+        id + ".kvr\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" + Scripts();
     return Page(200, title, body);
 }
 
 HttpResponse WebPages::Play(std::uint32_t today) const {
     const std::string title = "Today's field";
     std::string body = "<h1>Today's field, " + std::to_string(today) + "</h1>\n";
-    if (!Installed()) return Page(200, title, body + "<p>The web game is not installed on this board.</p>");
-    body += "<noscript><p>Playing here needs JavaScript; korvessa --daily plays today's field on "
-            "the desktop.</p></noscript>\n"
-            "<form id=\"start\" hidden><label>Your name on the board <input id=\"player\" "
-            "maxlength=\"20\" required></label> <button id=\"play\">play</button></form>\n"
-            "<p>Arrows turn and thrust, Space fires a photon, Alt the laser.</p>\n"
-            "<p id=\"status\"></p>\n"
-            "<canvas id=\"canvas\" width=\"1024\" height=\"768\" data-mode=\"play\" data-seed=\"" +
-            std::to_string(today) + "\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" +
-            Scripts();
+    if (!Installed())
+        return Page(200, title, body + "<p>The web game is not installed on this board.</p>");
+    body +=
+        "<noscript><p>Playing here needs JavaScript; korvessa --daily plays today's field on "
+        "the desktop.</p></noscript>\n"
+        "<form id=\"start\" hidden><label>Your name on the board <input id=\"player\" "
+        "maxlength=\"20\" required></label> <button id=\"play\">play</button></form>\n"
+        "<p>Arrows turn and thrust, Space fires a photon, Alt the laser.</p>\n"
+        "<p id=\"status\"></p>\n"
+        "<canvas id=\"canvas\" width=\"1024\" height=\"768\" data-mode=\"play\" data-seed=\"" +
+        std::to_string(today) + "\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" +
+        Scripts();
     return Page(200, title, body);
 }

@@ -27,7 +27,8 @@ extern "C" {
 // 0 once the replay file plays; 1 with one line on the console otherwise.
 EMSCRIPTEN_KEEPALIVE int korvessa_watch(const char* bytes, int length) {
     std::string error;
-    if (game != nullptr && game->Watch(std::string(bytes, static_cast<std::size_t>(length)), error)) {
+    if (game != nullptr &&
+        game->Watch(std::string(bytes, static_cast<std::size_t>(length)), error)) {
         return 0;
     }
     std::fprintf(stderr, "korvessa: the replay cannot be played: %s\n", error.c_str());

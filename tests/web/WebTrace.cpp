@@ -45,8 +45,8 @@ int Sessions(std::uint32_t first, std::uint32_t count, std::uint32_t ticks) {
             ended += session.Tick();
             folded = Fold(folded, testing_support::GameStateSnapshot(*app).Hash());
         }
-        std::printf("session %u: score %d, %d games ended, %016" PRIx64 "\n", n, app->score,
-                    ended, folded);
+        std::printf("session %u: score %d, %d games ended, %016" PRIx64 "\n", n, app->score, ended,
+                    folded);
     }
     return 0;
 }
@@ -84,7 +84,8 @@ int main(int argc, char* argv[]) {
         return Sessions(number(argv[2]), number(argv[3]), number(argv[4]));
     }
     if (argc < 2 || argv[1][0] == '-') {
-        std::fprintf(stderr, "usage: korvessa_web_trace REPLAY... | --sessions FIRST COUNT TICKS\n");
+        std::fprintf(stderr,
+                     "usage: korvessa_web_trace REPLAY... | --sessions FIRST COUNT TICKS\n");
         return 2;
     }
     return Trace(argc - 1, argv + 1);
