@@ -190,7 +190,8 @@ HttpResponse WebPages::Play(std::uint32_t today) const {
         "maxlength=\"20\" required></label> <button id=\"play\">play</button></form>\n"
         "<p>Arrows turn and thrust, Space fires a photon, Alt the laser.</p>\n"
         "<p id=\"status\"></p>\n"
-        "<canvas id=\"canvas\" width=\"1024\" height=\"768\" data-mode=\"play\" data-seed=\"" +
+        "<canvas id=\"canvas\" tabindex=\"0\" width=\"1024\" height=\"768\" data-mode=\"play\" "
+        "data-seed=\"" +
         std::to_string(today) + "\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" +
         Scripts();
     return Page(200, title, body);

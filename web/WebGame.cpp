@@ -28,6 +28,9 @@ unsigned ArrowBit(SDL_Keycode key) {
 }  // namespace
 
 WebGame::WebGame() : app(std::make_unique<GameApp>()) {
+    // The game takes the keys only while its canvas has the focus, so the
+    // page's own fields (the player's name) keep theirs.
+    SDL_SetHint(SDL_HINT_EMSCRIPTEN_KEYBOARD_ELEMENT, "#canvas");
     app->OpenWindow(GameApp::kWindowWidth, GameApp::kWindowHeight, SDL_WINDOW_OPENGL);
     app->SetProjection(static_cast<float>(GameApp::kWindowWidth),
                        static_cast<float>(GameApp::kWindowHeight));

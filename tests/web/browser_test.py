@@ -86,13 +86,19 @@ def glyphs():
 
 def read_line(picture, row, table):
     """The text of the 16-pixel line at `row`: each cell whose bright pixels
-    are exactly one glyph's ink, blanks as spaces."""
-    cells = []
-    for left in range(0, picture.width - CELL + 1, CELL):
-        ink = frozenset((x, y) for y in range(CELL) for x in range(CELL)
-                        if sum(picture.getpixel((left + x, row + y))[:3]) > 384)
-        cells.append(next((c for c, g in table.items() if g == ink), " " if not ink else "?"))
-    return "".join(cells).strip()
+    are exactly one glyph's ink, blanks as spaces. The line's cells start
+    wherever the text was placed, so each of the 16 offsets is tried and the
+    one whose every cell is a glyph or blank wins."""
+    readings = []
+    for offset in range(CELL):
+        cells = []
+        for left in range(offset, picture.width - CELL + 1, CELL):
+            ink = frozenset((x, y) for y in range(CELL) for x in range(CELL)
+                            if sum(picture.getpixel((left + x, row + y))[:3]) > 384)
+            cells.append(next((c for c, g in table.items() if g == ink),
+                              " " if not ink else "?"))
+        readings.append("".join(cells).strip())
+    return min(readings, key=lambda text: (text.count("?"), -len(text)))
 
 
 def browser():
@@ -143,9 +149,12 @@ def watch(driver, base, folder, table):
           % (figures["firstFrameMs"], started, figures["frames"]))
     driver.find_element(By.CSS_SELECTOR, "button.speed[data-factor='4']").click()
     wait_for(driver, "return Module._korvessa_state() == 2", 300)
-    line = read_line(canvas_picture(driver), SCORE_ROW, table)
+    picture = canvas_picture(driver)
+    line = read_line(picture, SCORE_ROW, table)
     if line != "score %d" % verdict["score"]:
-        fail("the canvas reads %r at the end, the board verified %d" % (line, verdict["score"]))
+        picture.save(os.path.join(folder, "end.png"))
+        fail("the canvas reads %r at the end (%s), the board verified %d"
+             % (line, os.path.join(folder, "end.png"), verdict["score"]))
     print("watch: the canvas reads %r, the verified score" % line)
 
 
