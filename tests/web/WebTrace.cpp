@@ -12,6 +12,10 @@
 //                                             line each with the score, the
 //                                             games ended and the fold of the
 //                                             state hash of every tick
+//   korvessa_web_trace --ticks-of SESSION TICKS
+//                                             one session's state hash after
+//                                             every tick, to find where two
+//                                             builds part
 
 #include <cinttypes>
 #include <cstdio>
@@ -35,7 +39,7 @@ std::uint64_t Fold(std::uint64_t folded, std::uint64_t tickHash) {
     return folded;
 }
 
-int Sessions(std::uint32_t first, std::uint32_t count, std::uint32_t ticks) {
+int Sessions(std::uint32_t first, std::uint32_t count, std::uint32_t ticks, bool everyTick) {
     for (std::uint32_t n = first; n < first + count; ++n) {
         auto app = std::make_unique<GameApp>();
         testing_support::RecordedSession session(*app, 20260000u + n * 7919u, n);
@@ -43,7 +47,9 @@ int Sessions(std::uint32_t first, std::uint32_t count, std::uint32_t ticks) {
         int ended = 0;
         for (std::uint32_t tick = 0; tick < ticks; ++tick) {
             ended += session.Tick();
-            folded = Fold(folded, testing_support::GameStateSnapshot(*app).Hash());
+            const std::uint64_t hash = testing_support::GameStateSnapshot(*app).Hash();
+            if (everyTick) std::printf("%u %016" PRIx64 "\n", tick, hash);
+            folded = Fold(folded, hash);
         }
         std::printf("session %u: score %d, %d games ended, %016" PRIx64 "\n", n, app->score, ended,
                     folded);
@@ -81,11 +87,17 @@ int main(int argc, char* argv[]) {
         const auto number = [](const char* text) {
             return static_cast<std::uint32_t>(std::strtoul(text, nullptr, 10));
         };
-        return Sessions(number(argv[2]), number(argv[3]), number(argv[4]));
+        return Sessions(number(argv[2]), number(argv[3]), number(argv[4]), false);
+    }
+    if (argc == 4 && std::strcmp(argv[1], "--ticks-of") == 0) {
+        const auto session = static_cast<std::uint32_t>(std::strtoul(argv[2], nullptr, 10));
+        return Sessions(session, 1, static_cast<std::uint32_t>(std::strtoul(argv[3], nullptr, 10)),
+                        true);
     }
     if (argc < 2 || argv[1][0] == '-') {
         std::fprintf(stderr,
-                     "usage: korvessa_web_trace REPLAY... | --sessions FIRST COUNT TICKS\n");
+                     "usage: korvessa_web_trace REPLAY... | --sessions FIRST COUNT TICKS | "
+                     "--ticks-of SESSION TICKS\n");
         return 2;
     }
     return Trace(argc - 1, argv + 1);
