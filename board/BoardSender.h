@@ -30,7 +30,7 @@ struct BoardReport {
     std::uint64_t ticket = 0;  // of the request it answers; 0 for none
     std::string line;          // one line, without the "korvessa: " prefix
     BoardVerdict verdict;
-    std::vector<BoardEntry> entries;
+    std::vector<board_client::BoardEntry> entries;
 };
 
 // A worker thread that owns its BoardClient and does, in order, what the
