@@ -52,9 +52,9 @@ void* QuietenAlsa() {
 
 }  // namespace
 
-SoundEffects::SoundEffects(std::string folder, std::ostream& warnings)
-    : folder(std::move(folder)),
-      warnings(warnings),
+SoundEffects::SoundEffects(std::string soundFolder, std::ostream& warningStream)
+    : folder(std::move(soundFolder)),
+      warnings(warningStream),
       state(State::kClosed),
       audioStarted(false),
       mixerOpen(false),

@@ -19,8 +19,9 @@ std::string Base64(const unsigned char* bytes, std::size_t size) {
     std::string text;
     for (std::size_t i = 0; i < size; i += 3) {
         const std::size_t left = size - i;
-        const unsigned group =
-            bytes[i] << 16 | (left > 1 ? bytes[i + 1] << 8 : 0) | (left > 2 ? bytes[i + 2] : 0);
+        const unsigned group = static_cast<unsigned>(bytes[i]) << 16 |
+                               (left > 1 ? static_cast<unsigned>(bytes[i + 1]) << 8 : 0u) |
+                               (left > 2 ? bytes[i + 2] : 0u);
         text += kAlphabet[group >> 18 & 0x3F];
         text += kAlphabet[group >> 12 & 0x3F];
         text += left > 1 ? kAlphabet[group >> 6 & 0x3F] : '=';

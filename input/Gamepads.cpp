@@ -48,8 +48,8 @@ std::string PlatformOf(const std::string& line) {
 
 }  // namespace
 
-Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warnings)
-    : warnings(warnings), started(false) {
+Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warningStream)
+    : warnings(warningStream), started(false) {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         Warn(std::string("no game controllers: ") + SDL_GetError());
         return;

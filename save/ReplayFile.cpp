@@ -53,7 +53,7 @@ public:
 // yields zeros, so a caller checks `truncated` once at the end.
 class Reader {
 public:
-    Reader(const std::string& bytes, std::size_t end) : bytes(bytes), end(end) {}
+    Reader(const std::string& fileBytes, std::size_t endAt) : bytes(fileBytes), end(endAt) {}
 
     unsigned U8() {
         if (position >= end) {

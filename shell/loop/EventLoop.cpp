@@ -13,17 +13,18 @@
 #include "shell/session/DailyBoard.h"
 #include "shell/ui/GameWindow.h"
 
-EventLoop::EventLoop(CurrentGame& game, GameWindow* window) : EventLoop(nullptr, &game, window) {}
+EventLoop::EventLoop(CurrentGame& current, GameWindow* gameWindow)
+    : EventLoop(nullptr, &current, gameWindow) {}
 
-EventLoop::EventLoop(GameApp& app, GameWindow* window)
-    : EventLoop(std::make_unique<CurrentGame>(app), nullptr, window) {}
+EventLoop::EventLoop(GameApp& app, GameWindow* gameWindow)
+    : EventLoop(std::make_unique<CurrentGame>(app), nullptr, gameWindow) {}
 
-EventLoop::EventLoop(std::unique_ptr<CurrentGame> borrowed, CurrentGame* held, GameWindow* window)
-    : borrowed(std::move(borrowed)),
+EventLoop::EventLoop(std::unique_ptr<CurrentGame> owned, CurrentGame* held, GameWindow* gameWindow)
+    : borrowed(std::move(owned)),
       game(held != nullptr ? *held : *this->borrowed),
-      window(window),
+      window(gameWindow),
       screens(std::make_unique<LoopScreens>(game, *this, frame.Options(), timer)),
-      input(std::make_unique<InputEvents>(*this, window, screens->session)) {}
+      input(std::make_unique<InputEvents>(*this, gameWindow, screens->session)) {}
 
 EventLoop::~EventLoop() = default;
 

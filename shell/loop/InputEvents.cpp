@@ -6,13 +6,14 @@
 #include "shell/session/PlayerSession.h"
 #include "shell/session/ShellParts.h"
 
-InputEvents::InputEvents(ScreenHost& host, GameWindow* window, PlayerSession& session)
-    : host(host),
-      session(session),
-      pads(host),
-      mouse(host, window),
-      globalKeys(host, window),
-      windowEvents(host, window) {}
+InputEvents::InputEvents(ScreenHost& screenHost, GameWindow* gameWindow,
+                         PlayerSession& playerSession)
+    : host(screenHost),
+      session(playerSession),
+      pads(screenHost),
+      mouse(screenHost, gameWindow),
+      globalKeys(screenHost, gameWindow),
+      windowEvents(screenHost, gameWindow) {}
 
 bool InputEvents::Take(const SDL_Event& event) {
     Gamepads* plugged = host.Parts().pads;

@@ -10,16 +10,16 @@
 #include "shell/ui/GameWindow.h"
 #include "shell/ui/OverlayFont.h"
 
-LoopScreens::LoopScreens(CurrentGame& game, ScreenHost& host, const Accessibility& options,
+LoopScreens::LoopScreens(CurrentGame& current, ScreenHost& host, const Accessibility& options,
                          TickTimer& timer)
-    : session(game, host.Parts(), options),
+    : session(current, host.Parts(), options),
       pause(timer, session),
       gameOver(host, session),
       playing(host, session, gameOver),
       watching(host),
       pauseMenu(host),
       welcome(host),
-      game(game),
+      game(current),
       parts(host.Parts()) {}
 
 Screen& LoopScreens::Base() {

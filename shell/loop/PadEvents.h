@@ -13,7 +13,7 @@ class Gamepads;
 // every button press, and a direction held on a menu repeats (PadRepeat).
 class PadEvents {
 public:
-    explicit PadEvents(ScreenHost& host) : host(host) {}
+    explicit PadEvents(ScreenHost& screenHost) : host(screenHost) {}
 
     // Everything the pads queued since the last call.
     void Take(Gamepads& pads);

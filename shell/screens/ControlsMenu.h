@@ -12,7 +12,7 @@
 // waiting.
 class ControlsMenu : public MenuScreen {
 public:
-    explicit ControlsMenu(ScreenHost& host) : MenuScreen(host) {}
+    explicit ControlsMenu(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
     // "turn left      Left                  d-pad, stick": one action as bound.
     static std::string Row(const KeyBindings& bindings, KeyBindings::Action action);

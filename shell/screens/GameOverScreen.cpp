@@ -19,8 +19,8 @@ constexpr int kSlowLineY = 312;
 
 }  // namespace
 
-GameOverScreen::GameOverScreen(ScreenHost& host, PlayerSession& session)
-    : host(host), session(session) {}
+GameOverScreen::GameOverScreen(ScreenHost& screenHost, PlayerSession& playerSession)
+    : host(screenHost), session(playerSession) {}
 
 void GameOverScreen::Begin() {
     shownAt = SDL_GetTicks();

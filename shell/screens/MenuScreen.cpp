@@ -13,7 +13,7 @@
 #include "shell/session/PlayerSession.h"
 #include "shell/ui/OverlayFont.h"
 
-MenuScreen::MenuScreen(ScreenHost& host) : host(host) {}
+MenuScreen::MenuScreen(ScreenHost& screenHost) : host(screenHost) {}
 
 void MenuScreen::Shown() {
     list.Clear();

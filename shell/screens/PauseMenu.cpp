@@ -48,8 +48,8 @@ const Row kRows[] = {
 
 }  // namespace
 
-PauseMenu::PauseMenu(ScreenHost& host)
-    : MenuScreen(host), watch(std::make_unique<WatchScreen>(host)) {}
+PauseMenu::PauseMenu(ScreenHost& screenHost)
+    : MenuScreen(screenHost), watch(std::make_unique<WatchScreen>(screenHost)) {}
 
 PauseMenu::~PauseMenu() = default;
 

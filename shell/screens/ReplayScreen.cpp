@@ -18,7 +18,7 @@ constexpr const char* kLeaveHint = "end of replay: press q to quit";
 
 }  // namespace
 
-ReplayScreen::ReplayScreen(ScreenHost& host) : host(host) {}
+ReplayScreen::ReplayScreen(ScreenHost& screenHost) : host(screenHost) {}
 
 void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (IsPauseKey(key)) {

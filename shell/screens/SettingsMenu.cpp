@@ -15,7 +15,8 @@ constexpr std::size_t kMaxAddressLength = 60;
 
 }  // namespace
 
-SettingsMenu::SettingsMenu(ScreenHost& host) : MenuScreen(host), controls(host), entry(host) {}
+SettingsMenu::SettingsMenu(ScreenHost& screenHost)
+    : MenuScreen(screenHost), controls(screenHost), entry(screenHost) {}
 
 void SettingsMenu::Build() {
     list.AddHeading("sound");

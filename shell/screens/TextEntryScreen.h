@@ -19,7 +19,7 @@ public:
     // Returns what is wrong with a text, in a few words; empty when nothing.
     using Problem = std::function<std::string(const std::string&)>;
 
-    explicit TextEntryScreen(ScreenHost& host) : MenuScreen(host) {}
+    explicit TextEntryScreen(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
     // Opens the screen over the others; `taken` gets the accepted text
     // once the screen has closed.

@@ -19,7 +19,7 @@ constexpr std::uint32_t kSkipChunk = 100;  // ticks between looks at the clock
 
 }  // namespace
 
-WatchScreen::WatchScreen(ScreenHost& host) : host(host) {}
+WatchScreen::WatchScreen(ScreenHost& screenHost) : host(screenHost) {}
 
 WatchScreen::~WatchScreen() = default;
 

@@ -23,8 +23,9 @@ struct ShellParts;
 // used, so they may be attached after construction.
 class PlayerSession {
 public:
-    PlayerSession(CurrentGame& game, const ShellParts& parts, const Accessibility& options)
-        : game(game), parts(parts), options(options) {}
+    PlayerSession(CurrentGame& current, const ShellParts& shellParts,
+                  const Accessibility& accessibility)
+        : game(current), parts(shellParts), options(accessibility) {}
 
     // The game's key for a keyboard event: through the player's bindings when
     // there are settings, else the event's own symbol.
