@@ -75,8 +75,8 @@ void FitFrameToUsableArea(SDL_Window* window) {
 
 }  // namespace
 
-GameWindow::GameWindow(CurrentGame& current)
-    : game(current), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
+GameWindow::GameWindow(CurrentGame& shown)
+    : game(shown), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
 
 GameWindow::GameWindow(GameApp& app)
     : borrowed(std::make_unique<CurrentGame>(app)),
