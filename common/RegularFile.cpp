@@ -61,7 +61,7 @@ Outcome Read(const std::string& path, std::size_t cap, std::string& bytes, std::
     bytes.clear();
     const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
     if (fd < 0) {
-        if (errno == ENOENT || errno == ENOTDIR) return Outcome::kMissing;
+        if (errno == ENOENT) return Outcome::kMissing;
         why = std::string("cannot be opened: ") + std::strerror(errno);
         return Outcome::kFailed;
     }

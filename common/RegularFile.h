@@ -9,7 +9,7 @@ namespace regular_file {
 
 enum class Outcome {
     kRead,        // `bytes` holds the whole file
-    kMissing,     // no such file (or no folder for it)
+    kMissing,     // no such file (a plain file where a folder should be is kFailed)
     kNotRegular,  // a folder, a FIFO, a device...: never opened for reading
     kTooLarge,    // over the caller's cap, before or while it was read
     kFailed,      // cannot be opened or read (permissions, I/O)
