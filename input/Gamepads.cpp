@@ -15,9 +15,6 @@
 namespace {
 
 constexpr const char* kMappingFileName = "gamecontrollerdb.txt";
-// The shared database of every known pad on every system is under a
-// megabyte; a file far larger is not one.
-constexpr std::size_t kMaxMappingFileSize = 4u << 20;
 constexpr const char* kPlatformField = "platform:";
 constexpr std::size_t kGuidLength = 32;
 
@@ -78,7 +75,7 @@ Gamepads::~Gamepads() {
 
 void Gamepads::LoadMappingFile(const std::string& path) {
     std::string text, why;
-    switch (regular_file::Read(path, kMaxMappingFileSize, text, why)) {
+    switch (regular_file::Read(path, Gamepads::kMaxMappingFileSize, text, why)) {
         case regular_file::Outcome::kRead:
             LoadMappings(text, path);
             return;

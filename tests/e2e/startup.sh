@@ -50,6 +50,20 @@ case "$case_name" in
     [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
     [[ ! -s "$work/stderr" ]] || fail "wrote to stderr"
     ;;
+  files-not-regular)
+    # Settings that never end and FIFOs for the mappings and the table: a
+    # line for each file read, and the game plays.
+    ln -sf /dev/zero "$XDG_CONFIG_HOME/korvessa/settings.ini"
+    mkdir korvessa
+    mkfifo korvessa/gamecontrollerdb.txt korvessa/scores.txt
+    run_and_terminate
+    [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
+    grep -qx "korvessa: $XDG_CONFIG_HOME/korvessa/settings.ini is not a regular file; default settings" \
+      "$work/stderr" || fail "no line for the settings"
+    grep -qx "korvessa: $work/korvessa/gamecontrollerdb.txt is not a regular file" "$work/stderr" ||
+      fail "no line for the mappings"
+    [[ -L "$XDG_CONFIG_HOME/korvessa/settings.ini" ]] || fail "the settings' link was written over"
+    ;;
   no-display)
     run_expecting_failure env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11
     grep -q 'initialise SDL' "$work/stderr" || fail "message does not say what failed"

@@ -117,8 +117,11 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     EXPECT_EQ(Highlighted().rfind("laser", 0), 0u) << Highlighted();
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     Tap(SDL_SCANCODE_F11, SDLK_F11);
+    Tap(SDL_SCANCODE_M, SDLK_m);
+    Tap(SDL_SCANCODE_Q, SDLK_q);
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);  // cancels
-    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11 is not bound";
+    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11, M or Q is bound";
+    EXPECT_FALSE(settings->Current().IsOn("mute")) << "M muted while a key was awaited";
     ASSERT_TRUE(loop.IsPaused());
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     Tap(SDL_SCANCODE_RCTRL, SDLK_RCTRL);
