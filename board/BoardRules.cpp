@@ -30,6 +30,8 @@ std::string TypedName(const std::string& typed) {
     return name.empty() ? typed : name;
 }
 
+std::string TypedNameProblem(const std::string& typed) { return NameProblem(TypedName(typed)); }
+
 std::string ReplayProblem(const Replay& replay) {
     if (replay.seedKind != SeedKind::kDaily) return "not a daily game";
     if (!replay.AtFullSpeed()) return "not at full speed";

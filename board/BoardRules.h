@@ -19,6 +19,8 @@ std::string NameProblem(const std::string& name);
 // without the blanks at its ends, which the player cannot see; one of blanks
 // alone is left as it is, for NameProblem to say so.
 std::string TypedName(const std::string& typed);
+// NameProblem of TypedName(typed): what is wrong with a name as typed.
+std::string TypedNameProblem(const std::string& typed);
 
 // Empty when a finished game's replay goes to the board: only daily games
 // played at full speed do. Otherwise why not, in a few words.

@@ -79,19 +79,15 @@ void SettingsMenu::ChangeBoard() {
 
 void SettingsMenu::AskName(bool thenTurnOn) {
     PlayerSettings& settings = *host.Parts().settings;
-    entry.Ask(
-        "your name on the board", settings.Current().Get(Settings::kPlayer),
-        board_rules::kMaxNameLength,
-        [](const std::string& typed) {
-            return board_rules::NameProblem(board_rules::TypedName(typed));
-        },
-        [&settings, thenTurnOn](const std::string& name) {
-            settings.Change([&](Settings& s) {
-                std::string why;
-                s.Set(Settings::kPlayer, name, why);
-                if (thenTurnOn) s.SetOn(Settings::kBoard, true);
-            });
-        });
+    entry.Ask("your name on the board", settings.Current().Get(Settings::kPlayer),
+              board_rules::kMaxNameLength, board_rules::TypedNameProblem,
+              [&settings, thenTurnOn](const std::string& name) {
+                  settings.Change([&](Settings& s) {
+                      std::string why;
+                      s.Set(Settings::kPlayer, name, why);
+                      if (thenTurnOn) s.SetOn(Settings::kBoard, true);
+                  });
+              });
 }
 
 void SettingsMenu::AskAddress() {
