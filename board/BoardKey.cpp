@@ -4,9 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "common/RegularFile.h"
 #include "save/AtomicFile.h"
 
 namespace {
@@ -57,14 +56,17 @@ BoardKey::BoardKey(const DataFolder& dataFolder)
     : folder(dataFolder), path(dataFolder.Path() + kFileName) {}
 
 int BoardKey::Read(std::string& key, std::string& error) const {
-    std::ifstream file(path);
-    if (!file) {
-        if (errno == ENOENT) return 1;
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return -1;
+    std::string bytes, why;
+    switch (regular_file::Read(path, kMaxFileSize, bytes, why)) {
+        case regular_file::Outcome::kRead:
+            break;
+        case regular_file::Outcome::kMissing:
+            return 1;
+        default:
+            error = path + " " + why;
+            return -1;
     }
-    std::string text;
-    std::getline(file, text);
+    const std::string text = bytes.substr(0, bytes.find('\n'));
     if (!IsKey(text)) {
         error = path + " holds no board key; move it away to have a new one made";
         return -1;

@@ -77,7 +77,9 @@ void ControlsMenu::KeyDown(const SDL_KeyboardEvent& key) {
     KeyBindings::Action swapped = KeyBindings::kActionCount;
     if (!bindings.Bind(waitingFor, key.keysym.scancode, swapped)) {
         const char* name = SDL_GetScancodeName(key.keysym.scancode);
-        message = std::string(*name != '\0' ? name : "that key") + " cannot be bound";
+        const char* keptFor = KeyBindings::KeptFor(key.keysym.scancode);
+        message = std::string(*name != '\0' ? name : "that key") + " cannot be bound" +
+                  (keptFor != nullptr ? std::string(": the game keeps it ") + keptFor : "");
         host.Redraw();
         return;
     }

@@ -81,7 +81,7 @@ void SettingsMenu::ChangeBoard() {
 void SettingsMenu::AskName(bool thenTurnOn) {
     PlayerSettings& settings = *host.Parts().settings;
     entry.Ask("your name on the board", settings.Current().Get(Settings::kPlayer),
-              board_rules::kMaxNameLength, board_rules::NameProblem,
+              board_rules::kMaxNameLength, board_rules::TypedNameProblem,
               [&settings, thenTurnOn](const std::string& name) {
                   settings.Change([&](Settings& s) {
                       std::string why;

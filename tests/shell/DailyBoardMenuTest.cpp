@@ -52,9 +52,13 @@ TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
     ASSERT_NE(entry(), nullptr) << "the board went on without a name";
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     ASSERT_NE(entry(), nullptr) << "an empty name was taken";
+    type("   ");
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    ASSERT_NE(entry(), nullptr) << "a name of spaces was taken";
     type("Ann\t\xc3\xa9m");  // a tab and an accented letter the font cannot draw
-    EXPECT_EQ(entry()->Text(), "Annm") << "M typed rather than muted";
+    EXPECT_EQ(entry()->Text(), "   Annm") << "M typed rather than muted";
     Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
+    type(" ");
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     EXPECT_EQ(entry(), nullptr);
     EXPECT_NE(File().find("board = on\n"), std::string::npos) << File();

@@ -60,8 +60,11 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     EXPECT_EQ(Highlighted().rfind("laser", 0), 0u) << Highlighted();
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     Tap(SDL_SCANCODE_F11, SDLK_F11);
+    Tap(SDL_SCANCODE_M, SDLK_m);
+    Tap(SDL_SCANCODE_Q, SDLK_q);
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);  // cancels
-    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11 is not bound";
+    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11, M or Q is bound";
+    EXPECT_FALSE(settings->Current().IsOn("mute")) << "M muted while a key was awaited";
     ASSERT_TRUE(loop.IsPaused());
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     Tap(SDL_SCANCODE_RCTRL, SDLK_RCTRL);
@@ -82,8 +85,8 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     ASSERT_TRUE(bindings.Bind(KeyBindings::kPhoton, SDL_SCANCODE_LEFT, swapped));
     EXPECT_EQ(swapped, KeyBindings::kTurnLeft);
     EXPECT_FALSE(bindings.Bind(KeyBindings::kThrust, SDL_SCANCODE_ESCAPE, swapped));
-    // Q, where a QWERTY keyboard has it, turns right on any layout.
-    ASSERT_TRUE(bindings.Bind(KeyBindings::kTurnRight, SDL_SCANCODE_Q, swapped));
+    // W, where a QWERTY keyboard has it, turns right on any layout.
+    ASSERT_TRUE(bindings.Bind(KeyBindings::kTurnRight, SDL_SCANCODE_W, swapped));
     settings->Change([&](Settings& s) { s.Bind(bindings); });
     Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);
     EXPECT_NE(app.photons[1], nullptr) << "the old turn-left key fires now";
@@ -91,12 +94,12 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     Tap(SDL_SCANCODE_SPACE, SDLK_SPACE);  // a tap shorter than a tick still turns
     Tick();
     EXPECT_GT(app.ship->angle, heading) << "Space turns left now";
-    Down(SDL_SCANCODE_A, SDLK_q);  // AZERTY: Q's symbol at A's place does nothing
+    Down(SDL_SCANCODE_Z, SDLK_w);  // AZERTY: W's symbol at Z's place does nothing
     EXPECT_EQ(app.input, 0u);
-    Up(SDL_SCANCODE_A, SDLK_q);
-    Down(SDL_SCANCODE_Q, SDLK_a);  // and the key at Q's place, whatever it says
+    Up(SDL_SCANCODE_Z, SDLK_w);
+    Down(SDL_SCANCODE_W, SDLK_z);  // and the key at W's place, whatever it says
     EXPECT_EQ(app.input, GameApp::kInputRight);
-    Up(SDL_SCANCODE_Q, SDLK_a);
+    Up(SDL_SCANCODE_W, SDLK_z);
 }
 
 TEST_F(MenuTest, FirstStartShowsTheKeysUntilStartedAndNeverAgain) {

@@ -120,6 +120,9 @@ TEST(OptionsTest, RefusesBadCommandLinesNamingTheCulprit) {
         {{"--verify="}, "'--verify' needs a file"},
         {{"--replay", ""}, "'--replay' needs a file"},
         {{""}, "unexpected argument ''"},
+        {{"--player", "   "}, "only spaces"},
+        {{"--player=\xC3\x85sa"}, "letters, digits and punctuation of ASCII only"},
+        {{"--volume", std::string(5000, '9')}, "'" + std::string(40, '9') + "...':"},
     };
     for (const auto& [words, culprit] : bad) {
         const Options options = ParseLine(words);
@@ -127,6 +130,7 @@ TEST(OptionsTest, RefusesBadCommandLinesNamingTheCulprit) {
         EXPECT_NE(options.error.find(culprit), std::string::npos) << options.error;
         EXPECT_EQ(options.error.find('\n'), std::string::npos) << "one line";
     }
+    EXPECT_EQ(ParseLine({"--player", " Ann Lee "}).player, "Ann Lee") << "blanks at the ends go";
 }
 
 // ---------------------------------------------------------------------------
