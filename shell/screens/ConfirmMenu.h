@@ -11,12 +11,12 @@
 // or Escape closes it unchanged. The yes row closes it, then calls `confirmed`.
 class ConfirmMenu : public MenuScreen {
 public:
-    ConfirmMenu(ScreenHost& host, std::string question, std::string yes,
-                std::function<void()> confirmed)
-        : MenuScreen(host),
-          question(std::move(question)),
-          yes(std::move(yes)),
-          confirmed(std::move(confirmed)) {}
+    ConfirmMenu(ScreenHost& on, std::string asked, std::string yesLabel,
+                std::function<void()> whenConfirmed)
+        : MenuScreen(on),
+          question(std::move(asked)),
+          yes(std::move(yesLabel)),
+          confirmed(std::move(whenConfirmed)) {}
 
 protected:
     void Build() override;
