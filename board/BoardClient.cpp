@@ -189,6 +189,7 @@ BoardClient::~BoardClient() {
 Result BoardClient::Request(const std::string& url, const std::string* postBody, std::string& body,
                             const std::string& authorization) {
     body.clear();
+    nonsense = false;
     if (handle == nullptr || multi == nullptr) {
         problem = unloaded.empty() ? "cannot set up a connection to the board" : unloaded;
         return Result::kFailed;
@@ -250,6 +251,7 @@ Result BoardClient::Request(const std::string& url, const std::string* postBody,
 
 Result BoardClient::Nonsense(const std::string& what) {
     problem = "the board at " + address.Text() + " gave an answer that makes no sense: " + what;
+    nonsense = true;
     return Result::kFailed;
 }
 

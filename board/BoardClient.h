@@ -93,6 +93,8 @@ public:
     // After a result other than kDone, one line saying what happened: for
     // kRefused the server's own reason.
     const std::string& Problem() const { return problem; }
+    // After kFailed: whether the board answered, but not as the API says.
+    bool AnsweredNonsense() const { return nonsense; }
     const BoardAddress& Address() const { return address; }
 
 private:
@@ -111,4 +113,5 @@ private:
     CURL* handle = nullptr;
     CURLM* multi = nullptr;
     std::string problem;
+    bool nonsense = false;
 };

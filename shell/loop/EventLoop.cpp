@@ -38,6 +38,8 @@ const GameOverScreen& EventLoop::GameOverShown() const { return screens->gameOve
 
 const PlayerSession& EventLoop::Session() const { return screens->session; }
 
+bool EventLoop::PadLastUsed() const { return input->PadLastUsed(); }
+
 void EventLoop::StartTimer() { timer.Start(TickSpeed()); }
 
 int EventLoop::TickSpeed() const {

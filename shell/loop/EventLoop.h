@@ -95,6 +95,7 @@ public:
     void Redraw() override { Draw(); }
     Screen& Top() override;
     bool IsPaused() const override { return !overlays.empty(); }
+    bool PadLastUsed() const override;
     void PlayToday() override;
     void NewGameStarted() override;
     GameApp& App() override { return *game; }

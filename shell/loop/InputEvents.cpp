@@ -1,5 +1,6 @@
 #include "shell/loop/InputEvents.h"
 
+#include "game/GameApp.h"
 #include "input/Gamepads.h"
 #include "shell/screens/Screen.h"
 #include "shell/screens/ScreenHost.h"
@@ -18,8 +19,9 @@ InputEvents::InputEvents(ScreenHost& screenHost, GameWindow* gameWindow,
 bool InputEvents::Take(const SDL_Event& event) {
     Gamepads* plugged = host.Parts().pads;
     if (plugged != nullptr && plugged->HandleEvent(event)) {
-        pads.Take(*plugged);
+        const bool pressed = pads.Take(*plugged);
         session.CombineInput();
+        if (pressed) Pressed(true);
         return true;
     }
     switch (event.type) {
@@ -27,6 +29,7 @@ bool InputEvents::Take(const SDL_Event& event) {
             if (host.Top().TakesEveryKey() || !globalKeys.Take(event.key)) {
                 host.Top().KeyDown(event.key);
             }
+            Pressed(false);
             return true;
         case SDL_KEYUP:
             host.Top().KeyUp(event.key);
@@ -49,4 +52,11 @@ bool InputEvents::Take(const SDL_Event& event) {
         default:
             return false;
     }
+}
+
+void InputEvents::Pressed(bool onPad) {
+    if (onPad == padLastUsed) return;
+    padLastUsed = onPad;
+    // A tick draws a moving frame's hints soon enough.
+    if (!host.App().quit && host.Top().FrameIsStill()) host.Redraw();
 }

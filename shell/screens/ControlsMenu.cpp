@@ -46,6 +46,10 @@ std::string ControlsMenu::Title() const {
 std::string ControlsMenu::Hint() const {
     if (!message.empty()) return message;
     if (!Waiting()) return "choose an action to bind it";
+    if (host.PadLastUsed()) {
+        return KeyBindings::HasPadButton(waitingFor) ? "or a pad button; start cancels"
+                                                     : "a key only; start cancels";
+    }
     return KeyBindings::HasPadButton(waitingFor) ? "or a pad button; escape cancels"
                                                  : "escape cancels";
 }

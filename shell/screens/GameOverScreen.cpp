@@ -13,9 +13,11 @@
 
 namespace {
 
-constexpr const char* kMenuHint = "escape or start opens the menu";
+constexpr const char* kKeyMenuHint = "escape opens the menu";
+constexpr const char* kPadMenuHint = "start opens the menu";
 // Between the game's last line (at 336) and the table's heading (at 288).
 constexpr int kSlowLineY = 312;
+constexpr const char* kTooSlowToSend = "played slow: not sent to the daily board";
 
 }  // namespace
 
@@ -80,6 +82,8 @@ void GameOverScreen::ShowSpeed(int speed) {
     if (speed < game_speed::kFull) slowLine = "slow, at " + std::to_string(speed) + " % speed";
 }
 
+void GameOverScreen::ShowTooSlowToSend() { boardStatus.NotSent(kTooSlowToSend); }
+
 void GameOverScreen::ShowEntered() {
     const std::optional<GameRecords::Outcome> outcome = session.TakeEntered();
     if (outcome) board.Show(host.Parts().records->Table(), outcome->rank, outcome->kept);
@@ -96,7 +100,10 @@ void GameOverScreen::DrawOver() const {
     if (!slowLine.empty()) DrawCentred(*app.font, kSlowLineY, slowLine.c_str());
     board.Draw(*app.font);
     boardStatus.Draw(*app.font);
-    if (!app.running) DrawCentred(*app.font, kMenuHintY, kMenuHint);
+    // Under an open menu the line would only say what is already done.
+    if (!app.running && !host.IsPaused()) {
+        DrawCentred(*app.font, kMenuHintY, host.PadLastUsed() ? kPadMenuHint : kKeyMenuHint);
+    }
 }
 
 bool GameOverScreen::HearBoard(const BoardReport& report) {

@@ -63,7 +63,7 @@ bool MenuList::Choose(int row) {
 bool MenuList::Handle(const MenuEvent& event) {
     switch (event.kind) {
         case MenuEvent::Kind::kUp:
-            // Nothing highlighted yet (the pause): up starts from the end.
+            // Nothing highlighted yet: up starts from the end.
             if (current == kNone) current = Size();
             return Move(-1);
         case MenuEvent::Kind::kDown:
@@ -108,11 +108,19 @@ int MenuList::RowAt(int y) const {
     return row < Size() ? row : kNone;
 }
 
-void MenuList::Draw(CBitmapFont& font) const {
+std::vector<MenuList::Line> MenuList::Lines() const {
+    std::vector<Line> lines;
     const int last = std::min(Size(), first + kVisibleRows);
+    if (first > 0) lines.push_back({kFirstRowY + kRowStep, kMoreAbove});
     for (int row = first; row < last; ++row) {
         const std::string text = rows[static_cast<std::size_t>(row)].text();
         const int y = kFirstRowY - kRowStep * (row - first);
-        DrawCentred(font, y, (row == current ? "> " + text + " <" : text).c_str());
+        lines.push_back({y, row == current ? "> " + text + " <" : text});
     }
+    if (last < Size()) lines.push_back({kFirstRowY - kRowStep * kVisibleRows, kMoreBelow});
+    return lines;
+}
+
+void MenuList::Draw(CBitmapFont& font) const {
+    for (const Line& line : Lines()) DrawCentred(font, line.y, line.text.c_str());
 }

@@ -53,11 +53,6 @@ PauseMenu::PauseMenu(ScreenHost& screenHost)
 
 PauseMenu::~PauseMenu() = default;
 
-void PauseMenu::Shown() {
-    MenuScreen::Shown();
-    list.HighlightNone();
-}
-
 void PauseMenu::Build() {
     for (const Row& row : kRows) {
         if (!row.offered(host)) continue;
@@ -71,6 +66,8 @@ void PauseMenu::Build() {
 }
 
 std::string PauseMenu::Hint() const {
+    // A pad has no quit button: quit is the menu's last row.
+    if (host.PadLastUsed()) return "press start to resume";
     std::string pauseKey = "p";
     if (host.Parts().settings != nullptr) {
         const auto& keys = host.Parts().settings->Bindings().Keys(KeyBindings::kPause);

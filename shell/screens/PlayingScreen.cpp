@@ -30,6 +30,7 @@ bool PlayingScreen::Tick() {
         gameOver.ShowSpeed(host.Parts().recorder->GameSpeed());
         gameOver.ShowEntered();
         gameOver.ShowSending(session.SendFinishedGame());
+        if (session.DailyTooSlowToSend()) gameOver.ShowTooSlowToSend();
     }
     return true;
 }

@@ -27,6 +27,9 @@ public:
 
     virtual Screen& Top() = 0;
     virtual bool IsPaused() const = 0;
+    // Whether the player's last press was a pad's rather than a key's: the
+    // hints on screen name the buttons of the device last used.
+    virtual bool PadLastUsed() const = 0;
 
     // Today's field, from any screen: the session starts afresh as a daily
     // one, whatever it was, and play resumes. Not while watching a replay.

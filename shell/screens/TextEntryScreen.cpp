@@ -120,6 +120,12 @@ void TextEntryScreen::Take() {
     const std::string accepted = text;
     host.Back();
     done(accepted);
+    // The menu under it was drawn before `done` changed what it shows.
+    if (host.IsPaused()) host.Redraw();
+}
+
+std::string TextEntryScreen::Hint() const {
+    return host.PadLastUsed() ? "a takes it, b goes back" : "enter takes it, escape goes back";
 }
 
 void TextEntryScreen::DrawOver() const {

@@ -37,7 +37,7 @@ public:
 protected:
     void Build() override {}
     std::string Title() const override { return title; }
-    std::string Hint() const override { return "enter or A takes it, escape or B goes back"; }
+    std::string Hint() const override;
     void Handle(const MenuEvent& event) override;
 
 private:

@@ -66,6 +66,9 @@ public:
     // Sends the game that has just ended to the session's board, if one is
     // attached and takes it: its ticket, or 0.
     std::uint64_t SendFinishedGame();
+    // Whether the game that has just ended is a daily one that the attached
+    // board would have taken, had it been played at full speed.
+    bool DailyTooSlowToSend() const;
     // Whether a finished game can be kept: recording and records attached.
     bool KeepsGames() const;
 

@@ -29,7 +29,7 @@ std::vector<Settings::Definition> MakeDefinitions() {
         {"stars", Kind::kChoice, "on", 0, 0, 1, {"on", "dim", "off"}},
         {"clear-saucer", Kind::kSwitch, "off", 0, 0, 1, {}},
         {"clear-photons", Kind::kSwitch, "off", 0, 0, 1, {}},
-        {"speed", Kind::kChoice, "100", 0, 0, 1, {"100", "80", "65", "50"}},
+        {"speed", Kind::kChoice, "100", 0, 0, 1, {"50", "65", "80", "100"}},
         {"fire-on-press", Kind::kSwitch, "off", 0, 0, 1, {}},
         // The daily board: nothing is sent while it is off.
         {Settings::kBoard, Kind::kSwitch, "off", 0, 0, 1, {}},
@@ -200,8 +200,10 @@ void Settings::Step(const std::string& name, int direction) {
         case Kind::kChoice: {
             const auto& choices = definition.choices;
             const auto at = std::find(choices.begin(), choices.end(), value) - choices.begin();
-            const auto count = static_cast<long>(choices.size());
-            value = choices[static_cast<std::size_t>(((at + direction) % count + count) % count)];
+            // Stops at either end, as a number does; left is the smaller.
+            const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(choices.size()) - 1;
+            const std::ptrdiff_t next = std::clamp<std::ptrdiff_t>(at + direction, 0, last);
+            value = choices[static_cast<std::size_t>(next)];
             break;
         }
         case Kind::kKeys:

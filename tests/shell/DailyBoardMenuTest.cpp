@@ -65,7 +65,7 @@ TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
     EXPECT_NE(File().find("player = Ann\n"), std::string::npos) << File();
     EXPECT_NE(board.Sender(), nullptr);
 
-    goTo("https://");
+    goTo("address");
     for (int i = 0; i < 40; ++i) Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
     type("ftp://127.0.0.1");
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);

@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -27,8 +28,11 @@
 #include "shell/screens/WatchScreen.h"
 #include "shell/session/DailyBoard.h"
 #include "shell/session/PlayerSettings.h"
+#include "shell/ui/OverlayFont.h"
 #include "tests/game/GameAppFixture.h"
+#include "tests/gl/RecordingGL.h"
 #include "tests/shell/ShellEvents.h"
+#include "tests/support/DrawnTexts.h"
 #include "tests/support/GameStateSnapshot.h"
 #include "tests/support/TemporaryFolder.h"
 
@@ -43,8 +47,7 @@ using testing_support::KeyEvent;
 TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     ASSERT_TRUE(loop.IsPaused());
-    EXPECT_EQ(Highlighted(), "") << "a stray Enter does nothing at first";
-    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    EXPECT_EQ(Highlighted(), "resume") << "the first item is chosen at once";
     Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
     EXPECT_EQ(Highlighted(), "settings");
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
@@ -168,7 +171,6 @@ TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
 
     click(SDL_CONTROLLER_BUTTON_START);
     ASSERT_TRUE(loop.IsPaused());
-    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 32767);  // the stick pushed down
     Deliver();
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 0);
@@ -303,7 +305,7 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     };
     play(120);
     Tap(SDL_SCANCODE_P, SDLK_p);
-    for (int i = 0; i < 3; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    for (int i = 0; i < 2; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
     EXPECT_EQ(Highlighted(), "replays");
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     const unsigned before = RandomState();
@@ -313,6 +315,16 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     for (int i = 0; i < 400; ++i) Tick();
     ASSERT_NE(watch->Game(), nullptr);
     EXPECT_GT(watch->Game()->score, 0) << "the replay played";
+    MapEveryGlyph(*app.font);
+    recgl::Reset();
+    Tick();
+    const std::vector<std::string> texts = testing_support::DrawnTexts();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& text) {
+        return text.rfind("REPLAY  SCORE ", 0) == 0 &&
+               text.size() > std::strlen("ESCAPE GOES BACK") &&
+               text.compare(text.size() - std::strlen("ESCAPE GOES BACK"), std::string::npos,
+                            "ESCAPE GOES BACK") == 0;
+    })) << "no replay marker, or no word of the way back";
     EXPECT_NE(RandomState(), before) << "the watch drew from the generator";
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     EXPECT_EQ(RandomState(), before);
@@ -370,3 +382,125 @@ TEST_F(MenuTest, PadAloneNamesThePlayer) {
     EXPECT_NE(File().find("board = on\n"), std::string::npos) << File();
     SDL_JoystickClose(stick);
 }
+
+namespace {
+
+// Every menu opens on its first row; values stop at their ends; the board's
+// rows show what was typed as soon as it is taken; the list says where it
+// goes on; Restore defaults is asked again and says it was done.
+TEST_F(MenuTest, MenusOpenOnTheirFirstRowAndShowEveryChangeAtOnce) {
+    MapEveryGlyph(*app.font);
+    Tap(SDL_SCANCODE_P, SDLK_p);
+    EXPECT_EQ(Highlighted(), "resume");
+    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(Highlighted().rfind("volume", 0), 0u) << "P, Down, Enter opens the settings";
+    EXPECT_EQ(Menu().List().Lines().back().text, MenuList::kMoreBelow);
+
+    auto highlight = [this](const std::string& prefix) {
+        for (int i = 0; i < 30 && Highlighted().rfind(prefix, 0) != 0; ++i) {
+            Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+        }
+        ASSERT_EQ(Highlighted().rfind(prefix, 0), 0u) << Highlighted();
+    };
+    auto step = [this](SDL_Scancode code, SDL_Keycode sym, int times) {
+        for (int i = 0; i < times; ++i) Tap(code, sym);
+    };
+    highlight("speed");
+    Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);
+    EXPECT_EQ(settings->Current().Get("speed"), "80") << "left is slower";
+    step(SDL_SCANCODE_LEFT, SDLK_LEFT, 4);
+    EXPECT_EQ(settings->Current().Get("speed"), "50");
+    step(SDL_SCANCODE_RIGHT, SDLK_RIGHT, 4);
+    EXPECT_EQ(settings->Current().Get("speed"), "100");
+    step(SDL_SCANCODE_UP, SDLK_UP, 4);  // past the rings and the stars
+    ASSERT_EQ(Highlighted().rfind("line width", 0), 0u) << Highlighted();
+    step(SDL_SCANCODE_RIGHT, SDLK_RIGHT, 5);
+    EXPECT_EQ(settings->Current().Get("line-width"), "3");
+
+    highlight("address  https://");
+    EXPECT_EQ(Menu().List().Lines().front().text, MenuList::kMoreAbove);
+    Tap(SDL_SCANCODE_UP, SDLK_UP);
+    Tap(SDL_SCANCODE_UP, SDLK_UP);
+    ASSERT_EQ(Highlighted().rfind("daily board", 0), 0u) << Highlighted();
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    SDL_Event typed;
+    SDL_zero(typed);
+    typed.type = SDL_TEXTINPUT;
+    std::snprintf(typed.text.text, sizeof typed.text.text, "Ann");
+    Push(typed);
+    recgl::Reset();
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    // The last drawing, not just the settings, already has the name.
+    const std::vector<std::string> texts = testing_support::DrawnTexts();
+    ASSERT_FALSE(texts.empty());
+    const auto lastDrawn = [&texts](const std::string& prefix) {
+        for (auto text = texts.rbegin(); text != texts.rend(); ++text) {
+            if (text->rfind(prefix, 0) == 0 || text->rfind("> " + prefix, 0) == 0) return *text;
+        }
+        return std::string();
+    };
+    EXPECT_EQ(lastDrawn("DAILY BOARD"), "> DAILY BOARD  ON <");
+    EXPECT_EQ(lastDrawn("PLAYER"), "PLAYER  ANN");
+
+    highlight("restore defaults");
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(Highlighted(), "no") << "asked again, no first";
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(settings->Current().Get("line-width"), "3") << "no changed something";
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(settings->Current().Get("line-width"), "1");
+    EXPECT_EQ(Menu().Hint(), "the defaults are restored");
+    EXPECT_TRUE(testing_support::WasDrawn("the defaults are restored"));
+}
+
+// The hints name the buttons of the device last used, also when the press
+// changed nothing else on screen; no menu hint stays under an open menu.
+TEST_F(MenuTest, HintsFollowTheDeviceLastUsed) {
+    MapEveryGlyph(*app.font);
+    pads = std::make_unique<Gamepads>("");
+    loop.Parts().pads = pads.get();
+    const int index = testing_support::AttachVirtualPad("Hint Test Pad");
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    Deliver();
+    auto click = [&](int button) {
+        SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
+        Deliver();
+        SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
+        Deliver();
+    };
+    app.ship->lives = 1;
+    app.ship->Die();
+    for (int i = 0; i < 40 && app.running; ++i) Tick();
+    ASSERT_FALSE(app.running);
+    recgl::Reset();
+    Tick();
+    EXPECT_TRUE(testing_support::WasDrawn("escape opens the menu"));
+
+    click(SDL_CONTROLLER_BUTTON_START);
+    ASSERT_TRUE(loop.IsPaused());
+    EXPECT_EQ(Menu().Hint(), "press start to resume");
+    EXPECT_FALSE(testing_support::WasDrawn("start opens the menu")) << "under the open menu";
+    recgl::Reset();
+    Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);  // nothing to change on Resume
+    EXPECT_TRUE(testing_support::WasDrawn("press p to resume, q to quit"));
+    recgl::Reset();
+    click(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_TRUE(testing_support::WasDrawn("press start to resume"));
+
+    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);  // the settings
+    for (int i = 0; i < 3; ++i) click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);  // keys and buttons
+    for (int i = 0; i < 5; ++i) click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);  // the laser, waiting for its button
+    EXPECT_EQ(Menu().Hint(), "or a pad button; start cancels");
+    click(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(Menu().Hint(), "choose an action to bind it");
+    SDL_JoystickClose(stick);
+}
+
+}  // namespace
