@@ -92,11 +92,11 @@ bool GameOverScreen::Tick() {
 }
 
 void GameOverScreen::DrawOver() const {
-    const GameApp& app = host.App();
-    if (!slowLine.empty()) DrawCentred(*app.font, kSlowLineY, slowLine.c_str());
-    board.Draw(*app.font);
-    boardStatus.Draw(*app.font);
-    if (!app.running) DrawCentred(*app.font, kMenuHintY, kMenuHint);
+    const TextFont& font = host.Font();
+    if (!slowLine.empty()) DrawCentred(font, kSlowLineY, slowLine.c_str());
+    board.Draw(font);
+    boardStatus.Draw(font);
+    if (!host.App().running) DrawCentred(font, kMenuHintY, kMenuHint);
 }
 
 bool GameOverScreen::HearBoard(const BoardReport& report) {

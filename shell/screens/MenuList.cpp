@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 #include "shell/ui/OverlayFont.h"
 
 void MenuList::Clear() {
@@ -101,14 +101,14 @@ bool MenuList::Handle(const MenuEvent& event) {
 
 int MenuList::RowAt(int y) const {
     // Each row owns the band from half a step below its text to half above.
-    const int slot = (kFirstRowY + CBitmapFont::kCellSize / 2 + kRowStep / 2 - y) / kRowStep;
-    if (y > kFirstRowY + CBitmapFont::kCellSize / 2 + kRowStep / 2 || slot >= kVisibleRows)
+    const int slot = (kFirstRowY + TextFont::kCellSize / 2 + kRowStep / 2 - y) / kRowStep;
+    if (y > kFirstRowY + TextFont::kCellSize / 2 + kRowStep / 2 || slot >= kVisibleRows)
         return kNone;
     const int row = first + slot;
     return row < Size() ? row : kNone;
 }
 
-void MenuList::Draw(CBitmapFont& font) const {
+void MenuList::Draw(const TextFont& font) const {
     const int last = std::min(Size(), first + kVisibleRows);
     for (int row = first; row < last; ++row) {
         const std::string text = rows[static_cast<std::size_t>(row)].text();

@@ -31,8 +31,8 @@ void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
 void ReplayScreen::DrawOver() const {
     const std::string title = "replay  " + ScoreBoardView::FormatDay(host.Parts().replayFileTime) +
                               "  score " + std::to_string(host.Parts().replay->Recorded().score);
-    DrawCentred(*host.App().font, kTitleY, title.c_str());
-    if (host.Parts().replay->Finished()) DrawCentred(*host.App().font, kLeaveHintY, kLeaveHint);
+    DrawCentred(host.Font(), kTitleY, title.c_str());
+    if (host.Parts().replay->Finished()) DrawCentred(host.Font(), kLeaveHintY, kLeaveHint);
 }
 
 bool ReplayScreen::FrameIsStill() const { return host.Parts().replay->Finished(); }
