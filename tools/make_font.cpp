@@ -853,7 +853,7 @@ const std::array<Glyph, kGlyphCount> kGlyphs = {{
 // Catches table typos (wrong order, ragged rows, stray characters) before they reach the image.
 bool validateGlyphs() {
     for (int g = 0; g < kGlyphCount; ++g) {
-        const Glyph& glyph = kGlyphs[g];
+        const Glyph& glyph = kGlyphs[static_cast<std::size_t>(g)];
         if (glyph.ch != static_cast<char>(kFirstCode + g)) {
             std::fprintf(stderr, "make_font: glyph table out of order at cell %d\n", g);
             return false;
@@ -916,7 +916,7 @@ void drawGlyph(Image& image, int cell, const Glyph& glyph) {
 Image renderSheet(int glyphCount) {
     Image image(glyphCount * kCellSize, kImageHeight, kKeyColour);
     for (int g = 0; g < glyphCount; ++g) {
-        drawGlyph(image, g, kGlyphs[g]);
+        drawGlyph(image, g, kGlyphs[static_cast<std::size_t>(g)]);
     }
     return image;
 }

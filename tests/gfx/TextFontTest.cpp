@@ -67,11 +67,14 @@ protected:
         return lit;
     }
 
+    // Playfield units in window pixels, for a viewport that fills the window.
+    int Pixels(int units) const { return static_cast<int>(static_cast<float>(units) * fit.scale); }
+
     // The brightest pixel in the window rows from `bottom` up to `top`
     // (excluded) under a text of `length` characters at (kTextX, kTextY).
     int BrightestUnder(int length, int bottom, int top) const {
-        const int left = static_cast<int>(fit.x + kTextX * fit.scale);
-        const int right = static_cast<int>(fit.x + (kTextX + kCell * length) * fit.scale);
+        const int left = Pixels(kTextX);
+        const int right = Pixels(kTextX + kCell * length);
         int brightest = 0;
         for (int y = bottom; y < top; ++y) {
             for (int x = left; x < right; ++x) brightest = std::max(brightest, Grey(x, y));
@@ -117,9 +120,8 @@ TEST_F(TextFontTest, EveryCharacterAsTheBitmapHasItLowerCaseApart) {
                 << "'" << text[static_cast<std::size_t>(k)] << "' drawn blank";
         }
     }
-    for (int k = 0; k < 26; ++k) {
-        EXPECT_NE(Block(lines[0], k), Block(lines[1], k))
-            << capitals[k] << " drawn as " << lower[k];
+    for (int k = 0; k < static_cast<int>(lower.size()); ++k) {
+        EXPECT_NE(Block(lines[0], k), Block(lines[1], k)) << lower[static_cast<std::size_t>(k)];
     }
 }
 
@@ -128,17 +130,19 @@ TEST_F(TextFontTest, EveryCharacterAsTheBitmapHasItLowerCaseApart) {
 TEST_F(TextFontTest, NothingUnderTheLettersWhenScaled) {
     Open(1280, 960);
     ASSERT_EQ(fit.scale, 1.25f);
+    ASSERT_EQ(fit.x, 0);
+    ASSERT_EQ(fit.y, 0);
     const char* text = "THE TOP ROWS ARE INKED: lift it, bk";  // no tails under the line
     const int length = static_cast<int>(std::strlen(text));
-    const int bottom = static_cast<int>(kTextY * fit.scale);
-    // The cells' two blank bottom rows and the row under them.
+    const int bottom = Pixels(kTextY);
+    const int top = Pixels(kTextY + kCell);
+    // The window rows of the cells' two blank bottom rows, and the row under.
     const int under = bottom - 1;
-    const int baseline = bottom + static_cast<int>(2 * fit.scale);
+    const int baseline = Pixels(kTextY + 2);
 
     font->DrawText(kTextX, kTextY, text);
     Read();
-    EXPECT_GT(BrightestUnder(length, baseline, bottom + static_cast<int>(kCell * fit.scale)), 200)
-        << "the text is not drawn";
+    EXPECT_GT(BrightestUnder(length, baseline, top), 200) << "the text is not drawn";
     EXPECT_EQ(BrightestUnder(length, under, baseline), 0);
 
     // The game's own font, as the game made it, shows the fault; the shell
@@ -152,7 +156,7 @@ TEST_F(TextFontTest, NothingUnderTheLettersWhenScaled) {
     app.font->DrawText(kTextX, kTextY, "score 0 lives 3");
     Read();
     EXPECT_EQ(BrightestUnder(15, under, baseline), 0);
-    EXPECT_GT(BrightestUnder(15, baseline, bottom + static_cast<int>(kCell * fit.scale)), 200);
+    EXPECT_GT(BrightestUnder(15, baseline, top), 200);
 }
 
 // At the default size each pixel samples one texel's centre, so clamping
