@@ -8,9 +8,10 @@
 // One GL texture made from the text bitmap: a row of 16 x 16 glyph cells for
 // the codes from the space to the tilde, drawn in the style of the game's
 // own font but with lower case of its own. Texts are placed as the game's
-// are, one 16 x 16 quad per character, and come out the same at any scale:
-// no cell's sampling reaches past its own edges. The game's font and its
-// texture are left alone.
+// are, one 16 x 16 quad per character. Scaled, a glyph blends only with its
+// own cell and the blank side columns of its neighbours: never with rows
+// from the far edge of the sheet. The game's font and its texture are left
+// alone.
 class TextFont {
 public:
     static constexpr const char* kFileName = "tarvelin_ascii_16x16.bmp";
