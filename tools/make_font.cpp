@@ -858,6 +858,12 @@ bool validateGlyphs() {
             std::fprintf(stderr, "make_font: glyph table out of order at cell %d\n", g);
             return false;
         }
+        // The game's sheet was drawn without tails; one there would change it.
+        if (g < kGameGlyphCount && glyph.rows[kGridHeight] != nullptr) {
+            std::fprintf(stderr, "make_font: glyph '%c' of the game's sheet has a tail\n",
+                         glyph.ch);
+            return false;
+        }
         for (const char* row : glyph.rows) {
             if (row == nullptr) continue;
             if (std::strlen(row) != static_cast<std::size_t>(kGridWidth)) {
