@@ -1,7 +1,7 @@
 #include "board/BoardStatusView.h"
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 
 namespace {
 
@@ -57,8 +57,8 @@ void BoardStatusView::Hide() {
     line.clear();
 }
 
-void BoardStatusView::Draw(CBitmapFont& font) const {
+void BoardStatusView::Draw(const TextFont& font) const {
     if (line.empty()) return;
-    const int width = CBitmapFont::kCellSize * static_cast<int>(line.size());
+    const int width = TextFont::kCellSize * static_cast<int>(line.size());
     font.DrawText(GameApp::kWindowWidth / 2 - width / 2, kLineY, line.c_str());
 }

@@ -6,7 +6,7 @@
 
 #include "board/BoardSender.h"
 
-class CBitmapFont;
+class TextFont;
 
 // One line under the best games: "sending to the daily board" while the
 // game is on its way, then "rank 3 of 17 today", the board's reason when it
@@ -31,7 +31,7 @@ public:
     void Hide();
 
     // Draws the line, if any, over the frame in the back buffer.
-    void Draw(CBitmapFont& font) const;
+    void Draw(const TextFont& font) const;
     // The line drawn; empty when none is.
     const std::string& Line() const { return line; }
 

@@ -6,6 +6,7 @@
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
+#include "gfx/TextFont.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/loop/InputEvents.h"
@@ -27,6 +28,11 @@ EventLoop::EventLoop(std::unique_ptr<CurrentGame> owned, CurrentGame* held, Game
       input(std::make_unique<InputEvents>(*this, gameWindow, screens->session)) {}
 
 EventLoop::~EventLoop() = default;
+
+const TextFont& EventLoop::Font() {
+    if (textFont == nullptr) textFont = std::make_unique<TextFont>();
+    return *textFont;
+}
 
 void EventLoop::SetAccessibility(const Accessibility& options) {
     const int speedBefore = TickSpeed();

@@ -37,7 +37,7 @@ bool LoopScreens::StartSessionAgain(GameWindow* window, bool asDaily) {
         return false;
     }
     start->BeginAgain(game);
-    MapEveryGlyph(*game->font);
+    ClampGlyphRows(*game->font);
     if (window != nullptr) window->SizeStars();
     return true;
 }

@@ -96,13 +96,13 @@ bool GameOverScreen::Tick() {
 }
 
 void GameOverScreen::DrawOver() const {
-    const GameApp& app = host.App();
-    if (!slowLine.empty()) DrawCentred(*app.font, kSlowLineY, slowLine.c_str());
-    board.Draw(*app.font);
-    boardStatus.Draw(*app.font);
+    const TextFont& font = host.Font();
+    if (!slowLine.empty()) DrawCentred(font, kSlowLineY, slowLine.c_str());
+    board.Draw(font);
+    boardStatus.Draw(font);
     // Under an open menu the line would only say what is already done.
-    if (!app.running && !host.IsPaused()) {
-        DrawCentred(*app.font, kMenuHintY, host.PadLastUsed() ? kPadMenuHint : kKeyMenuHint);
+    if (!host.App().running && !host.IsPaused()) {
+        DrawCentred(font, kMenuHintY, host.PadLastUsed() ? kPadMenuHint : kKeyMenuHint);
     }
 }
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 #include "shell/ui/OverlayFont.h"
 
 void MenuList::Clear() {
@@ -101,8 +101,8 @@ bool MenuList::Handle(const MenuEvent& event) {
 
 int MenuList::RowAt(int y) const {
     // Each row owns the band from half a step below its text to half above.
-    const int slot = (kFirstRowY + CBitmapFont::kCellSize / 2 + kRowStep / 2 - y) / kRowStep;
-    if (y > kFirstRowY + CBitmapFont::kCellSize / 2 + kRowStep / 2 || slot >= kVisibleRows)
+    const int slot = (kFirstRowY + TextFont::kCellSize / 2 + kRowStep / 2 - y) / kRowStep;
+    if (y > kFirstRowY + TextFont::kCellSize / 2 + kRowStep / 2 || slot >= kVisibleRows)
         return kNone;
     const int row = first + slot;
     return row < Size() ? row : kNone;
@@ -121,6 +121,6 @@ std::vector<MenuList::Line> MenuList::Lines() const {
     return lines;
 }
 
-void MenuList::Draw(CBitmapFont& font) const {
+void MenuList::Draw(const TextFont& font) const {
     for (const Line& line : Lines()) DrawCentred(font, line.y, line.text.c_str());
 }

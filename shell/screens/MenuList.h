@@ -1,5 +1,5 @@
 // The rows of a menu: which is highlighted, what choosing or changing one
-// does, and drawing them with the game's font.
+// does, and drawing them with the text font.
 #pragma once
 
 #include <functional>
@@ -8,7 +8,7 @@
 
 #include "shell/screens/MenuEvent.h"
 
-class CBitmapFont;
+class TextFont;
 
 // A row is text (worked out each time it is drawn, so values show as they
 // are now) and what it does: `choose` for Enter, A or a click; `change` for
@@ -52,7 +52,7 @@ public:
     };
     // What Draw() draws, top first.
     std::vector<Line> Lines() const;
-    void Draw(CBitmapFont& font) const;
+    void Draw(const TextFont& font) const;
 
     // The row drawn at height `y` (playfield units), or kNone.
     int RowAt(int y) const;

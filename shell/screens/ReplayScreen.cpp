@@ -32,10 +32,10 @@ void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
 void ReplayScreen::DrawOver() const {
     const std::string title = "replay  " + ScoreBoardView::FormatDay(host.Parts().replayFileTime) +
                               "  score " + std::to_string(host.Parts().replay->Recorded().score);
-    DrawCentred(*host.App().font, kTitleY, title.c_str());
+    DrawCentred(host.Font(), kTitleY, title.c_str());
     // The game's own line would offer a new game, which a replay never starts.
     if (host.Parts().replay->Finished()) {
-        ReplaceContinuePrompt(*host.App().font, host.PadLastUsed() ? kPadLeaveHint : kKeyLeaveHint);
+        ReplaceContinuePrompt(host.Font(), host.PadLastUsed() ? kPadLeaveHint : kKeyLeaveHint);
     }
 }
 

@@ -4,6 +4,7 @@
 class GameApp;
 class PlayerSession;
 class Screen;
+class TextFont;
 class TickTimer;
 struct ShellParts;
 
@@ -41,6 +42,8 @@ public:
     virtual GameApp& App() = 0;
     virtual const PlayerSession& Session() const = 0;
     virtual ShellParts& Parts() = 0;
+    // The font of every text over the frame.
+    virtual const TextFont& Font() = 0;
     // The ticks the player's game is sent.
     virtual TickTimer& Ticks() = 0;
 

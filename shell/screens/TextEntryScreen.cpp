@@ -130,7 +130,7 @@ std::string TextEntryScreen::Hint() const {
 
 void TextEntryScreen::DrawOver() const {
     MenuScreen::DrawOver();
-    CBitmapFont& font = *host.App().font;
+    const TextFont& font = host.Font();
     DrawCentred(font, MenuList::kFirstRowY, (text + "_").c_str());
     if (!wrong.empty()) {
         DrawCentred(font, MenuList::kFirstRowY - 2 * MenuList::kRowStep, wrong.c_str());

@@ -48,6 +48,7 @@ void WatchScreen::Shown() {
     player = std::make_unique<ReplayPlayer>(replay);
     player->SeedGame();  // ...so seed again, as the recording session did
     game->InitGame();
+    ClampGlyphRows(*game->font);
     // Stars as large as the player's, which the window sized.
     GameApp& app = host.App();
     if (app.starField != nullptr) game->starField->pointSize = app.starField->pointSize;
@@ -108,7 +109,7 @@ void WatchScreen::DrawFrame() {
 }
 
 void WatchScreen::DrawOver() const {
-    CBitmapFont& font = *host.App().font;
+    const TextFont& font = host.Font();
     if (Skipping()) {
         const std::uint32_t percent = player->TicksPlayed() * 100 / player->TicksToGame();
         const std::string progress = "playing earlier games " + std::to_string(percent) + "%";

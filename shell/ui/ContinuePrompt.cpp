@@ -17,7 +17,7 @@ constexpr const char* kGamePrompt = "press space bar for continue";
 
 }  // namespace
 
-void ReplaceContinuePrompt(CBitmapFont& font, const char* text) {
+void ReplaceContinuePrompt(const TextFont& font, const char* text) {
     const int cells = static_cast<int>(std::max(std::strlen(kGamePrompt), std::strlen(text)));
     const float halfWidth = static_cast<float>(CBitmapFont::kCellSize * cells / 2);
     const float middle = GameApp::kWindowWidth / 2.0f;

@@ -2,9 +2,9 @@
 // mislead: in a replay, Space starts nothing.
 #pragma once
 
-class CBitmapFont;
+class TextFont;
 
 // Covers the game's "press space bar for continue" line in the back buffer
 // with black and writes `text` centred in its place. The game's frame is
 // left as it draws it; only the shell's texts go over it.
-void ReplaceContinuePrompt(CBitmapFont& font, const char* text);
+void ReplaceContinuePrompt(const TextFont& font, const char* text);

@@ -124,6 +124,12 @@ case "$case_name" in
     run_expecting_failure env SDL_VIDEODRIVER=offscreen
     grep -q 'tarvelin_16x16.bmp' "$work/stderr" || fail "message does not name the file"
     ;;
+  truncated-text-font)
+    # The texts' font is loaded just after the first frame: still start-up.
+    head -c 3000 "$(dirname "$game")/assets/tarvelin_ascii_16x16.bmp" >tarvelin_ascii_16x16.bmp
+    run_expecting_failure env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+    grep -q 'tarvelin_ascii_16x16.bmp' "$work/stderr" || fail "message does not name the file"
+    ;;
   wrong-size-font)
     # The real bitmap with its width field (offset 18) halved to 472.
     font_in_cwd 100000
