@@ -13,6 +13,7 @@
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
+#include "gfx/TextFont.h"
 #include "objects/Asteroid.h"
 #include "objects/Photon.h"
 #include "objects/Random.h"
@@ -232,17 +233,17 @@ TEST_F(RealFrameTest, GameOverTextIsCentred) {
 // drawn alone on black, with nothing of the game's longer line left.
 TEST_F(RealFrameTest, AReplaysLineReplacesTheGamesOfferOfANewGame) {
     const char* line = "end of replay: b goes back";  // shorter than the game's
-    MapEveryGlyph(*app.font);
+    const TextFont text;
     app.ship->alive = false;
     app.GameOver();
     app.DrawFrame();
-    ReplaceContinuePrompt(*app.font, line);
+    ReplaceContinuePrompt(text, line);
     glFinish();
     std::vector<unsigned char> replaced(static_cast<std::size_t>(kWidth * kHeight * 4));
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, replaced.data());
 
     glClear(GL_COLOR_BUFFER_BIT);
-    DrawCentred(*app.font, 336, line);
+    DrawCentred(text, 336, line);
     glFinish();
     pixels.assign(replaced.size(), 0);
     glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
