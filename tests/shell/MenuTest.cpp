@@ -315,7 +315,6 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     for (int i = 0; i < 400; ++i) Tick();
     ASSERT_NE(watch->Game(), nullptr);
     EXPECT_GT(watch->Game()->score, 0) << "the replay played";
-    MapEveryGlyph(*app.font);
     recgl::Reset();
     Tick();
     const std::vector<std::string> texts = testing_support::DrawnTexts();
@@ -389,7 +388,6 @@ namespace {
 // rows show what was typed as soon as it is taken; the list says where it
 // goes on; Restore defaults is asked again and says it was done.
 TEST_F(MenuTest, MenusOpenOnTheirFirstRowAndShowEveryChangeAtOnce) {
-    MapEveryGlyph(*app.font);
     Tap(SDL_SCANCODE_P, SDLK_p);
     EXPECT_EQ(Highlighted(), "resume");
     Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
@@ -459,7 +457,6 @@ TEST_F(MenuTest, MenusOpenOnTheirFirstRowAndShowEveryChangeAtOnce) {
 // The hints name the buttons of the device last used, also when the press
 // changed nothing else on screen; no menu hint stays under an open menu.
 TEST_F(MenuTest, HintsFollowTheDeviceLastUsed) {
-    MapEveryGlyph(*app.font);
     pads = std::make_unique<Gamepads>("");
     loop.Parts().pads = pads.get();
     const int index = testing_support::AttachVirtualPad("Hint Test Pad");

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cctype>
 
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 #include "tests/gl/RecordingGL.h"
 
 namespace testing_support {
@@ -28,8 +28,8 @@ std::vector<std::string> DrawnTexts() {
             corner = 0;
         } else if (call.name == "glTexCoord2f" && !texts.empty() && corner++ % 4 == 0) {
             const int cell = static_cast<int>(
-                call.args[0] * CBitmapFont::kBitmapWidth / CBitmapFont::kCellSize + 0.5);
-            texts.back() += static_cast<char>(' ' + cell);
+                call.args[0] * TextFont::kBitmapWidth / TextFont::kCellSize + 0.5);
+            texts.back() += static_cast<char>(TextFont::kFirstCode + cell);
         }
     }
     for (std::string& text : texts) text = Capitals(text);

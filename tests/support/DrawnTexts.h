@@ -6,7 +6,7 @@
 
 namespace testing_support {
 
-// One per CBitmapFont::DrawText since recgl::Reset(), in capitals whatever
+// One per TextFont::DrawText since recgl::Reset(), in capitals whatever
 // case the cells were drawn from.
 std::vector<std::string> DrawnTexts();
 // Whether `text` (in any case) was drawn whole, as one DrawText.
