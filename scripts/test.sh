@@ -25,7 +25,7 @@ CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TY
 cmake --build "$root/build-sanitize" -j "$jobs" --target korvessa_unit_tests korvessa_board_tests \
   korvessa_fuzz_targets
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs" -L unit
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs" -L '^(unit|board)$'
 
 echo "== clang++ build with ThreadSanitizer, the server's and the board sender's tests"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-tsan" -DKORVESSA_SANITIZE=thread \
