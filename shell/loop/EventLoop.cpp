@@ -68,7 +68,9 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
     if (event.type == SDL_QUIT) game->quit = true;
     if (event.type != SDL_USEREVENT) return;
     if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
-    if (event.user.code == DailyBoard::kWakeEventCode) TakeBoardReports();
+    if (event.user.code == DailyBoard::kWakeEventCode && parts.board != nullptr) {
+        HearBoard(parts.board->TakeReports());
+    }
 }
 
 void EventLoop::HandleTick(const SDL_UserEvent& tick) {
@@ -78,17 +80,8 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
     RunTick();
 }
 
-void EventLoop::TakeBoardReports() {
-    if (parts.board != nullptr) HearBoard(parts.board->TakeReports());
-}
-
 void EventLoop::HearBoard(const std::vector<BoardReport>& reports) {
-    bool changed = false;
-    for (const BoardReport& report : reports) {
-        changed = screens->gameOver.HearBoard(report) || changed;
-        for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
-    }
-    if (changed && Top().FrameIsStill()) Draw();
+    if (screens->HearBoard(reports, overlays) && Top().FrameIsStill()) Draw();
 }
 
 void EventLoop::RunTick() {

@@ -112,8 +112,6 @@ private:
     EventLoop(std::unique_ptr<CurrentGame> borrowed, CurrentGame* held, GameWindow* window);
 
     void HandleTick(const SDL_UserEvent& tick);
-    // The board's reports as they come in.
-    void TakeBoardReports();
     void RunTick();
     // What start-up left for after the first frame.
     void FinishStartUp();

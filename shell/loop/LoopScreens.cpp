@@ -41,3 +41,13 @@ bool LoopScreens::StartSessionAgain(GameWindow* window, bool asDaily) {
     if (window != nullptr) window->SizeStars();
     return true;
 }
+
+bool LoopScreens::HearBoard(const std::vector<BoardReport>& reports,
+                            const std::vector<Screen*>& overlays) {
+    bool changed = false;
+    for (const BoardReport& report : reports) {
+        changed = gameOver.HearBoard(report) || changed;
+        for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
+    }
+    return changed;
+}
