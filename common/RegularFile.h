@@ -10,7 +10,7 @@ namespace regular_file {
 enum class Outcome {
     kRead,        // `bytes` holds the whole file
     kMissing,     // no such file (a plain file where a folder should be is kFailed)
-    kNotRegular,  // a folder, a FIFO, a device...: never opened for reading
+    kNotRegular,  // a folder, a FIFO, a device...: refused unread
     kTooLarge,    // over the caller's cap, before or while it was read
     kFailed,      // cannot be opened or read (permissions, I/O)
 };
