@@ -3,11 +3,13 @@
 #include <SDL.h>
 #include <SDL_mixer.h>
 #include <dlfcn.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <utility>
 
 #include "common/AssetSearchPaths.h"
+#include "common/RegularFile.h"
 #include "game/GameApp.h"
 #include "objects/Ship.h"
 #include "objects/UFO.h"
@@ -30,6 +32,8 @@ constexpr int kLoopChannels = 2;
 constexpr int kLoopFadeMs = 20;
 
 constexpr const char* kFolderName = "sounds";
+// Refused unread: the longest effect is 22 KB.
+constexpr std::size_t kMaxFileSize = 1u << 20;
 // SDL's name for refusing a WAV whose data is shorter than its header says.
 constexpr const char* kRefuseTruncated = "strict";
 
@@ -52,9 +56,9 @@ void* QuietenAlsa() {
 
 }  // namespace
 
-SoundEffects::SoundEffects(std::string folder, std::ostream& warnings)
-    : folder(std::move(folder)),
-      warnings(warnings),
+SoundEffects::SoundEffects(std::string soundFolder, std::ostream& warningStream)
+    : folder(std::move(soundFolder)),
+      warnings(warningStream),
       state(State::kClosed),
       audioStarted(false),
       mixerOpen(false),
@@ -78,12 +82,9 @@ bool SoundEffects::Loops(Sound sound) { return sound == kThrust || sound == kSau
 
 std::string SoundEffects::FindFolder() {
     for (const std::string& candidate : AssetSearchPaths(kFolderName)) {
-        const std::string probe = candidate + "/" + FileName(kPhoton);
-        SDL_RWops* file = SDL_RWFromFile(probe.c_str(), "rb");
-        if (file != nullptr) {
-            SDL_RWclose(file);
-            return candidate;
-        }
+        // Whatever is there under the name: Load() says what is wrong with it.
+        struct stat info {};
+        if (stat((candidate + "/" + FileName(kPhoton)).c_str(), &info) == 0) return candidate;
     }
     return std::string();
 }
@@ -120,7 +121,14 @@ bool SoundEffects::Load() {
     SDL_SetHint(SDL_HINT_WAVE_TRUNCATION, kRefuseTruncated);
     for (int i = 0; i < kSoundCount; ++i) {
         const std::string path = folder + "/" + FileName(static_cast<Sound>(i));
-        chunks[i] = mixer.LoadWAV_RW(SDL_RWFromFile(path.c_str(), "rb"), 1);
+        std::string bytes, why;
+        if (regular_file::Read(path, kMaxFileSize, bytes, why) != regular_file::Outcome::kRead) {
+            return TurnOff("cannot load " + path + ": " +
+                           (why.empty() ? "no such file" : "it " + why));
+        }
+        // The chunk keeps samples of its own, so the bytes may go after.
+        chunks[i] =
+            mixer.LoadWAV_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
         if (chunks[i] == nullptr) return TurnOff("cannot load " + path + ": " + SDL_GetError());
         if (chunks[i]->alen == 0) return TurnOff("cannot load " + path + ": it holds no samples");
     }

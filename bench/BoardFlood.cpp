@@ -23,6 +23,7 @@
 #include <thread>
 #include <vector>
 
+#include "board/BoardApi.h"
 #include "save/ReplayFile.h"
 #include "save/ReplayVerifier.h"
 #include "save/SeedKind.h"
@@ -69,14 +70,14 @@ void PrintCosts(const char* what, const std::vector<double>& costs, const std::s
 std::string Post(httplib::Client& client, const std::string& bytes, const std::string& player,
                  const std::string& address) {
     const httplib::Headers headers{{"X-Forwarded-For", address}};
-    const auto answer = client.Post(("/api/v1/submissions?player=" + player).c_str(), headers,
-                                    bytes, "application/x-korvessa-replay");
+    const auto answer =
+        client.Post(board_api::SubmitPath(player).c_str(), headers, bytes, board_api::kReplayType);
     if (!answer || answer->status != 202) {
         std::fprintf(stderr, "korvessa_board_flood: the POST was not taken: %s\n",
                      answer ? answer->body.c_str() : "no answer");
         return "";
     }
-    return nlohmann::json::parse(answer->body).value("id", "");
+    return nlohmann::json::parse(answer->body).value(board_api::kId, "");
 }
 
 }  // namespace
@@ -124,17 +125,18 @@ int main(int argc, char* argv[]) {
     const Clock::time_point start = Clock::now();
     const std::string id = Post(client, replay_file::Encode(honest), "honest", "10.0.0.2");
     if (id.empty()) return 1;
-    std::string status = "pending";
-    while (status == "pending" &&
+    std::string status = board_api::kPending;
+    while (status == board_api::kPending &&
            std::chrono::duration<double>(Clock::now() - start).count() < 6 * kTargetSeconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        const auto answer = client.Get(("/api/v1/submissions/" + id).c_str());
+        const auto answer = client.Get(board_api::SubmissionPath(id).c_str());
         if (answer && answer->status == 200) {
-            status = nlohmann::json::parse(answer->body).value("status", "pending");
+            status =
+                nlohmann::json::parse(answer->body).value(board_api::kStatus, board_api::kPending);
         }
     }
     const double waited = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("an honest game from another address: %s after %.2f s (target: under %.0f s)\n",
                 status.c_str(), waited, kTargetSeconds);
-    return status == "verified" && waited < kTargetSeconds ? 0 : 1;
+    return status == board_api::kVerified && waited < kTargetSeconds ? 0 : 1;
 }

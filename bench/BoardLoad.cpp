@@ -28,6 +28,7 @@
 #include <vector>
 
 #include "bench/LoadProbe.h"
+#include "board/BoardApi.h"
 
 namespace {
 
@@ -58,19 +59,18 @@ bool Send(const Options& options, const std::vector<std::string>& files, int cli
           std::vector<double>& latencies, std::vector<std::string>& ids) {
     httplib::Client http("127.0.0.1", options.port);
     http.set_tcp_nodelay(true);  // as browsers and curl do
-    const std::string path = "/api/v1/submissions?player=load" + std::to_string(client);
+    const std::string path = board_api::SubmitPath("load" + std::to_string(client));
     for (int n = 0; n < options.each; ++n) {
         const std::string& replay = files[client * options.each + n];
         const Clock::time_point start = Clock::now();
-        const httplib::Result result =
-            http.Post(path.c_str(), replay, "application/x-korvessa-replay");
+        const httplib::Result result = http.Post(path.c_str(), replay, board_api::kReplayType);
         latencies.push_back(Milliseconds(Clock::now() - start));
         if (!result || result->status != 202) {
             std::fprintf(stderr, "korvessa_board_load: POST answered %d\n",
                          result ? result->status : 0);
             return false;
         }
-        ids.push_back(nlohmann::json::parse(result->body).value("id", ""));
+        ids.push_back(nlohmann::json::parse(result->body).value(board_api::kId, ""));
     }
     return true;
 }
@@ -83,17 +83,17 @@ std::uint64_t AwaitDecisions(const Options& options, const std::vector<std::stri
     pendingAtStart = -1;
     rejected = 0;
     for (std::size_t next = 0; next < ids.size();) {
-        const httplib::Result result = http.Get(("/api/v1/submissions/" + ids[next]).c_str());
+        const httplib::Result result = http.Get(board_api::SubmissionPath(ids[next]).c_str());
         const nlohmann::json status =
             result ? nlohmann::json::parse(result->body, nullptr, false) : nlohmann::json();
-        const std::string state = status.is_object() ? status.value("status", "") : "";
-        if (state == "pending") {
+        const std::string state = status.is_object() ? status.value(board_api::kStatus, "") : "";
+        if (state == board_api::kPending) {
             if (pendingAtStart < 0) pendingAtStart = static_cast<int>(ids.size() - next);
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
             continue;
         }
-        ticks += state == "verified" ? status.value("ticks", 0u) : 0;
-        rejected += state != "verified";
+        ticks += state == board_api::kVerified ? status.value(board_api::kTicks, 0u) : 0;
+        rejected += state != board_api::kVerified;
         next += 1;
     }
     if (pendingAtStart < 0) pendingAtStart = 0;

@@ -36,6 +36,7 @@
 #include <vector>
 
 #include "bench/LoadProbe.h"
+#include "board/BoardApi.h"
 #include "save/SeedKind.h"
 #include "server/BoardStore.h"
 #include "server/OpenStore.h"
@@ -131,8 +132,8 @@ std::unique_ptr<httplib::Client> Connect(int port) {
 }
 
 bool Post(httplib::Client& http, const std::string& replay, const std::string& player) {
-    const httplib::Result result = http.Post(("/api/v1/submissions?player=" + player).c_str(),
-                                             replay, "application/x-korvessa-replay");
+    const httplib::Result result =
+        http.Post(board_api::SubmitPath(player).c_str(), replay, board_api::kReplayType);
     return result && result->status == 202;
 }
 
@@ -140,16 +141,13 @@ void Read(const Options& options, std::uint32_t day, int reader, const std::atom
           Timings& timings) {
     auto http = Connect(options.port);
     std::mt19937 random(static_cast<unsigned>(reader));
-    const std::string paths[] = {"/api/v1/boards/" + std::to_string(day),
-                                 "/daily/" + std::to_string(day)};
+    const std::string paths[] = {board_api::BoardPath(day), board_api::DayPagePath(day)};
     for (int n = reader; !done; ++n) {
         const Kind kind = static_cast<Kind>(n % 3);
         const std::string path =
-            kind == kStatus
-                ? "/api/v1/submissions/" +
-                      FilledId(static_cast<int>(
-                          random() % static_cast<unsigned>(Submissions(options.players))))
-                : paths[kind];
+            kind == kStatus ? board_api::SubmissionPath(FilledId(static_cast<int>(
+                                  random() % static_cast<unsigned>(Submissions(options.players)))))
+                            : paths[kind];
         const Clock::time_point start = Clock::now();
         const httplib::Result result = http->Get(path.c_str());
         timings.ms[kind].push_back(Milliseconds(Clock::now() - start));

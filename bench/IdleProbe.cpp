@@ -130,12 +130,12 @@ int main(int argc, char* argv[]) {
     if (!swaps.written) return Fail("the frame counter wrote no count; was it preloaded?");
     if (swaps.frames == 0) return Fail("the game presented no frames");
     if (options.maxCoreShare > 0 && share > options.maxCoreShare) {
-        char why[160];
-        std::snprintf(why, sizeof why,
+        char excess[160];
+        std::snprintf(excess, sizeof excess,
                       "the game used %.1f %% of one core, more than the allowed %.1f %%; is it "
                       "polling instead of waiting for events?",
                       100.0 * share, 100.0 * options.maxCoreShare);
-        return Fail(why);
+        return Fail(excess);
     }
     return 0;
 }

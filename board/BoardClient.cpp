@@ -7,6 +7,7 @@
 #include <nlohmann/json.hpp>
 #include <thread>
 
+#include "board/BoardApi.h"
 #include "board/CurlLibrary.h"
 
 namespace {
@@ -14,9 +15,8 @@ namespace {
 using Json = nlohmann::json;
 using Result = BoardClient::Result;
 
-constexpr const char* kSubmissionsPath = "/api/v1/submissions";
-constexpr const char* kBoardsPath = "/api/v1/boards/";
-constexpr const char* kReplayType = "Content-Type: application/x-korvessa-replay";
+namespace api = board_api;
+
 constexpr const char* kUserAgent = "korvessa/" KORVESSA_VERSION;
 // The server's ids are 32 hex digits; anything else never reaches a URL.
 constexpr std::size_t kMaxIdLength = 64;
@@ -77,28 +77,28 @@ bool Field(const Json& object, const char* name, std::string& value) {
 std::string ErrorOf(const std::string& body) {
     const Json answer = Json::parse(body, nullptr, false);
     std::string reason;
-    if (answer.is_object()) Field(answer, "error", reason);
+    if (answer.is_object()) Field(answer, api::kError, reason);
     return OneLine(reason);
 }
 
 bool ReadVerdict(const Json& answer, BoardVerdict& verdict) {
     constexpr int kMaxInt = std::numeric_limits<int>::max();
     std::string state;
-    if (!Field(answer, "status", state)) return false;
+    if (!Field(answer, api::kStatus, state)) return false;
     BoardVerdict read;
-    if (state == "pending") {
+    if (state == api::kPending) {
         read.state = BoardVerdict::State::kPending;
-    } else if (state == "rejected") {
+    } else if (state == api::kRejected) {
         read.state = BoardVerdict::State::kRejected;
-        if (!Field(answer, "reason", read.reason)) return false;
+        if (!Field(answer, api::kReason, read.reason)) return false;
         read.reason = OneLine(read.reason);
-    } else if (state == "verified") {
+    } else if (state == api::kVerified) {
         read.state = BoardVerdict::State::kVerified;
         const bool complete =
-            Field(answer, "score", 0, kMaxInt, read.score) &&
-            Field(answer, "ticks", 0u, std::numeric_limits<std::uint32_t>::max(), read.ticks) &&
-            Field(answer, "rank", 1, kMaxInt, read.rank) &&
-            Field(answer, "players", 1, kMaxInt, read.players);
+            Field(answer, api::kScore, 0, kMaxInt, read.score) &&
+            Field(answer, api::kTicks, 0u, std::numeric_limits<std::uint32_t>::max(), read.ticks) &&
+            Field(answer, api::kRank, 1, kMaxInt, read.rank) &&
+            Field(answer, api::kPlayers, 1, kMaxInt, read.players);
         if (!complete || read.rank > read.players) return false;
     } else {
         return false;
@@ -107,17 +107,18 @@ bool ReadVerdict(const Json& answer, BoardVerdict& verdict) {
     return true;
 }
 
-bool ReadEntries(const Json& answer, std::vector<BoardEntry>& entries) {
+bool ReadEntries(const Json& answer, std::vector<board_client::BoardEntry>& entries) {
     constexpr int kMaxInt = std::numeric_limits<int>::max();
-    const auto rows = answer.find("entries");
+    const auto rows = answer.find(api::kEntries);
     if (rows == answer.end() || !rows->is_array()) return false;
-    std::vector<BoardEntry> read;
+    std::vector<board_client::BoardEntry> read;
     for (const Json& row : *rows) {
-        BoardEntry entry;
+        board_client::BoardEntry entry;
         const bool complete =
-            row.is_object() && Field(row, "rank", 1, kMaxInt, entry.rank) &&
-            Field(row, "player", entry.player) && Field(row, "score", 0, kMaxInt, entry.score) &&
-            Field(row, "ticks", 0u, std::numeric_limits<std::uint32_t>::max(), entry.ticks);
+            row.is_object() && Field(row, api::kRank, 1, kMaxInt, entry.rank) &&
+            Field(row, api::kPlayer, entry.player) &&
+            Field(row, api::kScore, 0, kMaxInt, entry.score) &&
+            Field(row, api::kTicks, 0u, std::numeric_limits<std::uint32_t>::max(), entry.ticks);
         if (!complete) return false;
         entry.player = OneLine(entry.player);
         read.push_back(entry);
@@ -188,6 +189,7 @@ BoardClient::~BoardClient() {
 Result BoardClient::Request(const std::string& url, const std::string* postBody, std::string& body,
                             const std::string& authorization) {
     body.clear();
+    nonsense = false;
     if (handle == nullptr || multi == nullptr) {
         problem = unloaded.empty() ? "cannot set up a connection to the board" : unloaded;
         return Result::kFailed;
@@ -206,10 +208,12 @@ Result BoardClient::Request(const std::string& url, const std::string* postBody,
     curl->EasySetopt(handle, CURLOPT_ERRORBUFFER, error);
     curl->EasySetopt(handle, CURLOPT_WRITEFUNCTION, Collect);
     curl->EasySetopt(handle, CURLOPT_WRITEDATA, &body);
+    const std::string contentType = std::string("Content-Type: ") + api::kReplayType;
     // "Expect:" unset: no waiting for a 100 Continue a server may never send.
     const std::unique_ptr<curl_slist, decltype(&curl_slist_free_all)> headers(
-        postBody != nullptr ? curl->SlistAppend(curl->SlistAppend(nullptr, kReplayType), "Expect:")
-                            : nullptr,
+        postBody != nullptr
+            ? curl->SlistAppend(curl->SlistAppend(nullptr, contentType.c_str()), "Expect:")
+            : nullptr,
         curl->SlistFreeAll);
     if (headers && !authorization.empty()) {
         curl->SlistAppend(headers.get(), ("Authorization: " + authorization).c_str());
@@ -247,6 +251,7 @@ Result BoardClient::Request(const std::string& url, const std::string* postBody,
 
 Result BoardClient::Nonsense(const std::string& what) {
     problem = "the board at " + address.Text() + " gave an answer that makes no sense: " + what;
+    nonsense = true;
     return Result::kFailed;
 }
 
@@ -258,11 +263,11 @@ Result BoardClient::Submit(const std::string& replay, const std::string& player,
     const std::string query = escaped != nullptr ? escaped : "";
     if (escaped != nullptr) curl->Free(escaped);
     std::string body;
-    const Result result = Request(address.Url(kSubmissionsPath) + "?player=" + query, &replay, body,
-                                  key.empty() ? "" : "Bearer " + key);
+    const Result result = Request(address.Url(api::SubmitPath(query)), &replay, body,
+                                  key.empty() ? "" : api::Authorization(key));
     if (result != Result::kDone) return result;
     std::string given;
-    if (!Field(Json::parse(body, nullptr, false), "id", given) || !IsId(given)) {
+    if (!Field(Json::parse(body, nullptr, false), api::kId, given) || !IsId(given)) {
         return Nonsense("no submission id");
     }
     id = given;
@@ -275,8 +280,7 @@ Result BoardClient::Status(const std::string& id, BoardVerdict& verdict) {
         return Result::kRefused;
     }
     std::string body;
-    const Result result =
-        Request(address.Url(std::string(kSubmissionsPath) + "/" + id), nullptr, body);
+    const Result result = Request(address.Url(api::SubmissionPath(id)), nullptr, body);
     if (result != Result::kDone) return result;
     if (!ReadVerdict(Json::parse(body, nullptr, false), verdict)) return Nonsense("no verdict");
     return Result::kDone;
@@ -303,9 +307,9 @@ Result BoardClient::AwaitVerdict(const std::string& id, const BoardPolling& poll
     return Result::kFailed;
 }
 
-Result BoardClient::Board(std::uint32_t day, std::vector<BoardEntry>& entries) {
+Result BoardClient::Board(std::uint32_t day, std::vector<board_client::BoardEntry>& entries) {
     std::string body;
-    const Result result = Request(address.Url(kBoardsPath + std::to_string(day)), nullptr, body);
+    const Result result = Request(address.Url(api::BoardPath(day)), nullptr, body);
     if (result != Result::kDone) return result;
     if (!ReadEntries(Json::parse(body, nullptr, false), entries)) return Nonsense("no board");
     return Result::kDone;

@@ -24,6 +24,8 @@ struct BoardVerdict {
     std::string reason;  // rejected: why, in a few words
 };
 
+namespace board_client {
+
 // A row of a day's board: a player's best verified game that day.
 struct BoardEntry {
     int rank = 0;
@@ -31,6 +33,8 @@ struct BoardEntry {
     int score = 0;
     std::uint32_t ticks = 0;
 };
+
+}  // namespace board_client
 
 // How long a request may take: a few seconds, then it has failed.
 struct BoardTimeouts {
@@ -84,11 +88,13 @@ public:
     // passes or the request fails (kFailed), or it is cancelled.
     Result AwaitVerdict(const std::string& id, const BoardPolling& polling, BoardVerdict& verdict);
     // GET /api/v1/boards/YYYYMMDD: the day's entries, best first.
-    Result Board(std::uint32_t day, std::vector<BoardEntry>& entries);
+    Result Board(std::uint32_t day, std::vector<board_client::BoardEntry>& entries);
 
     // After a result other than kDone, one line saying what happened: for
     // kRefused the server's own reason.
     const std::string& Problem() const { return problem; }
+    // After kFailed: whether the board answered, but not as the API says.
+    bool AnsweredNonsense() const { return nonsense; }
     const BoardAddress& Address() const { return address; }
 
 private:
@@ -107,4 +113,5 @@ private:
     CURL* handle = nullptr;
     CURLM* multi = nullptr;
     std::string problem;
+    bool nonsense = false;
 };

@@ -4,9 +4,8 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 
+#include "common/RegularFile.h"
 #include "save/AtomicFile.h"
 
 namespace {
@@ -19,8 +18,9 @@ std::string Base64(const unsigned char* bytes, std::size_t size) {
     std::string text;
     for (std::size_t i = 0; i < size; i += 3) {
         const std::size_t left = size - i;
-        const unsigned group =
-            bytes[i] << 16 | (left > 1 ? bytes[i + 1] << 8 : 0) | (left > 2 ? bytes[i + 2] : 0);
+        const unsigned group = static_cast<unsigned>(bytes[i]) << 16 |
+                               (left > 1 ? static_cast<unsigned>(bytes[i + 1]) << 8 : 0u) |
+                               (left > 2 ? bytes[i + 2] : 0u);
         text += kAlphabet[group >> 18 & 0x3F];
         text += kAlphabet[group >> 12 & 0x3F];
         text += left > 1 ? kAlphabet[group >> 6 & 0x3F] : '=';
@@ -56,14 +56,17 @@ BoardKey::BoardKey(const DataFolder& dataFolder)
     : folder(dataFolder), path(dataFolder.Path() + kFileName) {}
 
 int BoardKey::Read(std::string& key, std::string& error) const {
-    std::ifstream file(path);
-    if (!file) {
-        if (errno == ENOENT) return 1;
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return -1;
+    std::string bytes, why;
+    switch (regular_file::Read(path, kMaxFileSize, bytes, why)) {
+        case regular_file::Outcome::kRead:
+            break;
+        case regular_file::Outcome::kMissing:
+            return 1;
+        default:
+            error = path + " " + why;
+            return -1;
     }
-    std::string text;
-    std::getline(file, text);
+    const std::string text = bytes.substr(0, bytes.find('\n'));
     if (!IsKey(text)) {
         error = path + " holds no board key; move it away to have a new one made";
         return -1;

@@ -16,6 +16,8 @@ public:
     static constexpr const char* kFileName = "board-key";
     static constexpr std::size_t kRandomBytes = 32;
     static constexpr unsigned kFileMode = 0600;
+    // A key and its line's end are 45 bytes; a file far larger is no key.
+    static constexpr std::size_t kMaxFileSize = 1024;
 
     explicit BoardKey(const DataFolder& folder);
 

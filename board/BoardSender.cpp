@@ -162,6 +162,7 @@ void BoardSender::DoGame(BoardClient& client, const Job& job) {
         // Cancelled by Close(): the client's complaint would only be about that.
         report.line = (stopping ? std::string(kNotSent) : client.Problem()) +
                       (kept.empty() ? "" : "; the replay waits in " + queue.Path());
+        report.nonsense = !stopping && client.AnsweredNonsense();
         return Report(std::move(report));
     }
     if (!kept.empty()) queue.Remove(kept);

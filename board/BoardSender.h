@@ -29,8 +29,9 @@ struct BoardReport {
     Kind kind = Kind::kWarning;
     std::uint64_t ticket = 0;  // of the request it answers; 0 for none
     std::string line;          // one line, without the "korvessa: " prefix
+    bool nonsense = false;     // kKept: the board answered, but not as its API says
     BoardVerdict verdict;
-    std::vector<BoardEntry> entries;
+    std::vector<board_client::BoardEntry> entries;
 };
 
 // A worker thread that owns its BoardClient and does, in order, what the

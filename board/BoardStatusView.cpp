@@ -1,12 +1,13 @@
 #include "board/BoardStatusView.h"
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 
 namespace {
 
 constexpr const char* kSending = "sending to the daily board";
 constexpr const char* kKept = "board not reached: kept to send later";
+constexpr const char* kNonsense = "board's answer made no sense: kept to send later";
 constexpr const char* kUnverified = "sent to the board, not verified yet";
 
 std::string Fitted(std::string text) {
@@ -24,6 +25,11 @@ void BoardStatusView::Sending(std::uint64_t shown) {
     line = shown != 0 ? kSending : "";
 }
 
+void BoardStatusView::NotSent(const std::string& why) {
+    ticket = 0;
+    line = Fitted(why);
+}
+
 bool BoardStatusView::Hear(const BoardReport& report) {
     if (ticket == 0 || report.ticket != ticket) return false;
     switch (report.kind) {
@@ -35,7 +41,7 @@ bool BoardStatusView::Hear(const BoardReport& report) {
             line = Fitted("refused: " + report.line);
             break;
         case BoardReport::Kind::kKept:
-            line = kKept;
+            line = report.nonsense ? kNonsense : kKept;
             break;
         case BoardReport::Kind::kUnverified:
             line = kUnverified;
@@ -51,8 +57,8 @@ void BoardStatusView::Hide() {
     line.clear();
 }
 
-void BoardStatusView::Draw(CBitmapFont& font) const {
+void BoardStatusView::Draw(const TextFont& font) const {
     if (line.empty()) return;
-    const int width = CBitmapFont::kCellSize * static_cast<int>(line.size());
+    const int width = TextFont::kCellSize * static_cast<int>(line.size());
     font.DrawText(GameApp::kWindowWidth / 2 - width / 2, kLineY, line.c_str());
 }

@@ -6,11 +6,12 @@
 
 #include "board/BoardSender.h"
 
-class CBitmapFont;
+class TextFont;
 
 // One line under the best games: "sending to the daily board" while the
 // game is on its way, then "rank 3 of 17 today", the board's reason when it
-// refused the game, or that it waits to be sent later. Only the reports of
+// refused the game, or that it waits to be sent later (the board not reached,
+// or answering what makes no sense). Only the reports of
 // the game being shown change it.
 class BoardStatusView {
 public:
@@ -21,6 +22,8 @@ public:
     // From now on, shows the game with this ticket as being sent; a ticket
     // of 0 (a game the board does not take) shows nothing.
     void Sending(std::uint64_t ticket);
+    // Shows why a game was not sent; no report changes that.
+    void NotSent(const std::string& why);
     // Shows what a report says, when it is about the game shown. True when
     // the line changed.
     bool Hear(const BoardReport& report);
@@ -28,7 +31,7 @@ public:
     void Hide();
 
     // Draws the line, if any, over the frame in the back buffer.
-    void Draw(CBitmapFont& font) const;
+    void Draw(const TextFont& font) const;
     // The line drawn; empty when none is.
     const std::string& Line() const { return line; }
 

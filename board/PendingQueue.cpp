@@ -8,9 +8,9 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 #include <sstream>
 
+#include "common/RegularFile.h"
 #include "save/AtomicFile.h"
 #include "save/ReplayFile.h"
 
@@ -89,15 +89,12 @@ std::vector<std::string> PendingQueue::Names() const {
 }
 
 bool PendingQueue::Read(const std::string& name, std::string& replay, std::string& error) const {
-    std::ifstream file(path + name, std::ios::binary);
-    std::ostringstream bytes;
-    if (file) bytes << file.rdbuf();
-    if (!file || file.bad()) {
-        error = "cannot read " + path + name;
-        return false;
-    }
-    replay = bytes.str();
-    return true;
+    std::string why;
+    const regular_file::Outcome outcome =
+        regular_file::Read(path + name, replay_file::kMaxFileSize, replay, why);
+    if (outcome == regular_file::Outcome::kRead) return true;
+    error = path + name + " " + (outcome == regular_file::Outcome::kMissing ? "is gone" : why);
+    return false;
 }
 
 void PendingQueue::Remove(const std::string& name) const { unlink((path + name).c_str()); }

@@ -21,4 +21,9 @@ bool ParseWhole(std::string_view text, unsigned long long max, unsigned long lon
     return true;
 }
 
+std::string Echoed(std::string_view text, std::size_t length) {
+    if (text.size() <= length) return std::string(text);
+    return std::string(text.substr(0, length)) + "...";
+}
+
 }  // namespace plain_text

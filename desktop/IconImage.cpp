@@ -43,8 +43,8 @@ double SegmentDistance(Point p, Point a, Point b) {
 // shape covers the pixels under it by the share it covers.
 class Canvas {
 public:
-    explicit Canvas(int size)
-        : size(size), values(static_cast<std::size_t>(size) * size * 4, 0.0) {}
+    explicit Canvas(int side)
+        : size(side), values(static_cast<std::size_t>(side) * side * 4, 0.0) {}
 
     // Calls paint(centre of pixel) -> coverage for every pixel of the
     // clipped box [x0, x1) x [y0, y1), in pixels.
@@ -135,11 +135,11 @@ void PaintStroke(Canvas& canvas, const IconDrawing::Stroke& stroke, double scale
 
 }  // namespace
 
-IconImage::IconImage(int size) : IconImage(IconDrawing::ForPixels(size), size) {}
+IconImage::IconImage(int side) : IconImage(IconDrawing::ForPixels(side), side) {}
 
-IconImage::IconImage(const IconDrawing& drawing, int size) : size(size) {
-    const double scale = size / IconDrawing::kUnits;
-    Canvas canvas(size);
+IconImage::IconImage(const IconDrawing& drawing, int side) : size(side) {
+    const double scale = side / IconDrawing::kUnits;
+    Canvas canvas(side);
     PaintScreen(canvas, drawing, scale);
     for (const IconDrawing::Dot& star : drawing.stars) PaintDot(canvas, star, scale);
     for (const IconDrawing::Stroke& stroke : drawing.strokes) {

@@ -7,6 +7,7 @@
 #include <stdexcept>
 
 #include "common/AssetSearchPaths.h"
+#include "common/RegularFile.h"
 
 namespace {
 
@@ -19,6 +20,9 @@ constexpr int kSpace = 32;
 constexpr int kFirstCode = kSpace;  // the space is cell 0
 constexpr int kLowerToUpper = 64;   // a lower-case code minus this is its capital's cell
 
+// Refused unread: the bitmap is 45 KB.
+constexpr std::size_t kMaxFileSize = 1u << 20;
+
 // The lower-case letters the game's texts use; they are drawn as capitals.
 constexpr const char* kLowerCaseLetters = "abcefgilmnoprstuv";
 
@@ -28,20 +32,25 @@ struct SurfaceGuard {
     ~SurfaceGuard() { SDL_FreeSurface(surface); }
 };
 
-// Reads the first bitmap that can be opened; fills `path` with where it was
-// found.
+// Reads the first bitmap there is; fills `path` with where it was found.
 SDL_Surface* OpenBitmap(const std::vector<std::string>& searchPaths, std::string& path) {
     std::string tried;
     for (const std::string& candidate : searchPaths) {
-        SDL_RWops* stream = SDL_RWFromFile(candidate.c_str(), "rb");
-        if (stream == nullptr) {
+        std::string bytes, why;
+        const regular_file::Outcome outcome =
+            regular_file::Read(candidate, kMaxFileSize, bytes, why);
+        if (outcome == regular_file::Outcome::kMissing) {
             tried += (tried.empty() ? "" : ", ") + candidate;
             continue;
         }
         path = candidate;
         // A file that exists but cannot be read is an error of its own: a
         // damaged copy should not silently be passed over.
-        SDL_Surface* loaded = SDL_LoadBMP_RW(stream, 1);
+        if (outcome != regular_file::Outcome::kRead) {
+            throw std::runtime_error("cannot read font bitmap " + candidate + ": it " + why);
+        }
+        SDL_Surface* loaded =
+            SDL_LoadBMP_RW(SDL_RWFromConstMem(bytes.data(), static_cast<int>(bytes.size())), 1);
         if (loaded == nullptr) {
             throw std::runtime_error("cannot read font bitmap " + candidate + ": " +
                                      SDL_GetError());
@@ -49,7 +58,7 @@ SDL_Surface* OpenBitmap(const std::vector<std::string>& searchPaths, std::string
         return loaded;
     }
     throw std::runtime_error("cannot open font bitmap " + std::string(CBitmapFont::kFileName) +
-                             " (tried " + tried + "): " + SDL_GetError());
+                             " (tried " + tried + "): no such file");
 }
 
 // A copy in ABGR8888 (bytes R, G, B, A in memory on a little-endian machine)

@@ -21,9 +21,9 @@ unsigned DpadBit(Uint8 button) {
 
 }  // namespace
 
-Gamepad::Gamepad(SDL_GameController* controller)
-    : controller(controller),
-      id(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(controller))),
+Gamepad::Gamepad(SDL_GameController* opened)
+    : controller(opened),
+      id(SDL_JoystickInstanceID(SDL_GameControllerGetJoystick(opened))),
       dpad(0),
       pressedButtons(0),
       // SDL's vertical axes grow downwards: pushing the stick up thrusts.

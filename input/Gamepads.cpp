@@ -8,6 +8,7 @@
 #include <cstring>
 #include <sstream>
 
+#include "common/RegularFile.h"
 #include "game/GameApp.h"
 #include "input/Gamepad.h"
 
@@ -48,8 +49,8 @@ std::string PlatformOf(const std::string& line) {
 
 }  // namespace
 
-Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warnings)
-    : warnings(warnings), started(false) {
+Gamepads::Gamepads(const std::string& dataFolder, std::ostream& warningStream)
+    : warnings(warningStream), started(false) {
     if (SDL_InitSubSystem(SDL_INIT_GAMECONTROLLER) != 0) {
         Warn(std::string("no game controllers: ") + SDL_GetError());
         return;
@@ -73,24 +74,17 @@ Gamepads::~Gamepads() {
 }
 
 void Gamepads::LoadMappingFile(const std::string& path) {
-    std::FILE* file = std::fopen(path.c_str(), "rb");
-    if (file == nullptr) {
-        // No file is the usual case: the player never needed one.
-        if (errno != ENOENT) Warn("cannot read " + path + ": " + std::strerror(errno));
-        return;
+    std::string text, why;
+    switch (regular_file::Read(path, Gamepads::kMaxMappingFileSize, text, why)) {
+        case regular_file::Outcome::kRead:
+            LoadMappings(text, path);
+            return;
+        case regular_file::Outcome::kMissing:
+            return;  // the usual case: the player never needed one
+        default:
+            Warn(path + " " + why);
+            return;
     }
-    std::string text;
-    char buffer[4096];
-    std::size_t count;
-    while ((count = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, count);
-    const bool failed = std::ferror(file) != 0;
-    const int error = errno;
-    std::fclose(file);
-    if (failed) {
-        Warn("cannot read " + path + ": " + std::strerror(error));
-        return;
-    }
-    LoadMappings(text, path);
 }
 
 void Gamepads::LoadMappings(const std::string& text, const std::string& source) {

@@ -46,6 +46,9 @@ public:
     static constexpr Uint32 kDefaultPhotonButtons = 1u << SDL_CONTROLLER_BUTTON_A;
     static constexpr Uint32 kDefaultLaserButtons =
         1u << SDL_CONTROLLER_BUTTON_B | 1u << SDL_CONTROLLER_BUTTON_RIGHTSHOULDER;
+    // The shared database of every known pad on every system is under a
+    // megabyte; a gamecontrollerdb.txt far larger is refused unread.
+    static constexpr std::size_t kMaxMappingFileSize = 4u << 20;
 
     // Starts SDL's controller subsystem (one more reference if it already
     // runs), loads the mappings, then opens every pad already plugged in.

@@ -1,7 +1,7 @@
 #include "input/StickAxis.h"
 
-StickAxis::StickAxis(unsigned negativeBit, unsigned positiveBit)
-    : negativeBit(negativeBit), positiveBit(positiveBit), held(0) {}
+StickAxis::StickAxis(unsigned negative, unsigned positive)
+    : negativeBit(negative), positiveBit(positive), held(0) {}
 
 void StickAxis::Move(Sint16 value) {
     // The threshold a direction must pass depends on whether it is held.

@@ -43,9 +43,9 @@ CAsteroid::CAsteroid(int speed) : small(false) {
     vy = RandomComponent(static_cast<float>(speed));
 }
 
-CAsteroid::CAsteroid(int speed, int x, int y) : small(true) {
-    this->x = x;
-    this->y = y;
+CAsteroid::CAsteroid(int speed, int atX, int atY) : small(true) {
+    this->x = atX;
+    this->y = atY;
     alive = true;
     MakeOutline(true);
     angle = 0.0;

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-CPoint::CPoint(int x, int y) : x(x), y(y) {}
+CPoint::CPoint(int atX, int atY) : x(atX), y(atY) {}
 
 PointList::~PointList() {
     for (CPoint* point : points) {

@@ -9,10 +9,9 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <utility>
 
+#include "common/RegularFile.h"
 #include "save/AtomicFile.h"
 #include "save/FileAside.h"
 #include "save/ReplayFile.h"
@@ -99,29 +98,16 @@ enum class FileRead { kRead, kNoFile, kFailed };
 
 // The whole text of the table file; a failure leaves one line in `error`.
 FileRead ReadTableText(const std::string& path, std::string& text, std::string& error) {
-    struct stat info {};
-    if (stat(path.c_str(), &info) != 0) {
-        if (errno == ENOENT) return FileRead::kNoFile;
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return FileRead::kFailed;
+    std::string why;
+    switch (regular_file::Read(path, ScoreTable::kMaxFileSize, text, why)) {
+        case regular_file::Outcome::kRead:
+            return FileRead::kRead;
+        case regular_file::Outcome::kMissing:
+            return FileRead::kNoFile;
+        default:
+            error = path + " " + why;
+            return FileRead::kFailed;
     }
-    if (!S_ISREG(info.st_mode)) {
-        error = "cannot read " + path + ": not a file";
-        return FileRead::kFailed;
-    }
-    std::ifstream file(path, std::ios::binary);
-    if (!file) {
-        error = "cannot read " + path + ": " + std::strerror(errno);
-        return FileRead::kFailed;
-    }
-    std::ostringstream contents;
-    contents << file.rdbuf();
-    if (file.bad()) {
-        error = "cannot read " + path;
-        return FileRead::kFailed;
-    }
-    text = contents.str();
-    return FileRead::kRead;
 }
 
 }  // namespace

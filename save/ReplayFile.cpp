@@ -1,13 +1,11 @@
 #include "save/ReplayFile.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <zlib.h>
 
 #include <cerrno>
 #include <cstring>
 
+#include "common/RegularFile.h"
 #include "save/AtomicFile.h"
 
 namespace replay_file {
@@ -53,7 +51,7 @@ public:
 // yields zeros, so a caller checks `truncated` once at the end.
 class Reader {
 public:
-    Reader(const std::string& bytes, std::size_t end) : bytes(bytes), end(end) {}
+    Reader(const std::string& fileBytes, std::size_t endAt) : bytes(fileBytes), end(endAt) {}
 
     unsigned U8() {
         if (position >= end) {
@@ -148,45 +146,19 @@ bool ReadBody(Reader& in, Replay& replay, std::string& what) {
     return true;
 }
 
-// Why a file of this kind and size is not read as a replay; empty if it is.
-std::string Unreadable(const struct stat& info) {
-    if (S_ISDIR(info.st_mode)) return "is a directory";
-    if (!S_ISREG(info.st_mode)) return "is not a regular file";
-    if (static_cast<std::uint64_t>(info.st_size) > kMaxFileSize) return "too large to be a replay";
-    return "";
-}
-
-// Everything left to read; a file that grows past the cap while it is read
-// is refused too. Empty when all went well, else why not.
-std::string ReadAll(int fd, std::string& bytes) {
-    char buffer[65536];
-    for (;;) {
-        const ssize_t got = read(fd, buffer, sizeof buffer);
-        if (got == 0) return "";
-        if (got < 0) {
-            if (errno == EINTR) continue;
-            return std::string("cannot read: ") + std::strerror(errno);
-        }
-        bytes.append(buffer, static_cast<std::size_t>(got));
-        if (bytes.size() > kMaxFileSize) return "too large to be a replay";
-    }
-}
-
-// Opening never waits (a FIFO would, for a writer), and what the file is is
-// asked of the opened file, so nothing can be swapped in between.
+// The whole file; a FIFO, a folder or one over the cap is refused unread.
 bool ReadRegularFile(const std::string& path, std::string& bytes, std::string& error) {
-    const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
-    if (fd < 0) {
-        error = path + ": cannot open: " + std::strerror(errno);
-        return false;
+    std::string why;
+    switch (regular_file::Read(path, kMaxFileSize, bytes, why)) {
+        case regular_file::Outcome::kRead:
+            return true;
+        case regular_file::Outcome::kMissing:
+            error = path + ": cannot open: " + std::strerror(ENOENT);
+            return false;
+        default:
+            error = path + ": " + why;
+            return false;
     }
-    struct stat info {};
-    std::string what = fstat(fd, &info) == 0 ? Unreadable(info)
-                                             : std::string("cannot read: ") + std::strerror(errno);
-    if (what.empty()) what = ReadAll(fd, bytes);
-    close(fd);
-    if (!what.empty()) error = path + ": " + what;
-    return what.empty();
 }
 
 }  // namespace

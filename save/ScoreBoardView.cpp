@@ -7,7 +7,7 @@
 #include <ctime>
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 
 namespace {
 
@@ -50,7 +50,7 @@ std::string ScoreBoardView::Row(int rank, const ScoreEntry& entry, bool marked, 
 namespace {
 
 int Centred(std::size_t length) {
-    return GameApp::kWindowWidth / 2 - CBitmapFont::kCellSize * static_cast<int>(length) / 2;
+    return GameApp::kWindowWidth / 2 - TextFont::kCellSize * static_cast<int>(length) / 2;
 }
 
 }  // namespace
@@ -86,7 +86,7 @@ std::string ScoreBoardView::FormatDate(int year, int month, int day) {
 
 void ScoreBoardView::Hide() { lines.clear(); }
 
-void ScoreBoardView::Draw(CBitmapFont& font) const {
+void ScoreBoardView::Draw(const TextFont& font) const {
     if (lines.empty()) return;
     DrawBacking();
     font.DrawText(Centred(lines[0].size()), kHeadingY, lines[0].c_str());
@@ -99,11 +99,11 @@ void ScoreBoardView::Draw(CBitmapFont& font) const {
 void ScoreBoardView::DrawBacking() const {
     // Glyph cells are transparent between their strokes: the field's
     // outlines would run through the digits.
-    const int halfWidth = CBitmapFont::kCellSize * static_cast<int>(lines.back().size()) / 2;
+    const int halfWidth = TextFont::kCellSize * static_cast<int>(lines.back().size()) / 2;
     const int left = GameApp::kWindowWidth / 2 - halfWidth - kBackingMargin;
     const int right = GameApp::kWindowWidth / 2 + halfWidth + kBackingMargin;
     const int bottom = RowY(lines.size() - 1) - kBackingMargin;
-    const int top = kHeadingY + CBitmapFont::kCellSize + kBackingMargin;
+    const int top = kHeadingY + TextFont::kCellSize + kBackingMargin;
     glColor3f(0.0f, 0.0f, 0.0f);
     glRectf(static_cast<float>(left), static_cast<float>(bottom), static_cast<float>(right),
             static_cast<float>(top));

@@ -7,7 +7,7 @@
 
 #include "save/ScoreTable.h"
 
-class CBitmapFont;
+class TextFont;
 
 // A heading and up to five rows under the game-over lines (which stay where
 // they are), each row the same width so the columns line up:
@@ -39,7 +39,7 @@ public:
     // Draws the heading and rows, if shown, on a black backing over the
     // frame in the back buffer: call between GameApp::DrawFrame() and
     // Present(). The backing stops below the game's own lines.
-    void Draw(CBitmapFont& font) const;
+    void Draw(const TextFont& font) const;
 
     // One game's row: its rank (from 0), score, date, seed kind and number,
     // "slow" in a column only a table with a slow game needs, and the mark of

@@ -52,32 +52,32 @@ bool ParseEntry(const std::string& line, ScoreEntry& entry, std::string& what) {
     }
     unsigned long long number = 0;
     if (!ParseNumber(score, INT_MAX, number)) {
-        what = "bad score '" + score + "'";
+        what = "bad score '" + plain_text::Echoed(score) + "'";
         return false;
     }
     entry.score = static_cast<int>(number);
     if (!ScoreTable::ParseTime(time, entry.endedAt)) {
-        what = "bad time '" + time + "'";
+        what = "bad time '" + plain_text::Echoed(time) + "'";
         return false;
     }
     const std::optional<SeedKind> seedKind = SeedKindFromName(kind);
     if (!seedKind) {
-        what = "bad seed kind '" + kind + "'";
+        what = "bad seed kind '" + plain_text::Echoed(kind) + "'";
         return false;
     }
     entry.seedKind = *seedKind;
     if (!ParseNumber(seed, UINT32_MAX, number)) {
-        what = "bad seed '" + seed + "'";
+        what = "bad seed '" + plain_text::Echoed(seed) + "'";
         return false;
     }
     entry.seed = static_cast<std::uint32_t>(number);
     if (!IsReplayName(replay)) {
-        what = "bad replay file name '" + replay + "'";
+        what = "bad replay file name '" + plain_text::Echoed(replay) + "'";
         return false;
     }
     entry.replay = replay;
     if (!speed.empty() && !ParseSlowSpeed(speed, entry.speed)) {
-        what = "bad speed '" + speed + "'";
+        what = "bad speed '" + plain_text::Echoed(speed) + "'";
         return false;
     }
     return true;

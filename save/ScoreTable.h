@@ -1,6 +1,7 @@
 // The ten best games, and their plain-text file.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -35,6 +36,8 @@ class ScoreTable {
 public:
     static constexpr int kCapacity = 10;
     static constexpr int kFormatVersion = 1;
+    // Refused unread: ten games take well under a kilobyte.
+    static constexpr std::size_t kMaxFileSize = 64 * 1024;
 
     // Enters a game if it makes the table and returns its rank from 0, or
     // -1 when it does not make it (the table is then unchanged). The game

@@ -4,7 +4,8 @@
 #  2. clang++ with AddressSanitizer and UndefinedBehaviorSanitizer, warnings
 #     as errors: the unit tests, the long deterministic run among them.
 #  3. clang++ with ThreadSanitizer: the server's tests and the board sender's.
-#  4. clang++ with libFuzzer: each fuzz target for a bounded number of inputs.
+#  4. libFuzzer, in the second stage's build: each fuzz target for a bounded
+#     number of inputs.
 #  5. the web game (built by stage 1 when emscripten is there): WebAssembly
 #     against native state for state, and its pages in headless Chromium.
 set -euo pipefail
@@ -19,17 +20,22 @@ cmake --build "$root/build" -j "$jobs"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs" -LE web
 
 echo "== clang++ build with sanitizers, unit tests"
+# The libraries are built once for the unit tests and the fuzz targets:
+# instrumented for libFuzzer's coverage as well, which the unit tests ignore.
+# -O1 as the sanitizers' own guides advise: the long runs and the fuzz runs
+# take a fraction of their time at -O0, and the reports keep their lines.
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-sanitize" -DCMAKE_BUILD_TYPE=Debug \
-  -DKORVESSA_SANITIZE=ON -DKORVESSA_WARNINGS_AS_ERRORS=ON -DKORVESSA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$root/build-sanitize" -j "$jobs" --target korvessa_unit_tests
+  -DCMAKE_C_FLAGS_DEBUG="-g -O1" -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DKORVESSA_FUZZ=ON -DKORVESSA_WARNINGS_AS_ERRORS=ON -DKORVESSA_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build "$root/build-sanitize" -j "$jobs" --target korvessa_unit_tests korvessa_board_tests \
+  korvessa_fuzz_targets
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs" -L unit
+  ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs" -L '^(unit|board)$'
 
 echo "== clang++ build with ThreadSanitizer, the server's and the board sender's tests"
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-tsan" -DKORVESSA_SANITIZE=thread \
   -DKORVESSA_WARNINGS_AS_ERRORS=ON -DKORVESSA_BUILD_BENCHMARKS=OFF >/dev/null
 cmake --build "$root/build-tsan" -j "$jobs" --target korvessa-board korvessa_server_tests \
-  korvessa_unit_tests
+  korvessa_board_tests
 # Every process writes its reports to a file, so a race in a korvessa-board
 # the tests started (and later killed) fails the stage as well. The null GL
 # equivalence runs no threads, so it is left to the first stage; so are the
@@ -43,8 +49,7 @@ log_path=$reports/report suppressions=$root/tests/tsan.supp"
 tsan_status=0
 ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L server \
   -E '(null_gl_equivalence|^AttackTest\.)' || tsan_status=$?
-ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L unit \
-  -R '^(Board|PendingQueue|MenuTest\.DailyBoard)' || tsan_status=$?
+ctest --test-dir "$root/build-tsan" --output-on-failure -j "$jobs" -L board || tsan_status=$?
 unset TSAN_OPTIONS
 if compgen -G "$reports/report.*" >/dev/null; then
   cat "$reports"/report.*
@@ -52,11 +57,8 @@ if compgen -G "$reports/report.*" >/dev/null; then
 fi
 [[ $tsan_status -eq 0 ]] || { echo "ThreadSanitizer stage failed" >&2; exit 1; }
 
-echo "== clang++ build with libFuzzer, each fuzz target for a bounded number of inputs"
-CC=clang CXX=clang++ cmake -S "$root" -B "$root/build-fuzz" -DKORVESSA_FUZZ=ON \
-  -DKORVESSA_WARNINGS_AS_ERRORS=ON -DKORVESSA_BUILD_BENCHMARKS=OFF >/dev/null
-cmake --build "$root/build-fuzz" -j "$jobs" --target korvessa_fuzz_targets
-ctest --test-dir "$root/build-fuzz" --output-on-failure -j "$jobs" -L fuzz
+echo "== libFuzzer, each fuzz target for a bounded number of inputs"
+ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs" -L fuzz
 echo "== the web game: WebAssembly against native, and its pages in Chromium"
 if [[ -f "$root/build/web-root/korvessa.wasm" ]]; then
   ctest --test-dir "$root/build" --output-on-failure -L web

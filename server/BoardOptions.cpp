@@ -5,6 +5,8 @@
 #include <cerrno>
 #include <cstdlib>
 
+#include "common/Text.h"
+
 namespace {
 
 enum LongOnly { kWorkerOnly = 256, kLease, kRateLimit, kTrustProxy };
@@ -78,7 +80,8 @@ BoardOptions BoardOptions::Parse(int argc, char* argv[]) {
                 break;
             case 'l':
                 if (!ParseListen(value, options.host, options.port)) {
-                    options.error = "bad address '" + value + "': ADDR:PORT, e.g. 127.0.0.1:8080";
+                    options.error = "bad address '" + plain_text::Echoed(value) +
+                                    "': ADDR:PORT, e.g. 127.0.0.1:8080";
                 }
                 break;
             case 'd':
@@ -87,7 +90,8 @@ BoardOptions BoardOptions::Parse(int argc, char* argv[]) {
                 break;
             case 'w':
                 if (!ParseInt(value.c_str(), 0, kMaxWorkers, options.workers)) {
-                    options.error = "bad worker count '" + value + "': a number from 0 to 256";
+                    options.error = "bad worker count '" + plain_text::Echoed(value) +
+                                    "': a number from 0 to 256";
                 }
                 break;
             case kWorkerOnly:
@@ -95,27 +99,32 @@ BoardOptions BoardOptions::Parse(int argc, char* argv[]) {
                 break;
             case kLease:
                 if (!ParseInt(value.c_str(), 1, kMaxLeaseSeconds, options.leaseSeconds)) {
-                    options.error = "bad lease '" + value + "': seconds, from 1 to 86400";
+                    options.error =
+                        "bad lease '" + plain_text::Echoed(value) + "': seconds, from 1 to 86400";
                 }
                 break;
             case kRateLimit:
                 if (!ParseInt(value.c_str(), 0, kMaxRateLimit, options.rateLimit)) {
-                    options.error = "bad rate limit '" + value + "': a number from 0 to 1000000";
+                    options.error = "bad rate limit '" + plain_text::Echoed(value) +
+                                    "': a number from 0 to 1000000";
                 }
                 break;
             case kTrustProxy:
                 options.trustProxy = true;
                 break;
             case ':':
-                options.error = "option '" + Culprit(argv, optind, optopt) + "' needs a value";
+                options.error = "option '" + plain_text::Echoed(Culprit(argv, optind, optopt)) +
+                                "' needs a value";
                 break;
             default:
-                options.error = "unknown option '" + Culprit(argv, optind, optopt) + "'";
+                options.error =
+                    "unknown option '" + plain_text::Echoed(Culprit(argv, optind, optopt)) + "'";
                 break;
         }
         if (!options.error.empty()) return options;
     }
-    if (optind < argc) options.error = "unexpected argument '" + std::string(argv[optind]) + "'";
+    if (optind < argc)
+        options.error = "unexpected argument '" + plain_text::Echoed(argv[optind]) + "'";
     return options;
 }
 

@@ -2,8 +2,10 @@
 
 #include <cstdio>
 
+#include "board/BoardApi.h"
 #include "game/GameApp.h"
 #include "server/SubmissionRules.h"
+#include "server/WebPages.h"
 
 namespace board_page {
 
@@ -34,16 +36,17 @@ std::string Head(const std::string& title) {
 }
 
 std::string DayLink(std::uint32_t day, const char* rel, const std::string& text) {
-    return "<a rel=\"" + std::string(rel) + "\" href=\"/daily/" + std::to_string(day) + "\">" +
+    return "<a rel=\"" + std::string(rel) + "\" href=\"" + board_api::DayPagePath(day) + "\">" +
            text + "</a>";
 }
 
-std::string Row(const BoardEntry& entry) {
+std::string Row(const board_store::BoardEntry& entry) {
     return "<tr><td class=\"rank\">" + std::to_string(entry.rank) + "</td><td class=\"player\">" +
            Escape(entry.player) + "</td><td class=\"score\">" + std::to_string(entry.score) +
            "</td><td class=\"time\">" + PlayTime(entry.ticks) +
-           "</td><td class=\"replay\"><a href=\"/replays/" + entry.id +
-           ".kvr\" download>replay</a> <a href=\"/watch/" + entry.id + "\">watch</a></td></tr>\n";
+           "</td><td class=\"replay\"><a href=\"" + board_api::ReplayPath(entry.id) +
+           "\" download>replay</a> <a href=\"" + WebPages::kWatchPrefix + entry.id +
+           "\">watch</a></td></tr>\n";
 }
 
 }  // namespace
@@ -95,7 +98,8 @@ std::string LongDate(std::uint32_t day) {
            std::to_string(day / 10000);
 }
 
-std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<BoardEntry>& entries) {
+std::string Render(std::uint32_t day, std::uint32_t today,
+                   const std::vector<board_store::BoardEntry>& entries) {
     const std::uint32_t before = submission_rules::AddDays(day, -1);
     const std::uint32_t after = submission_rules::AddDays(day, 1);
     std::string page = Head("Korvessa daily board, " + LongDate(day));
@@ -114,7 +118,7 @@ std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<Boa
             "<div class=\"table\"><table>\n<thead><tr><th class=\"rank\">Rank</th>"
             "<th>Player</th><th class=\"score\">Score</th><th class=\"time\">Time played</th>"
             "<th>Replay</th></tr></thead>\n<tbody>\n";
-        for (const BoardEntry& entry : entries) page += Row(entry);
+        for (const board_store::BoardEntry& entry : entries) page += Row(entry);
         page += "</tbody>\n</table></div>\n";
     }
     page +=

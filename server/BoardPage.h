@@ -13,7 +13,8 @@ namespace board_page {
 // The page of `day`, with links to the day before (when there is one) and, unless `day` is
 // `today` or later, the day after. Names are escaped, so whatever a player
 // chose shows as text.
-std::string Render(std::uint32_t day, std::uint32_t today, const std::vector<BoardEntry>& entries);
+std::string Render(std::uint32_t day, std::uint32_t today,
+                   const std::vector<board_store::BoardEntry>& entries);
 
 // A short page saying `message`, for errors.
 std::string Message(const std::string& title, const std::string& message);

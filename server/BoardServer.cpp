@@ -17,6 +17,7 @@
 #include <thread>
 #include <vector>
 
+#include "board/BoardApi.h"
 #include "board/BoardRules.h"
 #include "save/ReplayFile.h"
 #include "save/SeedKind.h"
@@ -32,15 +33,10 @@ namespace http = boost::beast::http;
 
 namespace {
 
-constexpr const char* kSubmissionsPath = "/api/v1/submissions";
-constexpr const char* kStatusPrefix = "/api/v1/submissions/";
-constexpr const char* kBoardPrefix = "/api/v1/boards/";
-constexpr const char* kDayPrefix = "/daily/";
-constexpr const char* kReplayPrefix = "/replays/";
-constexpr const char* kReplaySuffix = ".kvr";
+namespace api = board_api;
+
 constexpr const char* kJsonType = "application/json";
 constexpr const char* kHtmlType = "text/html; charset=utf-8";
-constexpr const char* kReplayType = "application/x-korvessa-replay";
 constexpr const char* kTitle = "Korvessa daily board";
 constexpr int kSecondsPerMinute = 60;
 constexpr int kListenBacklog = 512;
@@ -140,36 +136,34 @@ HttpResponse Json(unsigned status, const nlohmann::json& body) {
 
 // A refusal: its reason as JSON under /api/, as a short page elsewhere.
 HttpResponse Error(unsigned status, const std::string& reason, std::string_view path) {
-    if (IsApi(path)) return Json(status, {{"error", reason}});
+    if (IsApi(path)) return Json(status, {{api::kError, reason}});
     return Reply(status, board_page::Message(kTitle, reason), kHtmlType);
 }
 
 nlohmann::json StatusJson(const Submission& submission) {
-    nlohmann::json json = {{"id", submission.id},
-                           {"status", SubmissionStateName(submission.state)},
-                           {"player", submission.player},
-                           {"day", submission.day}};
+    nlohmann::json json = {{api::kId, submission.id},
+                           {api::kStatus, SubmissionStateName(submission.state)},
+                           {api::kPlayer, submission.player},
+                           {api::kDay, submission.day}};
     if (submission.state == SubmissionState::kVerified) {
-        json["score"] = submission.score;
-        json["ticks"] = submission.ticks;
+        json[api::kScore] = submission.score;
+        json[api::kTicks] = submission.ticks;
     } else if (submission.state == SubmissionState::kRejected) {
-        json["reason"] = submission.reason;
+        json[api::kReason] = submission.reason;
     }
     return json;
 }
-
-std::string ReplayPath(const std::string& id) { return kReplayPrefix + id + kReplaySuffix; }
 
 // What a path names, and the methods it takes.
 enum class Resource { kNone, kSubmissions, kSubmission, kBoard, kToday, kDay, kReplay, kWeb };
 
 Resource Identify(const RequestTarget& target) {
-    if (target.Path() == kSubmissionsPath) return Resource::kSubmissions;
+    if (target.Path() == api::kSubmissionsPath) return Resource::kSubmissions;
     if (target.Path() == "/") return Resource::kToday;
-    if (target.IdAfter(kStatusPrefix)) return Resource::kSubmission;
-    if (target.DayAfter(kBoardPrefix)) return Resource::kBoard;
-    if (target.DayAfter(kDayPrefix)) return Resource::kDay;
-    if (target.IdAfter(kReplayPrefix, kReplaySuffix)) return Resource::kReplay;
+    if (target.IdAfter(api::kSubmissionPrefix)) return Resource::kSubmission;
+    if (target.DayAfter(api::kBoardPrefix)) return Resource::kBoard;
+    if (target.DayAfter(api::kDayPagePrefix)) return Resource::kDay;
+    if (target.IdAfter(api::kReplayPrefix, replay_file::kExtension)) return Resource::kReplay;
     if (WebPages::Knows(target.Path())) return Resource::kWeb;
     return Resource::kNone;
 }
@@ -393,34 +387,37 @@ std::optional<HttpResponse> BoardServer::RefuseSubmission(const HttpRequest& req
                                                           const std::string& client) {
     // Checked before the body is read, so none of these costs a megabyte.
     if (!limiter.Allow(client)) {
-        HttpResponse refusal = Json(429, {{"error",
+        HttpResponse refusal = Json(429, {{api::kError,
                                            "too many submissions from this address: at "
                                            "most " +
                                                std::to_string(options.rateLimit) + " a minute"}});
         refusal.set(http::field::retry_after, std::to_string(kSecondsPerMinute));
         return refusal;
     }
-    const std::string nameProblem = board_rules::NameProblem(target.Param("player"));
-    if (!nameProblem.empty()) return Json(400, {{"error", "a bad player name: " + nameProblem}});
+    const std::string nameProblem = board_rules::NameProblem(target.Param(api::kPlayerParam));
+    if (!nameProblem.empty()) {
+        return Json(400, {{api::kError, "a bad player name: " + nameProblem}});
+    }
     std::string keyHash;
     if (!ownership::ReadAuthorization(Authorization(request), keyHash)) {
-        return Json(400, {{"error", "a malformed Authorization header: Bearer and a key"}});
+        return Json(400, {{api::kError, "a malformed Authorization header: Bearer and a key"}});
     }
     // Two lengths are one too many, even when they agree: a proxy in front
     // may have read the other.
     const auto lengths = request.equal_range(http::field::content_length);
-    const std::size_t count = std::distance(lengths.first, lengths.second);
-    if (count > 1) return Json(400, {{"error", "a bad Content-Length"}});
+    // A range's distance is never negative.
+    const auto count = static_cast<std::size_t>(std::distance(lengths.first, lengths.second));
+    if (count > 1) return Json(400, {{api::kError, "a bad Content-Length"}});
     if (count == 1) {
         const std::string_view length = lengths.first->value();
         if (length.empty() || length.find_first_not_of("0123456789") != std::string::npos) {
-            return Json(400, {{"error", "a bad Content-Length"}});
+            return Json(400, {{api::kError, "a bad Content-Length"}});
         }
         if (length.size() > kMaxLengthDigits || std::stoul(std::string(length)) > kMaxReplayBytes) {
-            return Json(413, {{"error", DefaultReason(413)}});
+            return Json(413, {{api::kError, DefaultReason(413)}});
         }
     } else if (!request.chunked()) {
-        return Json(411, {{"error", "the request needs a Content-Length"}});
+        return Json(411, {{api::kError, "the request needs a Content-Length"}});
     }
     return std::nullopt;
 }
@@ -444,23 +441,23 @@ HttpResponse BoardServer::Route(HttpRequest& request, const RequestTarget& targe
         case Resource::kSubmissions:
             return Submit(request, target, client);
         case Resource::kSubmission:
-            return Status(*target.IdAfter(kStatusPrefix));
+            return Status(*target.IdAfter(api::kSubmissionPrefix));
         case Resource::kBoard: {
-            const std::uint32_t day = *target.DayAfter(kBoardPrefix);
-            if (!submission_rules::IsDate(day)) return Json(404, {{"error", "no such day"}});
+            const std::uint32_t day = *target.DayAfter(api::kBoardPrefix);
+            if (!submission_rules::IsDate(day)) return Json(404, {{api::kError, "no such day"}});
             return Board(request, day, false);
         }
         case Resource::kToday:
             return Board(request, Today(), true);
         case Resource::kDay: {
-            const std::uint32_t day = *target.DayAfter(kDayPrefix);
+            const std::uint32_t day = *target.DayAfter(api::kDayPagePrefix);
             if (!submission_rules::IsDate(day)) {
                 return Reply(404, board_page::Message("No such day", "No such day."), kHtmlType);
             }
             return Board(request, day, true);
         }
         case Resource::kReplay:
-            return ReplayFile(*target.IdAfter(kReplayPrefix, kReplaySuffix));
+            return ReplayFile(*target.IdAfter(api::kReplayPrefix, replay_file::kExtension));
         case Resource::kWeb:
             return web.Answer(request, target, store, Today());
         case Resource::kNone:
@@ -475,16 +472,16 @@ HttpResponse BoardServer::Submit(HttpRequest& request, const RequestTarget& targ
     Replay replay;
     std::string what;
     if (!replay_file::Decode(body, replay, what)) {
-        return Json(400, {{"error", "not a valid replay: " + what}});
+        return Json(400, {{api::kError, "not a valid replay: " + what}});
     }
     const std::string fieldProblem = submission_rules::FieldProblem(replay, std::time(nullptr));
-    if (!fieldProblem.empty()) return Json(422, {{"error", fieldProblem}});
+    if (!fieldProblem.empty()) return Json(422, {{api::kError, fieldProblem}});
     NewSubmission submission;
     ownership::ReadAuthorization(Authorization(request), submission.keyHash);
-    submission.player = target.Param("player");
+    submission.player = target.Param(api::kPlayerParam);
     if (!ownership::MayUse(store.NameOwner(ownership::FoldName(submission.player)),
                            submission.keyHash)) {
-        return Json(403, {{"error", ownership::kNameTaken}});
+        return Json(403, {{api::kError, ownership::kNameTaken}});
     }
     submission.address = client;
     submission.id = submission_id::Of(body);
@@ -494,40 +491,41 @@ HttpResponse BoardServer::Submit(HttpRequest& request, const RequestTarget& targ
     submission.receivedMs = NowMs();
     if (store.Add(submission)) {
         pool.Wake();
-        return Json(202, {{"id", submission.id}, {"status", "pending"}});
+        return Json(202, {{api::kId, submission.id}, {api::kStatus, api::kPending}});
     }
     // The same file again: the same id, as it stands.
     const std::optional<Submission> kept = store.Find(submission.id);
-    return Json(202,
-                {{"id", submission.id},
-                 {"status", SubmissionStateName(kept ? kept->state : SubmissionState::kPending)}});
+    return Json(
+        202, {{api::kId, submission.id},
+              {api::kStatus, SubmissionStateName(kept ? kept->state : SubmissionState::kPending)}});
 }
 
 HttpResponse BoardServer::Status(const std::string& id) {
     const std::optional<Submission> submission = store.Find(id);
-    if (!submission) return Json(404, {{"error", "no such submission"}});
+    if (!submission) return Json(404, {{api::kError, "no such submission"}});
     nlohmann::json json = StatusJson(*submission);
     if (submission->state == SubmissionState::kVerified) {
         const Standing standing = store.StandingOf(*submission);
-        json["rank"] = standing.rank;
-        json["players"] = standing.players;
+        json[api::kRank] = standing.rank;
+        json[api::kPlayers] = standing.players;
     }
     return Json(200, json);
 }
 
 BoardServer::TaggedBody BoardServer::BoardJsonOf(std::uint32_t day) {
-    const auto kept = cache.Get(day, "json", [day](const std::vector<BoardEntry>& board) {
-        nlohmann::json entries = nlohmann::json::array();
-        for (const BoardEntry& entry : board) {
-            entries.push_back({{"rank", entry.rank},
-                               {"player", entry.player},
-                               {"score", entry.score},
-                               {"ticks", entry.ticks},
-                               {"id", entry.id},
-                               {"replay", ReplayPath(entry.id)}});
-        }
-        return nlohmann::json{{"day", day}, {"entries", entries}}.dump() + "\n";
-    });
+    const auto kept =
+        cache.Get(day, "json", [day](const std::vector<board_store::BoardEntry>& board) {
+            nlohmann::json entries = nlohmann::json::array();
+            for (const board_store::BoardEntry& entry : board) {
+                entries.push_back({{api::kRank, entry.rank},
+                                   {api::kPlayer, entry.player},
+                                   {api::kScore, entry.score},
+                                   {api::kTicks, entry.ticks},
+                                   {api::kId, entry.id},
+                                   {api::kReplay, api::ReplayPath(entry.id)}});
+            }
+            return nlohmann::json{{api::kDay, day}, {api::kEntries, entries}}.dump() + "\n";
+        });
     return {kept->text, kept->etag};
 }
 
@@ -556,6 +554,6 @@ HttpResponse BoardServer::Board(const HttpRequest& request, std::uint32_t day, b
 
 HttpResponse BoardServer::ReplayFile(const std::string& id) {
     std::optional<std::string> bytes = store.Replay(id);
-    if (!bytes) return Error(404, DefaultReason(404), kReplayPrefix);
-    return Reply(200, std::move(*bytes), kReplayType);
+    if (!bytes) return Error(404, DefaultReason(404), api::kReplayPrefix);
+    return Reply(200, std::move(*bytes), api::kReplayType);
 }

@@ -1,8 +1,11 @@
 #include "server/BoardStore.h"
 
+#include "board/BoardApi.h"
+
 namespace {
 
-constexpr const char* kStateNames[] = {"pending", "verified", "rejected"};
+constexpr const char* kStateNames[] = {board_api::kPending, board_api::kVerified,
+                                       board_api::kRejected};
 
 }  // namespace
 

@@ -55,6 +55,8 @@ struct Verdict {
     std::string digest;  // verified: the game's GameDigest
 };
 
+namespace board_store {
+
 // One line of a day's board: a player's best verified game.
 struct BoardEntry {
     int rank = 0;
@@ -63,6 +65,8 @@ struct BoardEntry {
     std::int32_t score = 0;
     std::uint32_t ticks = 0;
 };
+
+}  // namespace board_store
 
 // Where a verified submission stands on its day's board.
 struct Standing {
@@ -118,7 +122,7 @@ public:
     // The best verified game of each player on `day`, best first, ties to the
     // earlier submission; at most `limit` of them. Read from rows each
     // verdict keeps, not ranked anew.
-    virtual std::vector<BoardEntry> Board(std::uint32_t day, int limit) = 0;
+    virtual std::vector<board_store::BoardEntry> Board(std::uint32_t day, int limit) = 0;
 
     // Where a verified submission stands on its day.
     virtual Standing StandingOf(const Submission& submission) = 0;

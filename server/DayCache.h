@@ -26,7 +26,7 @@ public:
     };
 
     // Makes a body from the day's board (its top `boardSize`).
-    using Render = std::function<std::string(const std::vector<BoardEntry>&)>;
+    using Render = std::function<std::string(const std::vector<board_store::BoardEntry>&)>;
 
     // `store` must outlive the cache.
     DayCache(BoardStore& store, int boardSize);

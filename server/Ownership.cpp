@@ -1,12 +1,11 @@
 #include "server/Ownership.h"
 
+#include "board/BoardApi.h"
 #include "server/Sha256.h"
 
 namespace ownership {
 
 namespace {
-
-constexpr const char* kScheme = "Bearer ";
 
 bool IsTokenCharacter(char c) {
     return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '+' ||
@@ -28,7 +27,7 @@ std::string KeyHash(const std::string& key) { return sha256::Hex(key); }
 bool ReadAuthorization(const std::optional<std::string>& header, std::string& keyHash) {
     keyHash.clear();
     if (!header) return true;
-    const std::string scheme = kScheme;
+    const std::string scheme = board_api::kAuthorizationScheme;
     if (header->compare(0, scheme.size(), scheme) != 0) return false;
     const std::string key = header->substr(scheme.size());
     if (key.empty() || key.size() > kMaxKeyLength) return false;

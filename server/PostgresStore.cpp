@@ -194,15 +194,15 @@ bool PostgresStore::Finish(const Job& job, const std::string& worker, const Verd
     });
 }
 
-std::vector<BoardEntry> PostgresStore::Board(std::uint32_t day, int limit) {
+std::vector<board_store::BoardEntry> PostgresStore::Board(std::uint32_t day, int limit) {
     return InTransaction([&](pqxx::work& transaction) {
         const pqxx::result rows =
             transaction.exec_params(board_sql::Board(), std::int64_t{day}, limit);
-        std::vector<BoardEntry> entries;
+        std::vector<board_store::BoardEntry> entries;
         for (const pqxx::row& row : rows) {
-            entries.push_back(BoardEntry{static_cast<int>(entries.size()) + 1,
-                                         row[0].as<std::string>(), row[1].as<std::string>(),
-                                         row[2].as<std::int32_t>(), row[3].as<std::uint32_t>()});
+            entries.push_back(board_store::BoardEntry{
+                static_cast<int>(entries.size()) + 1, row[0].as<std::string>(),
+                row[1].as<std::string>(), row[2].as<std::int32_t>(), row[3].as<std::uint32_t>()});
         }
         return entries;
     });

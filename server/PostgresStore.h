@@ -37,7 +37,7 @@ public:
     bool Renew(const Job& job, const std::string& worker, std::int64_t untilMs) override;
     bool Finish(const Job& job, const std::string& worker, const Verdict& verdict,
                 std::int64_t nowMs) override;
-    std::vector<BoardEntry> Board(std::uint32_t day, int limit) override;
+    std::vector<board_store::BoardEntry> Board(std::uint32_t day, int limit) override;
     Standing StandingOf(const Submission& submission) override;
     std::int64_t DayVersion(std::uint32_t day) override;
     std::optional<std::string> NameOwner(const std::string& foldedName) override;

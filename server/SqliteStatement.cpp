@@ -61,5 +61,8 @@ std::string SqliteStatement::Text(int column) const {
     // Blobs too: the bytes as they are, whatever they hold.
     const void* bytes = sqlite3_column_blob(statement, column);
     const int size = sqlite3_column_bytes(statement, column);
-    return bytes != nullptr ? std::string(static_cast<const char*>(bytes), size) : std::string();
+    // SQLite never counts a value's bytes below zero.
+    return bytes != nullptr
+               ? std::string(static_cast<const char*>(bytes), static_cast<std::size_t>(size))
+               : std::string();
 }

@@ -259,15 +259,16 @@ bool SqliteStore::Finish(const Job& job, const std::string& worker, const Verdic
     return finished;
 }
 
-std::vector<BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
+std::vector<board_store::BoardEntry> SqliteStore::Board(std::uint32_t day, int limit) {
     SqliteReaders::Lease reader = readers->Borrow();
     SqliteStatement board = reader->Statement(board_sql::Board());
     board.Bind(1, std::int64_t{day}).Bind(2, std::int64_t{limit});
-    std::vector<BoardEntry> entries;
+    std::vector<board_store::BoardEntry> entries;
     while (board.Step()) {
-        entries.push_back(BoardEntry{static_cast<int>(entries.size()) + 1, board.Text(0),
-                                     board.Text(1), static_cast<std::int32_t>(board.Integer(2)),
-                                     static_cast<std::uint32_t>(board.Integer(3))});
+        entries.push_back(board_store::BoardEntry{static_cast<int>(entries.size()) + 1,
+                                                  board.Text(0), board.Text(1),
+                                                  static_cast<std::int32_t>(board.Integer(2)),
+                                                  static_cast<std::uint32_t>(board.Integer(3))});
     }
     return entries;
 }

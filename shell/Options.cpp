@@ -9,6 +9,8 @@
 
 namespace {
 
+using plain_text::Echoed;
+
 enum LongOnly {
     kDaily = 256,
     kVolume,
@@ -106,8 +108,8 @@ Options Options::Parse(int argc, char* argv[]) {
                 break;
             case 's':
                 if (!ParseNumber(optarg, std::numeric_limits<unsigned>::max(), value)) {
-                    options.error = "bad seed '" + std::string(optarg) +
-                                    "': a whole number from 0 to 4294967295";
+                    options.error =
+                        "bad seed '" + Echoed(optarg) + "': a whole number from 0 to 4294967295";
                     return options;
                 }
                 options.hasSeed = true;
@@ -122,7 +124,7 @@ Options Options::Parse(int argc, char* argv[]) {
             case kVolume:
                 if (!ParseNumber(optarg, kMaxVolume, value)) {
                     options.error =
-                        "bad volume '" + std::string(optarg) + "': a whole number from 0 to 100";
+                        "bad volume '" + Echoed(optarg) + "': a whole number from 0 to 100";
                     return options;
                 }
                 options.hasVolume = true;
@@ -148,20 +150,21 @@ Options Options::Parse(int argc, char* argv[]) {
                 BoardAddress address;
                 std::string problem;
                 if (!BoardAddress::Parse(optarg, address, problem)) {
-                    options.error = "bad board address '" + std::string(optarg) + "': " + problem;
+                    options.error = "bad board address '" + Echoed(optarg) + "': " + problem;
                     return options;
                 }
                 options.board = address;
                 break;
             }
             case kPlayer: {
-                const std::string problem = board_rules::NameProblem(optarg);
+                const std::string name = board_rules::TypedName(optarg);
+                const std::string problem = board_rules::NameProblem(name);
                 if (!problem.empty()) {
-                    options.error = "bad player name '" + std::string(optarg) + "': " + problem +
-                                    " (1 to 20 printable characters)";
+                    options.error = "bad player name '" + Echoed(optarg) + "': " + problem +
+                                    " (1 to 20 characters)";
                     return options;
                 }
-                options.player = optarg;
+                options.player = name;
                 break;
             }
             case kLineWidth:
@@ -173,10 +176,11 @@ Options Options::Parse(int argc, char* argv[]) {
                 if (!SetAccessibility(code, options)) return options;
                 break;
             case ':':
-                options.error = "option '" + Written(argv[optind - 1], optopt) + "' needs a value";
+                options.error =
+                    "option '" + Echoed(Written(argv[optind - 1], optopt)) + "' needs a value";
                 return options;
             default: {
-                const std::string written = Written(argv[optind - 1], optopt);
+                const std::string written = Echoed(Written(argv[optind - 1], optopt));
                 const std::string word = argv[optind - 1];
                 const bool valueGiven = optopt != 0 && word.compare(0, 2, "--") == 0 &&
                                         word.find('=') != std::string::npos;
@@ -192,7 +196,7 @@ Options Options::Parse(int argc, char* argv[]) {
         options.replayFile = argv[optind++];
     }
     if (optind < argc) {
-        options.error = "unexpected argument '" + std::string(argv[optind]) + "'";
+        options.error = "unexpected argument '" + Echoed(argv[optind]) + "'";
     } else if (options.hasSeed + options.daily + !options.replayFile.empty() +
                    !options.verifyFile.empty() + !options.submitFile.empty() >
                1) {
@@ -220,7 +224,8 @@ std::string Options::Usage() {
            "      --board=URL     for this session, send each daily game to the daily\n"
            "                      board at URL (http or https) and show its rank\n"
            "      --player=NAME   for this session, the name your games go on the\n"
-           "                      board under, 1 to 20 printable characters\n"
+           "                      board under: 1 to 20 letters, digits, spaces and\n"
+           "                      punctuation of ASCII\n"
            "      --submit=FILE   send a daily game's replay to the board (the one\n"
            "                      --board names, else the settings'), wait for its\n"
            "                      verdict and print it; needs a player name\n"

@@ -157,7 +157,8 @@ void RunSession(CurrentGame& game, const Options& options, ReplayPlayer* watched
     loop.afterFirstFrame = [&] {
         window.FitFrame();
         SetWindowIcon(game->window);
-        MapEveryGlyph(*game->font);
+        ClampGlyphRows(*game->font);
+        loop.Font();  // a missing or damaged text font ends the start, not a game
         pads.emplace(DataFolder::ForUser().Path());
         parts.pads = &*pads;
         settings.pads = &*pads;

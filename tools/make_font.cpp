@@ -1,11 +1,14 @@
-// make_font: generates the game's bitmap font sheet.
+// make_font: generates the game's bitmap font sheet and the shell's text sheet.
 //
-// The sheet is a single row of 16x16 cells, one per ASCII code from ' ' (32) to 'Z' (90).
+// Each sheet is a single row of 16x16 cells, one per ASCII code from ' ' (32) on: the game's
+// runs to 'Z' (90), the text sheet on to '~' (126), lower case and all. Both draw the same
+// glyphs, so the cells they share are identical.
 // Glyphs are white on a magenta key colour so the loader can turn the background transparent.
 // The artwork lives in this file as small text grids, doubled in size so strokes come out two
 // pixels thick, which stays legible when drawn scaled on a black screen.
 //
-// Usage: make_font [output.bmp]   (default: assets/tarvelin_16x16.bmp)
+// Usage: make_font [game.bmp [text.bmp]]
+//        (defaults: assets/tarvelin_16x16.bmp and assets/tarvelin_ascii_16x16.bmp)
 
 #include <array>
 #include <cstddef>
@@ -18,19 +21,24 @@
 
 namespace {
 
-constexpr const char* kDefaultOutputPath = "assets/tarvelin_16x16.bmp";
+constexpr const char* kDefaultGamePath = "assets/tarvelin_16x16.bmp";
+constexpr const char* kDefaultTextPath = "assets/tarvelin_ascii_16x16.bmp";
 
-constexpr int kFirstCode = 32;  // ' '
-constexpr int kLastCode = 90;   // 'Z'
-constexpr int kGlyphCount = kLastCode - kFirstCode + 1;
+constexpr int kFirstCode = 32;      // ' '
+constexpr int kGameLastCode = 90;   // 'Z': the game's sheet stops here
+constexpr int kTextLastCode = 126;  // '~': the text sheet holds every printable character
+constexpr int kGameGlyphCount = kGameLastCode - kFirstCode + 1;
+constexpr int kGlyphCount = kTextLastCode - kFirstCode + 1;
 
 constexpr int kCellSize = 16;
-constexpr int kImageWidth = kGlyphCount * kCellSize;
 constexpr int kImageHeight = kCellSize;
 
 // Design grid for each glyph and how it is placed inside its cell.
 constexpr int kGridWidth = 5;
 constexpr int kGridHeight = 7;
+// One more grid row under the baseline, for the tails of g, j, p, q, y and the underscore; the
+// game's glyphs leave it blank.
+constexpr int kDescenderRows = 1;
 constexpr int kScale = 2;
 constexpr int kGlyphPixelWidth = kGridWidth * kScale;
 constexpr int kGlyphPixelHeight = kGridHeight * kScale;
@@ -38,6 +46,9 @@ constexpr int kOffsetX = (kCellSize - kGlyphPixelWidth) / 2;  // centred horizon
 constexpr int kBottomMargin = 2;                              // baseline sits 2 px above the bottom
 constexpr int kOffsetY = kCellSize - kBottomMargin - kGlyphPixelHeight;
 static_assert(kOffsetX >= 0 && kOffsetY >= 0, "glyph does not fit in its cell");
+static_assert(kDescenderRows * kScale <= kBottomMargin, "descender does not fit in its cell");
+// Side columns stay blank, so a glyph sampled across its cell's edge meets no neighbour's ink.
+static_assert(kOffsetX >= 1, "glyphs touch their neighbours");
 
 constexpr char kInk = 'X';
 constexpr char kBlank = '.';
@@ -62,9 +73,10 @@ constexpr int kCompressionNone = 0;    // BI_RGB
 constexpr int kPixelsPerMetre = 2835;  // ~72 DPI
 constexpr int kRowAlignment = 4;
 
+// A row left out (null) is blank: the game's glyphs give only the seven above the baseline.
 struct Glyph {
     char ch;
-    std::array<const char*, kGridHeight> rows;
+    std::array<const char*, kGridHeight + kDescenderRows> rows;
 };
 
 // clang-format off
@@ -541,18 +553,319 @@ const std::array<Glyph, kGlyphCount> kGlyphs = {{
            ".X...",
            "X....",
            "XXXXX"}},
+    // left bracket
+    {'[', {".XXX.",
+           ".X...",
+           ".X...",
+           ".X...",
+           ".X...",
+           ".X...",
+           ".XXX."}},
+    // backslash
+    {'\\', {"X....",
+            "X....",
+            ".X...",
+            "..X..",
+            "...X.",
+            "....X",
+            "....X"}},
+    // right bracket
+    {']', {".XXX.",
+           "...X.",
+           "...X.",
+           "...X.",
+           "...X.",
+           "...X.",
+           ".XXX."}},
+    // caret
+    {'^', {"..X..",
+           ".X.X.",
+           "X...X",
+           ".....",
+           ".....",
+           ".....",
+           "....."}},
+    // underscore (under the baseline, so it never joins the letters beside it)
+    {'_', {".....",
+           ".....",
+           ".....",
+           ".....",
+           ".....",
+           ".....",
+           ".....",
+           "XXXXX"}},
+    // grave accent
+    {'`', {".X...",
+           "..X..",
+           ".....",
+           ".....",
+           ".....",
+           ".....",
+           "....."}},
+    // a (lower case: five rows high, square like the capitals)
+    {'a', {".....",
+           ".....",
+           "XXXX.",
+           "....X",
+           "XXXXX",
+           "X...X",
+           "XXXXX"}},
+    // b
+    {'b', {"X....",
+           "X....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "X...X",
+           "XXXXX"}},
+    // c
+    {'c', {".....",
+           ".....",
+           "XXXXX",
+           "X....",
+           "X....",
+           "X....",
+           "XXXXX"}},
+    // d
+    {'d', {"....X",
+           "....X",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "X...X",
+           "XXXXX"}},
+    // e
+    {'e', {".....",
+           ".....",
+           "XXXXX",
+           "X...X",
+           "XXXXX",
+           "X....",
+           "XXXXX"}},
+    // f
+    {'f', {"..XXX",
+           "..X..",
+           "XXXXX",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..X.."}},
+    // g
+    {'g', {".....",
+           ".....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "XXXXX",
+           "....X",
+           "XXXXX"}},
+    // h
+    {'h', {"X....",
+           "X....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "X...X",
+           "X...X"}},
+    // i
+    {'i', {"..X..",
+           ".....",
+           ".XX..",
+           "..X..",
+           "..X..",
+           "..X..",
+           ".XXX."}},
+    // j
+    {'j', {"...X.",
+           ".....",
+           "..XX.",
+           "...X.",
+           "...X.",
+           "...X.",
+           "...X.",
+           "XXXX."}},
+    // k
+    {'k', {"X....",
+           "X....",
+           "X..X.",
+           "X.X..",
+           "XXX..",
+           "X..X.",
+           "X...X"}},
+    // l
+    {'l', {".XX..",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..XXX"}},
+    // m
+    {'m', {".....",
+           ".....",
+           "XXXXX",
+           "X.X.X",
+           "X.X.X",
+           "X.X.X",
+           "X.X.X"}},
+    // n
+    {'n', {".....",
+           ".....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "X...X",
+           "X...X"}},
+    // o
+    {'o', {".....",
+           ".....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "X...X",
+           "XXXXX"}},
+    // p
+    {'p', {".....",
+           ".....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "XXXXX",
+           "X....",
+           "X...."}},
+    // q
+    {'q', {".....",
+           ".....",
+           "XXXXX",
+           "X...X",
+           "X...X",
+           "XXXXX",
+           "....X",
+           "....X"}},
+    // r
+    {'r', {".....",
+           ".....",
+           "X.XXX",
+           "XX...",
+           "X....",
+           "X....",
+           "X...."}},
+    // s (soft corners, as the capital)
+    {'s', {".....",
+           ".....",
+           ".XXXX",
+           "X....",
+           ".XXX.",
+           "....X",
+           "XXXX."}},
+    // t
+    {'t', {"..X..",
+           "..X..",
+           "XXXXX",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..XXX"}},
+    // u
+    {'u', {".....",
+           ".....",
+           "X...X",
+           "X...X",
+           "X...X",
+           "X...X",
+           "XXXXX"}},
+    // v
+    {'v', {".....",
+           ".....",
+           "X...X",
+           "X...X",
+           ".X.X.",
+           ".X.X.",
+           "..X.."}},
+    // w
+    {'w', {".....",
+           ".....",
+           "X...X",
+           "X...X",
+           "X.X.X",
+           "X.X.X",
+           "XXXXX"}},
+    // x
+    {'x', {".....",
+           ".....",
+           "X...X",
+           ".X.X.",
+           "..X..",
+           ".X.X.",
+           "X...X"}},
+    // y
+    {'y', {".....",
+           ".....",
+           "X...X",
+           "X...X",
+           "X...X",
+           "XXXXX",
+           "....X",
+           "XXXXX"}},
+    // z
+    {'z', {".....",
+           ".....",
+           "XXXXX",
+           "...X.",
+           "..X..",
+           ".X...",
+           "XXXXX"}},
+    // left brace
+    {'{', {"...XX",
+           "..X..",
+           "..X..",
+           ".X...",
+           "..X..",
+           "..X..",
+           "...XX"}},
+    // vertical bar
+    {'|', {"..X..",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..X..",
+           "..X.."}},
+    // right brace
+    {'}', {"XX...",
+           "..X..",
+           "..X..",
+           "...X.",
+           "..X..",
+           "..X..",
+           "XX..."}},
+    // tilde
+    {'~', {".....",
+           ".....",
+           ".X...",
+           "X.X.X",
+           "...X.",
+           ".....",
+           "....."}},
 }};
 // clang-format on
 
 // Catches table typos (wrong order, ragged rows, stray characters) before they reach the image.
 bool validateGlyphs() {
     for (int g = 0; g < kGlyphCount; ++g) {
-        const Glyph& glyph = kGlyphs[g];
+        const Glyph& glyph = kGlyphs[static_cast<std::size_t>(g)];
         if (glyph.ch != static_cast<char>(kFirstCode + g)) {
             std::fprintf(stderr, "make_font: glyph table out of order at cell %d\n", g);
             return false;
         }
+        // The game's sheet was drawn without tails; one there would change it.
+        if (g < kGameGlyphCount && glyph.rows[kGridHeight] != nullptr) {
+            std::fprintf(stderr, "make_font: glyph '%c' of the game's sheet has a tail\n",
+                         glyph.ch);
+            return false;
+        }
         for (const char* row : glyph.rows) {
+            if (row == nullptr) continue;
             if (std::strlen(row) != static_cast<std::size_t>(kGridWidth)) {
                 std::fprintf(stderr, "make_font: glyph '%c' has a row of wrong width\n", glyph.ch);
                 return false;
@@ -570,7 +883,7 @@ bool validateGlyphs() {
 
 // Image held top-down (row 0 is the top of the glyphs); flipped only when written.
 class Image {
-   public:
+public:
     Image(int width, int height, Rgb fill)
         : width_(width), height_(height), pixels_(static_cast<std::size_t>(width * height), fill) {}
 
@@ -579,7 +892,7 @@ class Image {
     int width() const { return width_; }
     int height() const { return height_; }
 
-   private:
+private:
     std::size_t index(int x, int y) const { return static_cast<std::size_t>(y * width_ + x); }
 
     int width_;
@@ -589,9 +902,10 @@ class Image {
 
 void drawGlyph(Image& image, int cell, const Glyph& glyph) {
     const int cellLeft = cell * kCellSize;
-    for (int gy = 0; gy < kGridHeight; ++gy) {
-        for (int gx = 0; gx < kGridWidth; ++gx) {
-            if (glyph.rows[gy][gx] != kInk) {
+    for (int gy = 0; gy < kGridHeight + kDescenderRows; ++gy) {
+        const char* row = glyph.rows[static_cast<std::size_t>(gy)];
+        for (int gx = 0; row != nullptr && gx < kGridWidth; ++gx) {
+            if (row[gx] != kInk) {
                 continue;
             }
             for (int sy = 0; sy < kScale; ++sy) {
@@ -604,10 +918,11 @@ void drawGlyph(Image& image, int cell, const Glyph& glyph) {
     }
 }
 
-Image renderSheet() {
-    Image image(kImageWidth, kImageHeight, kKeyColour);
-    for (int g = 0; g < kGlyphCount; ++g) {
-        drawGlyph(image, g, kGlyphs[g]);
+// The first `glyphCount` glyphs, from the space on.
+Image renderSheet(int glyphCount) {
+    Image image(glyphCount * kCellSize, kImageHeight, kKeyColour);
+    for (int g = 0; g < glyphCount; ++g) {
+        drawGlyph(image, g, kGlyphs[static_cast<std::size_t>(g)]);
     }
     return image;
 }
@@ -689,16 +1004,18 @@ bool writeFile(const std::string& path, const std::vector<std::uint8_t>& bytes) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2) {
-        std::fprintf(stderr, "usage: %s [output.bmp]\n", argv[0]);
+    if (argc > 3) {
+        std::fprintf(stderr, "usage: %s [game.bmp [text.bmp]]\n", argv[0]);
         return 1;
     }
-    const std::string path = argc == 2 ? argv[1] : kDefaultOutputPath;
+    const std::string gamePath = argc >= 2 ? argv[1] : kDefaultGamePath;
+    const std::string textPath = argc == 3 ? argv[2] : kDefaultTextPath;
 
     if (!validateGlyphs()) {
         return 1;
     }
-    if (!writeFile(path, encodeBmp(renderSheet()))) {
+    if (!writeFile(gamePath, encodeBmp(renderSheet(kGameGlyphCount))) ||
+        !writeFile(textPath, encodeBmp(renderSheet(kGlyphCount)))) {
         return 1;
     }
     return 0;

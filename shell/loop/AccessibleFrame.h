@@ -14,7 +14,7 @@ struct ShellParts;
 // when FaintStars paints them in the game's place.
 class AccessibleFrame {
 public:
-    explicit AccessibleFrame(CurrentGame& game) : game(game) {}
+    explicit AccessibleFrame(CurrentGame& current) : game(current) {}
     // Takes its star painter back from the game.
     ~AccessibleFrame();
 

@@ -6,6 +6,7 @@
 #include "audio/SoundEffects.h"
 #include "board/BoardSender.h"
 #include "game/GameApp.h"
+#include "gfx/TextFont.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
 #include "shell/loop/InputEvents.h"
@@ -13,19 +14,25 @@
 #include "shell/session/DailyBoard.h"
 #include "shell/ui/GameWindow.h"
 
-EventLoop::EventLoop(CurrentGame& game, GameWindow* window) : EventLoop(nullptr, &game, window) {}
+EventLoop::EventLoop(CurrentGame& current, GameWindow* gameWindow)
+    : EventLoop(nullptr, &current, gameWindow) {}
 
-EventLoop::EventLoop(GameApp& app, GameWindow* window)
-    : EventLoop(std::make_unique<CurrentGame>(app), nullptr, window) {}
+EventLoop::EventLoop(GameApp& app, GameWindow* gameWindow)
+    : EventLoop(std::make_unique<CurrentGame>(app), nullptr, gameWindow) {}
 
-EventLoop::EventLoop(std::unique_ptr<CurrentGame> borrowed, CurrentGame* held, GameWindow* window)
-    : borrowed(std::move(borrowed)),
+EventLoop::EventLoop(std::unique_ptr<CurrentGame> owned, CurrentGame* held, GameWindow* gameWindow)
+    : borrowed(std::move(owned)),
       game(held != nullptr ? *held : *this->borrowed),
-      window(window),
+      window(gameWindow),
       screens(std::make_unique<LoopScreens>(game, *this, frame.Options(), timer)),
-      input(std::make_unique<InputEvents>(*this, window, screens->session)) {}
+      input(std::make_unique<InputEvents>(*this, gameWindow, screens->session)) {}
 
 EventLoop::~EventLoop() = default;
+
+const TextFont& EventLoop::Font() {
+    if (textFont == nullptr) textFont = std::make_unique<TextFont>();
+    return *textFont;
+}
 
 void EventLoop::SetAccessibility(const Accessibility& options) {
     const int speedBefore = TickSpeed();
@@ -36,6 +43,8 @@ void EventLoop::SetAccessibility(const Accessibility& options) {
 const GameOverScreen& EventLoop::GameOverShown() const { return screens->gameOver; }
 
 const PlayerSession& EventLoop::Session() const { return screens->session; }
+
+bool EventLoop::PadLastUsed() const { return input->PadLastUsed(); }
 
 void EventLoop::StartTimer() { timer.Start(TickSpeed()); }
 
@@ -59,7 +68,9 @@ void EventLoop::HandleEvent(const SDL_Event& event) {
     if (event.type == SDL_QUIT) game->quit = true;
     if (event.type != SDL_USEREVENT) return;
     if (event.user.code == GameApp::kTickEventCode) HandleTick(event.user);
-    if (event.user.code == DailyBoard::kWakeEventCode) TakeBoardReports();
+    if (event.user.code == DailyBoard::kWakeEventCode && parts.board != nullptr) {
+        HearBoard(parts.board->TakeReports());
+    }
 }
 
 void EventLoop::HandleTick(const SDL_UserEvent& tick) {
@@ -69,17 +80,8 @@ void EventLoop::HandleTick(const SDL_UserEvent& tick) {
     RunTick();
 }
 
-void EventLoop::TakeBoardReports() {
-    if (parts.board != nullptr) HearBoard(parts.board->TakeReports());
-}
-
 void EventLoop::HearBoard(const std::vector<BoardReport>& reports) {
-    bool changed = false;
-    for (const BoardReport& report : reports) {
-        changed = screens->gameOver.HearBoard(report) || changed;
-        for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
-    }
-    if (changed && Top().FrameIsStill()) Draw();
+    if (screens->HearBoard(reports, overlays) && Top().FrameIsStill()) Draw();
 }
 
 void EventLoop::RunTick() {

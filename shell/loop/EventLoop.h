@@ -22,6 +22,7 @@ class InputEvents;
 class LoopScreens;
 class GameApp;
 class GameWindow;
+class TextFont;
 
 // Runs a GameApp for a player. The game's own key map and rules are used
 // unchanged. The loop keeps what holds on every screen:
@@ -59,6 +60,11 @@ public:
 
     // The optional parts, attached before Run() (the pads may come later).
     ShellParts& Parts() override { return parts; }
+    // Loaded by the first text drawn, so that the game's own font is made
+    // first and a frame with no text over it sends only the game's calls;
+    // the start-up work after the first frame should ask for it, so that a
+    // missing file ends the start rather than a game.
+    const TextFont& Font() override;
     // Start-up work that can wait: run once, just after the first frame is
     // presented, or before anything is drawn outside a tick.
     std::function<void()> afterFirstFrame;
@@ -95,6 +101,7 @@ public:
     void Redraw() override { Draw(); }
     Screen& Top() override;
     bool IsPaused() const override { return !overlays.empty(); }
+    bool PadLastUsed() const override;
     void PlayToday() override;
     void NewGameStarted() override;
     GameApp& App() override { return *game; }
@@ -105,8 +112,6 @@ private:
     EventLoop(std::unique_ptr<CurrentGame> borrowed, CurrentGame* held, GameWindow* window);
 
     void HandleTick(const SDL_UserEvent& tick);
-    // The board's reports as they come in.
-    void TakeBoardReports();
     void RunTick();
     // What start-up left for after the first frame.
     void FinishStartUp();
@@ -138,4 +143,5 @@ private:
     std::vector<Screen*> overlays;  // laid over the base, lowest first
     bool startUpFinished = false;
     ScreenSaver screenSaver;
+    std::unique_ptr<TextFont> textFont;  // last, so gone while the game's context is
 };

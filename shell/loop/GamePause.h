@@ -9,7 +9,8 @@ class TickTimer;
 // is taken away.
 class GamePause {
 public:
-    GamePause(TickTimer& timer, PlayerSession& session) : timer(timer), session(session) {}
+    GamePause(TickTimer& tickTimer, PlayerSession& playerSession)
+        : timer(tickTimer), session(playerSession) {}
 
     // No timer, so no wake-ups and a paused game costs nothing; the sound's
     // loops hold.

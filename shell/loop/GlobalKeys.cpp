@@ -8,7 +8,9 @@
 
 bool GlobalKeys::Take(const SDL_KeyboardEvent& key) {
     if (key.repeat != 0) return false;
-    // A key the player bound to an action is that action's, even M.
+    // A key the player bound to an action is that action's: bound by its
+    // place, it may make F11 or M on a layout other than the one it was
+    // bound on.
     const PlayerSettings* settings = host.Parts().settings;
     if (settings != nullptr &&
         settings->Bindings().ActionOf(key.keysym.scancode) != KeyBindings::kActionCount) {

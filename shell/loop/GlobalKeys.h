@@ -11,7 +11,8 @@ class GameWindow;
 // window or the sound.
 class GlobalKeys {
 public:
-    GlobalKeys(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
+    GlobalKeys(ScreenHost& screenHost, GameWindow* gameWindow)
+        : host(screenHost), window(gameWindow) {}
 
     // True when the key was one of them and was taken.
     bool Take(const SDL_KeyboardEvent& key);

@@ -1,24 +1,27 @@
 #include "shell/loop/InputEvents.h"
 
+#include "game/GameApp.h"
 #include "input/Gamepads.h"
 #include "shell/screens/Screen.h"
 #include "shell/screens/ScreenHost.h"
 #include "shell/session/PlayerSession.h"
 #include "shell/session/ShellParts.h"
 
-InputEvents::InputEvents(ScreenHost& host, GameWindow* window, PlayerSession& session)
-    : host(host),
-      session(session),
-      pads(host),
-      mouse(host, window),
-      globalKeys(host, window),
-      windowEvents(host, window) {}
+InputEvents::InputEvents(ScreenHost& screenHost, GameWindow* gameWindow,
+                         PlayerSession& playerSession)
+    : host(screenHost),
+      session(playerSession),
+      pads(screenHost),
+      mouse(screenHost, gameWindow),
+      globalKeys(screenHost, gameWindow),
+      windowEvents(screenHost, gameWindow) {}
 
 bool InputEvents::Take(const SDL_Event& event) {
     Gamepads* plugged = host.Parts().pads;
     if (plugged != nullptr && plugged->HandleEvent(event)) {
-        pads.Take(*plugged);
+        const bool pressed = pads.Take(*plugged);
         session.CombineInput();
+        if (pressed) Pressed(true);
         return true;
     }
     switch (event.type) {
@@ -26,6 +29,7 @@ bool InputEvents::Take(const SDL_Event& event) {
             if (host.Top().TakesEveryKey() || !globalKeys.Take(event.key)) {
                 host.Top().KeyDown(event.key);
             }
+            Pressed(false);
             return true;
         case SDL_KEYUP:
             host.Top().KeyUp(event.key);
@@ -48,4 +52,11 @@ bool InputEvents::Take(const SDL_Event& event) {
         default:
             return false;
     }
+}
+
+void InputEvents::Pressed(bool onPad) {
+    if (onPad == padLastUsed) return;
+    padLastUsed = onPad;
+    // A tick draws a moving frame's hints soon enough.
+    if (!host.App().quit && host.Top().FrameIsStill()) host.Redraw();
 }

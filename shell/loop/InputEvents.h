@@ -25,12 +25,19 @@ public:
     bool Take(const SDL_Event& event);
     // No more pad repeats (a menu closed).
     void StopRepeat() { pads.StopRepeat(); }
+    // Whether the last key or button pressed was a pad's.
+    bool PadLastUsed() const { return padLastUsed; }
 
 private:
+    // A press on the keyboard or a pad; a still screen is drawn again when
+    // its hints change device.
+    void Pressed(bool onPad);
+
     ScreenHost& host;
     PlayerSession& session;
     PadEvents pads;
     MouseEvents mouse;
     GlobalKeys globalKeys;
     WindowEvents windowEvents;
+    bool padLastUsed = false;
 };

@@ -10,16 +10,16 @@
 #include "shell/ui/GameWindow.h"
 #include "shell/ui/OverlayFont.h"
 
-LoopScreens::LoopScreens(CurrentGame& game, ScreenHost& host, const Accessibility& options,
+LoopScreens::LoopScreens(CurrentGame& current, ScreenHost& host, const Accessibility& options,
                          TickTimer& timer)
-    : session(game, host.Parts(), options),
+    : session(current, host.Parts(), options),
       pause(timer, session),
       gameOver(host, session),
       playing(host, session, gameOver),
       watching(host),
       pauseMenu(host),
       welcome(host),
-      game(game),
+      game(current),
       parts(host.Parts()) {}
 
 Screen& LoopScreens::Base() {
@@ -37,7 +37,17 @@ bool LoopScreens::StartSessionAgain(GameWindow* window, bool asDaily) {
         return false;
     }
     start->BeginAgain(game);
-    MapEveryGlyph(*game->font);
+    ClampGlyphRows(*game->font);
     if (window != nullptr) window->SizeStars();
     return true;
+}
+
+bool LoopScreens::HearBoard(const std::vector<BoardReport>& reports,
+                            const std::vector<Screen*>& overlays) {
+    bool changed = false;
+    for (const BoardReport& report : reports) {
+        changed = gameOver.HearBoard(report) || changed;
+        for (Screen* screen : overlays) changed = screen->HearBoard(report) || changed;
+    }
+    return changed;
 }

@@ -2,6 +2,8 @@
 // laid over them, and the player's session they share.
 #pragma once
 
+#include <vector>
+
 #include "shell/loop/GamePause.h"
 #include "shell/screens/GameOverScreen.h"
 #include "shell/screens/PauseMenu.h"
@@ -28,6 +30,9 @@ public:
     // daily session, or (`asDaily`) as today's field whatever it was. False
     // when there is no session to start (a watched replay).
     bool StartSessionAgain(GameWindow* window, bool asDaily);
+    // The board's reports handed to the game-over screen and to every screen
+    // laid over it; true when any of them changed what it shows.
+    bool HearBoard(const std::vector<BoardReport>& reports, const std::vector<Screen*>& overlays);
 
     PlayerSession session;
     GamePause pause;

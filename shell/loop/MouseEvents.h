@@ -10,7 +10,8 @@ class GameWindow;
 // Only the menus take the mouse; while a game is played it does nothing.
 class MouseEvents {
 public:
-    MouseEvents(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
+    MouseEvents(ScreenHost& screenHost, GameWindow* gameWindow)
+        : host(screenHost), window(gameWindow) {}
 
     void Take(const SDL_Event& event);
 

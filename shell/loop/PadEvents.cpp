@@ -5,10 +5,12 @@
 #include "shell/screens/Screen.h"
 #include "shell/screens/ScreenHost.h"
 
-void PadEvents::Take(Gamepads& pads) {
+bool PadEvents::Take(Gamepads& pads) {
+    bool pressed = false;
     // Presses first: the game-over screen must see a photon button go down
     // before the photon it fires (at once, when firing on press).
     while (const auto button = pads.NextPress()) {
+        pressed = true;
         host.Top().PadPress(*button);
         if (host.IsPaused() && PadRepeat::IsDirection(*button)) repeat.Start(*button);
     }
@@ -27,6 +29,7 @@ void PadEvents::Take(Gamepads& pads) {
                 break;
         }
     }
+    return pressed;
 }
 
 void PadEvents::Repeat(Gamepads* pads, const SDL_UserEvent& event) {

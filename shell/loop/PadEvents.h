@@ -13,10 +13,11 @@ class Gamepads;
 // every button press, and a direction held on a menu repeats (PadRepeat).
 class PadEvents {
 public:
-    explicit PadEvents(ScreenHost& host) : host(host) {}
+    explicit PadEvents(ScreenHost& screenHost) : host(screenHost) {}
 
-    // Everything the pads queued since the last call.
-    void Take(Gamepads& pads);
+    // Everything the pads queued since the last call; true when a button
+    // was pressed (or the stick pushed).
+    bool Take(Gamepads& pads);
     // A repeat event from PadRepeat's timer.
     void Repeat(Gamepads* pads, const SDL_UserEvent& event);
     // No more repeats (a menu closed).

@@ -11,7 +11,8 @@ class GameWindow;
 // player's; a still frame is drawn again when the window needs it.
 class WindowEvents {
 public:
-    WindowEvents(ScreenHost& host, GameWindow* window) : host(host), window(window) {}
+    WindowEvents(ScreenHost& screenHost, GameWindow* gameWindow)
+        : host(screenHost), window(gameWindow) {}
 
     void Take(const SDL_WindowEvent& event);
 

@@ -5,7 +5,7 @@
 
 class AboutPage : public MenuScreen {
 public:
-    explicit AboutPage(ScreenHost& host) : MenuScreen(host) {}
+    explicit AboutPage(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
 protected:
     void Build() override;

@@ -46,6 +46,10 @@ std::string ControlsMenu::Title() const {
 std::string ControlsMenu::Hint() const {
     if (!message.empty()) return message;
     if (!Waiting()) return "choose an action to bind it";
+    if (host.PadLastUsed()) {
+        return KeyBindings::HasPadButton(waitingFor) ? "or a pad button; start cancels"
+                                                     : "a key only; start cancels";
+    }
     return KeyBindings::HasPadButton(waitingFor) ? "or a pad button; escape cancels"
                                                  : "escape cancels";
 }
@@ -77,7 +81,9 @@ void ControlsMenu::KeyDown(const SDL_KeyboardEvent& key) {
     KeyBindings::Action swapped = KeyBindings::kActionCount;
     if (!bindings.Bind(waitingFor, key.keysym.scancode, swapped)) {
         const char* name = SDL_GetScancodeName(key.keysym.scancode);
-        message = std::string(*name != '\0' ? name : "that key") + " cannot be bound";
+        const char* keptFor = KeyBindings::KeptFor(key.keysym.scancode);
+        message = std::string(*name != '\0' ? name : "that key") + " cannot be bound" +
+                  (keptFor != nullptr ? std::string(": the game keeps it ") + keptFor : "");
         host.Redraw();
         return;
     }

@@ -8,11 +8,12 @@
 
 // Choosing an action waits for a key (or, for the weapons, a pad button)
 // and binds it; a key another action had swaps the two; Escape or Start
-// cancel; Escape and F11 cannot be bound, and saying so the screen keeps
+// cancel; the keys the game keeps (Escape, F11, M, Q) cannot be bound, and
+// saying so (and what the game keeps the key for) the screen keeps
 // waiting.
 class ControlsMenu : public MenuScreen {
 public:
-    explicit ControlsMenu(ScreenHost& host) : MenuScreen(host) {}
+    explicit ControlsMenu(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
     // "turn left      Left                  d-pad, stick": one action as bound.
     static std::string Row(const KeyBindings& bindings, KeyBindings::Action action);

@@ -43,7 +43,7 @@ void DailyBoardMenu::Build() {
     list.Add("back", [this] { host.Back(); });
 }
 
-std::string DailyBoardMenu::RowText(const BoardEntry& entry) const {
+std::string DailyBoardMenu::RowText(const board_client::BoardEntry& entry) const {
     const bool mine = host.Parts().settings != nullptr &&
                       entry.player == host.Parts().settings->Current().Get(Settings::kPlayer);
     char text[64];

@@ -16,7 +16,7 @@ class DailyBoardMenu : public MenuScreen {
 public:
     static constexpr std::size_t kShown = 10;
 
-    explicit DailyBoardMenu(ScreenHost& host) : MenuScreen(host) {}
+    explicit DailyBoardMenu(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
     void Shown() override;
     bool HearBoard(const BoardReport& report) override;
@@ -31,9 +31,9 @@ protected:
 
 private:
     // A row of the board: rank, name and score, "you" after the player's.
-    std::string RowText(const BoardEntry& entry) const;
+    std::string RowText(const board_client::BoardEntry& entry) const;
 
     std::uint64_t ticket = 0;  // of the board asked for, 0 when none is
     std::string hint;
-    std::vector<BoardEntry> entries;
+    std::vector<board_client::BoardEntry> entries;
 };

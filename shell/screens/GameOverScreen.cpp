@@ -13,14 +13,16 @@
 
 namespace {
 
-constexpr const char* kMenuHint = "escape or start opens the menu";
+constexpr const char* kKeyMenuHint = "escape opens the menu";
+constexpr const char* kPadMenuHint = "start opens the menu";
 // Between the game's last line (at 336) and the table's heading (at 288).
 constexpr int kSlowLineY = 312;
+constexpr const char* kTooSlowToSend = "played slow: not sent to the daily board";
 
 }  // namespace
 
-GameOverScreen::GameOverScreen(ScreenHost& host, PlayerSession& session)
-    : host(host), session(session) {}
+GameOverScreen::GameOverScreen(ScreenHost& screenHost, PlayerSession& playerSession)
+    : host(screenHost), session(playerSession) {}
 
 void GameOverScreen::Begin() {
     shownAt = SDL_GetTicks();
@@ -80,6 +82,8 @@ void GameOverScreen::ShowSpeed(int speed) {
     if (speed < game_speed::kFull) slowLine = "slow, at " + std::to_string(speed) + " % speed";
 }
 
+void GameOverScreen::ShowTooSlowToSend() { boardStatus.NotSent(kTooSlowToSend); }
+
 void GameOverScreen::ShowEntered() {
     const std::optional<GameRecords::Outcome> outcome = session.TakeEntered();
     if (outcome) board.Show(host.Parts().records->Table(), outcome->rank, outcome->kept);
@@ -92,11 +96,14 @@ bool GameOverScreen::Tick() {
 }
 
 void GameOverScreen::DrawOver() const {
-    const GameApp& app = host.App();
-    if (!slowLine.empty()) DrawCentred(*app.font, kSlowLineY, slowLine.c_str());
-    board.Draw(*app.font);
-    boardStatus.Draw(*app.font);
-    if (!app.running) DrawCentred(*app.font, kMenuHintY, kMenuHint);
+    const TextFont& font = host.Font();
+    if (!slowLine.empty()) DrawCentred(font, kSlowLineY, slowLine.c_str());
+    board.Draw(font);
+    boardStatus.Draw(font);
+    // Under an open menu the line would only say what is already done.
+    if (!host.App().running && !host.IsPaused()) {
+        DrawCentred(font, kMenuHintY, host.PadLastUsed() ? kPadMenuHint : kKeyMenuHint);
+    }
 }
 
 bool GameOverScreen::HearBoard(const BoardReport& report) {

@@ -41,6 +41,8 @@ public:
     // Shows the game with this ticket as being sent to the daily board (0:
     // not sent).
     void ShowSending(std::uint64_t ticket) { boardStatus.Sending(ticket); }
+    // Says that the daily game just ended was played too slow for the board.
+    void ShowTooSlowToSend();
     // Every report of the board's sender comes here first: a line on
     // standard error for each problem, and the board's line updated.
     bool HearBoard(const BoardReport& report) override;

@@ -11,7 +11,8 @@ class WatchScreen;
 // "new"; read each time the screen opens, never written.
 class HighScoresMenu : public MenuScreen {
 public:
-    HighScoresMenu(ScreenHost& host, WatchScreen& watch) : MenuScreen(host), watch(watch) {}
+    HighScoresMenu(ScreenHost& screenHost, WatchScreen& watchScreen)
+        : MenuScreen(screenHost), watch(watchScreen) {}
 
 protected:
     void Build() override;

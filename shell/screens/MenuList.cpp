@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 #include "shell/ui/OverlayFont.h"
 
 void MenuList::Clear() {
@@ -63,7 +63,7 @@ bool MenuList::Choose(int row) {
 bool MenuList::Handle(const MenuEvent& event) {
     switch (event.kind) {
         case MenuEvent::Kind::kUp:
-            // Nothing highlighted yet (the pause): up starts from the end.
+            // Nothing highlighted yet: up starts from the end.
             if (current == kNone) current = Size();
             return Move(-1);
         case MenuEvent::Kind::kDown:
@@ -101,18 +101,26 @@ bool MenuList::Handle(const MenuEvent& event) {
 
 int MenuList::RowAt(int y) const {
     // Each row owns the band from half a step below its text to half above.
-    const int slot = (kFirstRowY + CBitmapFont::kCellSize / 2 + kRowStep / 2 - y) / kRowStep;
-    if (y > kFirstRowY + CBitmapFont::kCellSize / 2 + kRowStep / 2 || slot >= kVisibleRows)
+    const int slot = (kFirstRowY + TextFont::kCellSize / 2 + kRowStep / 2 - y) / kRowStep;
+    if (y > kFirstRowY + TextFont::kCellSize / 2 + kRowStep / 2 || slot >= kVisibleRows)
         return kNone;
     const int row = first + slot;
     return row < Size() ? row : kNone;
 }
 
-void MenuList::Draw(CBitmapFont& font) const {
+std::vector<MenuList::Line> MenuList::Lines() const {
+    std::vector<Line> lines;
     const int last = std::min(Size(), first + kVisibleRows);
+    if (first > 0) lines.push_back({kFirstRowY + kRowStep, kMoreAbove});
     for (int row = first; row < last; ++row) {
         const std::string text = rows[static_cast<std::size_t>(row)].text();
         const int y = kFirstRowY - kRowStep * (row - first);
-        DrawCentred(font, y, (row == current ? "> " + text + " <" : text).c_str());
+        lines.push_back({y, row == current ? "> " + text + " <" : text});
     }
+    if (last < Size()) lines.push_back({kFirstRowY - kRowStep * kVisibleRows, kMoreBelow});
+    return lines;
+}
+
+void MenuList::Draw(const TextFont& font) const {
+    for (const Line& line : Lines()) DrawCentred(font, line.y, line.text.c_str());
 }

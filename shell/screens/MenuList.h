@@ -1,5 +1,5 @@
 // The rows of a menu: which is highlighted, what choosing or changing one
-// does, and drawing them with the game's font.
+// does, and drawing them with the text font.
 #pragma once
 
 #include <functional>
@@ -8,7 +8,7 @@
 
 #include "shell/screens/MenuEvent.h"
 
-class CBitmapFont;
+class TextFont;
 
 // A row is text (worked out each time it is drawn, so values show as they
 // are now) and what it does: `choose` for Enter, A or a click; `change` for
@@ -17,13 +17,16 @@ class CBitmapFont;
 //
 // Rows are centred one under another from kFirstRowY down; at most
 // kVisibleRows show at once and the list scrolls to keep the highlighted one
-// in view. The highlighted row is drawn between "> " and " <".
+// in view, with a line above or below saying where more rows are. The
+// highlighted row is drawn between "> " and " <".
 class MenuList {
 public:
     static constexpr int kFirstRowY = 432;
     static constexpr int kRowStep = 32;
     static constexpr int kVisibleRows = 11;
     static constexpr int kNone = -1;
+    static constexpr const char* kMoreAbove = "- more above -";
+    static constexpr const char* kMoreBelow = "- more below -";
 
     using Text = std::function<std::string()>;
 
@@ -34,7 +37,6 @@ public:
 
     // Highlights the first row that does something, or none.
     void HighlightFirst();
-    void HighlightNone() { current = kNone; }
     int Current() const { return current; }
     int Size() const { return static_cast<int>(rows.size()); }
     std::string TextOf(int row) const { return rows[static_cast<std::size_t>(row)].text(); }
@@ -43,7 +45,14 @@ public:
     // kBack and kResume are the menu's, not the list's: false.
     bool Handle(const MenuEvent& event);
 
-    void Draw(CBitmapFont& font) const;
+    // A line of text and the height its cells stand on (playfield units).
+    struct Line {
+        int y;
+        std::string text;
+    };
+    // What Draw() draws, top first.
+    std::vector<Line> Lines() const;
+    void Draw(const TextFont& font) const;
 
     // The row drawn at height `y` (playfield units), or kNone.
     int RowAt(int y) const;

@@ -7,13 +7,13 @@
 #include <utility>
 
 #include "game/GameApp.h"
-#include "gfx/BitmapFont.h"
+#include "gfx/TextFont.h"
 #include "shell/screens/Screen.h"
 #include "shell/screens/ScreenHost.h"
 #include "shell/session/PlayerSession.h"
 #include "shell/ui/OverlayFont.h"
 
-MenuScreen::MenuScreen(ScreenHost& host) : host(host) {}
+MenuScreen::MenuScreen(ScreenHost& screenHost) : host(screenHost) {}
 
 void MenuScreen::Shown() {
     list.Clear();
@@ -79,7 +79,7 @@ void MenuScreen::Handle(const MenuEvent& event) {
 void MenuScreen::DrawOver() const {
     Trace();
     // A dark band behind the menu keeps it readable over a busy frame.
-    const int top = kTitleY + 2 * CBitmapFont::kCellSize;
+    const int top = kTitleY + 2 * TextFont::kCellSize;
     const int bottom = MenuList::kFirstRowY - MenuList::kRowStep * MenuList::kVisibleRows;
     const float left = kBandMargin;
     const float right = GameApp::kWindowWidth - kBandMargin;
@@ -90,7 +90,7 @@ void MenuScreen::DrawOver() const {
     glVertex2f(right, static_cast<float>(top));
     glVertex2f(left, static_cast<float>(top));
     glEnd();
-    CBitmapFont& font = *host.App().font;
+    const TextFont& font = host.Font();
     DrawCentred(font, kTitleY, Title().c_str());
     const std::string hint = Hint();
     if (!hint.empty()) DrawCentred(font, kHintY, hint.c_str());

@@ -43,11 +43,12 @@ public:
     virtual void Handle(const MenuEvent& event);
 
     const MenuList& List() const { return list; }
+    // The line of help under the title, as drawn now; empty for none.
+    virtual std::string Hint() const { return ""; }
 
 protected:
     virtual void Build() = 0;
     virtual std::string Title() const = 0;
-    virtual std::string Hint() const { return ""; }
     // A key that is no menu key (Q in the pause menu).
     virtual void OtherKey(const SDL_KeyboardEvent& /*key*/) {}
 

@@ -48,15 +48,10 @@ const Row kRows[] = {
 
 }  // namespace
 
-PauseMenu::PauseMenu(ScreenHost& host)
-    : MenuScreen(host), watch(std::make_unique<WatchScreen>(host)) {}
+PauseMenu::PauseMenu(ScreenHost& screenHost)
+    : MenuScreen(screenHost), watch(std::make_unique<WatchScreen>(screenHost)) {}
 
 PauseMenu::~PauseMenu() = default;
-
-void PauseMenu::Shown() {
-    MenuScreen::Shown();
-    list.HighlightNone();
-}
 
 void PauseMenu::Build() {
     for (const Row& row : kRows) {
@@ -71,6 +66,8 @@ void PauseMenu::Build() {
 }
 
 std::string PauseMenu::Hint() const {
+    // A pad has no quit button: quit is the menu's last row.
+    if (host.PadLastUsed()) return "press start to resume";
     std::string pauseKey = "p";
     if (host.Parts().settings != nullptr) {
         const auto& keys = host.Parts().settings->Bindings().Keys(KeyBindings::kPause);

@@ -9,15 +9,13 @@ class WatchScreen;
 
 // Its rows are a table (PauseMenu.cpp): resume, settings, high scores,
 // replays, play today's field (not while a replay given on the command line
-// plays), daily board, about, quit (asked again). Nothing is highlighted at
-// first, so a stray Space or Enter does nothing; P, Escape or Start resume,
-// and Q quits at once, as before there was a menu.
+// plays), daily board, about, quit (asked again). Resume is highlighted at
+// first, so Enter or A at once goes back to the game, as P, Escape or Start
+// do; Q quits at once, as before there was a menu.
 class PauseMenu : public MenuScreen {
 public:
     explicit PauseMenu(ScreenHost& host);
     ~PauseMenu() override;
-
-    void Shown() override;
 
 protected:
     void Build() override;

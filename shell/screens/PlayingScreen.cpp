@@ -6,8 +6,9 @@
 #include "shell/session/PlayerSession.h"
 #include "shell/session/ShellParts.h"
 
-PlayingScreen::PlayingScreen(ScreenHost& host, PlayerSession& session, GameOverScreen& gameOver)
-    : host(host), session(session), gameOver(gameOver) {}
+PlayingScreen::PlayingScreen(ScreenHost& screenHost, PlayerSession& playerSession,
+                             GameOverScreen& gameOverScreen)
+    : host(screenHost), session(playerSession), gameOver(gameOverScreen) {}
 
 void PlayingScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (session.IsPauseKey(key)) {
@@ -29,6 +30,7 @@ bool PlayingScreen::Tick() {
         gameOver.ShowSpeed(host.Parts().recorder->GameSpeed());
         gameOver.ShowEntered();
         gameOver.ShowSending(session.SendFinishedGame());
+        if (session.DailyTooSlowToSend()) gameOver.ShowTooSlowToSend();
     }
     return true;
 }

@@ -5,7 +5,7 @@
 
 class QuitMenu : public MenuScreen {
 public:
-    explicit QuitMenu(ScreenHost& host) : MenuScreen(host) {}
+    explicit QuitMenu(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
 protected:
     void Build() override;

@@ -7,18 +7,19 @@
 #include "save/ScoreBoardView.h"
 #include "shell/screens/ScreenHost.h"
 #include "shell/session/ShellParts.h"
+#include "shell/ui/ContinuePrompt.h"
 #include "shell/ui/OverlayFont.h"
 
 namespace {
 
 constexpr int kTitleY = 16;
-// Under the game's own last line, where a game's table would start.
-constexpr int kLeaveHintY = 288;
-constexpr const char* kLeaveHint = "end of replay: press q to quit";
+// A pad has no quit button: the menu's last row quits.
+constexpr const char* kKeyLeaveHint = "end of replay: press q to quit";
+constexpr const char* kPadLeaveHint = "end of replay: start opens the menu";
 
 }  // namespace
 
-ReplayScreen::ReplayScreen(ScreenHost& host) : host(host) {}
+ReplayScreen::ReplayScreen(ScreenHost& screenHost) : host(screenHost) {}
 
 void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
     if (IsPauseKey(key)) {
@@ -31,8 +32,11 @@ void ReplayScreen::KeyDown(const SDL_KeyboardEvent& key) {
 void ReplayScreen::DrawOver() const {
     const std::string title = "replay  " + ScoreBoardView::FormatDay(host.Parts().replayFileTime) +
                               "  score " + std::to_string(host.Parts().replay->Recorded().score);
-    DrawCentred(*host.App().font, kTitleY, title.c_str());
-    if (host.Parts().replay->Finished()) DrawCentred(*host.App().font, kLeaveHintY, kLeaveHint);
+    DrawCentred(host.Font(), kTitleY, title.c_str());
+    // The game's own line would offer a new game, which a replay never starts.
+    if (host.Parts().replay->Finished()) {
+        ReplaceContinuePrompt(host.Font(), host.PadLastUsed() ? kPadLeaveHint : kKeyLeaveHint);
+    }
 }
 
 bool ReplayScreen::FrameIsStill() const { return host.Parts().replay->Finished(); }

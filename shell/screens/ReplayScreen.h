@@ -1,7 +1,8 @@
 // A watched replay: it drives the game instead of the player's keys, which
 // do nothing here, and ends on the recorded game-over screen. A line at the
 // bottom says what is playing: the file's date and the recorded score; at
-// the end a line says to press Q to quit, which then does.
+// the end, in place of the game's own line, a line says to press Q to quit
+// (with a pad, that Start opens the menu), which then does.
 #pragma once
 
 #include "shell/screens/Screen.h"

@@ -9,7 +9,8 @@ class WatchScreen;
 
 class ReplaysMenu : public MenuScreen {
 public:
-    ReplaysMenu(ScreenHost& host, WatchScreen& watch) : MenuScreen(host), watch(watch) {}
+    ReplaysMenu(ScreenHost& screenHost, WatchScreen& watchScreen)
+        : MenuScreen(screenHost), watch(watchScreen) {}
 
     // "14 jun 2025 20:15   12450" from "20250614-201509-12450.kvr"; any
     // other name as it is.

@@ -4,6 +4,7 @@
 class GameApp;
 class PlayerSession;
 class Screen;
+class TextFont;
 class TickTimer;
 struct ShellParts;
 
@@ -27,6 +28,9 @@ public:
 
     virtual Screen& Top() = 0;
     virtual bool IsPaused() const = 0;
+    // Whether the player's last press was a pad's rather than a key's: the
+    // hints on screen name the buttons of the device last used.
+    virtual bool PadLastUsed() const = 0;
 
     // Today's field, from any screen: the session starts afresh as a daily
     // one, whatever it was, and play resumes. Not while watching a replay.
@@ -38,6 +42,8 @@ public:
     virtual GameApp& App() = 0;
     virtual const PlayerSession& Session() const = 0;
     virtual ShellParts& Parts() = 0;
+    // The font of every text over the frame.
+    virtual const TextFont& Font() = 0;
     // The ticks the player's game is sent.
     virtual TickTimer& Ticks() = 0;
 

@@ -1,6 +1,7 @@
 #include "shell/screens/SettingsMenu.h"
 
 #include <cstdio>
+#include <cstring>
 
 #include "board/BoardAddress.h"
 #include "board/BoardRules.h"
@@ -12,10 +13,41 @@ namespace {
 
 // Long enough for any address of a board, short enough for the screen.
 constexpr std::size_t kMaxAddressLength = 60;
+constexpr const char* kAddressLabel = "address  ";
+// A row fits the playfield's 64 cells with its "> " and " <".
+constexpr std::size_t kMaxRowLength = 60;
+constexpr const char* kRestored = "the defaults are restored";
+
+// The address as far as it fits after its label.
+std::string AddressRow(const std::string& address) {
+    const std::size_t room = kMaxRowLength - std::strlen(kAddressLabel);
+    if (address.size() <= room) return kAddressLabel + address;
+    return kAddressLabel + address.substr(0, room - 3) + "...";
+}
 
 }  // namespace
 
-SettingsMenu::SettingsMenu(ScreenHost& host) : MenuScreen(host), controls(host), entry(host) {}
+SettingsMenu::SettingsMenu(ScreenHost& screenHost)
+    : MenuScreen(screenHost),
+      controls(screenHost),
+      entry(screenHost),
+      restore(screenHost, "restore the defaults?", "yes, restore them", [this] { RestoreDefaults(); }) {}
+
+void SettingsMenu::Shown() {
+    message.clear();
+    MenuScreen::Shown();
+}
+
+void SettingsMenu::Handle(const MenuEvent& event) {
+    message.clear();
+    MenuScreen::Handle(event);
+}
+
+void SettingsMenu::RestoreDefaults() {
+    host.Parts().settings->Change([](Settings& s) { s.RestoreDefaults(); });
+    message = kRestored;
+    host.Redraw();
+}
 
 void SettingsMenu::Build() {
     list.AddHeading("sound");
@@ -35,12 +67,13 @@ void SettingsMenu::Build() {
     AddBoard();
     list.AddHeading("");
     // The rows show the values as they are when drawn: no rebuilding.
-    list.Add("restore defaults",
-             [this] { host.Parts().settings->Change([](Settings& s) { s.RestoreDefaults(); }); });
+    list.Add("restore defaults", [this] { host.Open(restore); });
     list.Add("back", [this] { host.Back(); });
 }
 
-std::string SettingsMenu::Hint() const { return "left and right change a setting"; }
+std::string SettingsMenu::Hint() const {
+    return message.empty() ? "left and right change a setting" : message;
+}
 
 void SettingsMenu::AddSetting(const std::string& label, const std::string& name) {
     PlayerSettings& settings = *host.Parts().settings;
@@ -64,7 +97,8 @@ void SettingsMenu::AddBoard() {
              [this] { ChangeBoard(); }, [this](int) { ChangeBoard(); });
     list.Add([&current] { return "player  " + current.Get(Settings::kPlayer); },
              [this] { AskName(false); });
-    list.Add([&current] { return current.Get(Settings::kBoardAddress); }, [this] { AskAddress(); });
+    list.Add([&current] { return AddressRow(current.Get(Settings::kBoardAddress)); },
+             [this] { AskAddress(); });
 }
 
 void SettingsMenu::ChangeBoard() {
@@ -80,7 +114,7 @@ void SettingsMenu::ChangeBoard() {
 void SettingsMenu::AskName(bool thenTurnOn) {
     PlayerSettings& settings = *host.Parts().settings;
     entry.Ask("your name on the board", settings.Current().Get(Settings::kPlayer),
-              board_rules::kMaxNameLength, board_rules::NameProblem,
+              board_rules::kMaxNameLength, board_rules::TypedNameProblem,
               [&settings, thenTurnOn](const std::string& name) {
                   settings.Change([&](Settings& s) {
                       std::string why;

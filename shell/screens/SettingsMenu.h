@@ -2,15 +2,20 @@
 // restore defaults.
 #pragma once
 
+#include "shell/screens/ConfirmMenu.h"
 #include "shell/screens/ControlsMenu.h"
 #include "shell/screens/MenuScreen.h"
 #include "shell/screens/TextEntryScreen.h"
 
 // Every change takes effect at once and is kept (PlayerSettings::Change).
 // A setting is shown by one AddSetting() line in Build(), in its section.
+// Restoring the defaults is asked again, and said when done.
 class SettingsMenu : public MenuScreen {
 public:
     explicit SettingsMenu(ScreenHost& host);
+
+    void Shown() override;
+    void Handle(const MenuEvent& event) override;
 
 protected:
     void Build() override;
@@ -28,6 +33,10 @@ private:
     void AskName(bool thenTurnOn);
     void AskAddress();
 
+    void RestoreDefaults();
+
     ControlsMenu controls;
     TextEntryScreen entry;
+    ConfirmMenu restore;
+    std::string message;  // instead of the hint, until the next move
 };

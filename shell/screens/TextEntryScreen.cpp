@@ -120,11 +120,17 @@ void TextEntryScreen::Take() {
     const std::string accepted = text;
     host.Back();
     done(accepted);
+    // The menu under it was drawn before `done` changed what it shows.
+    if (host.IsPaused()) host.Redraw();
+}
+
+std::string TextEntryScreen::Hint() const {
+    return host.PadLastUsed() ? "a takes it, b goes back" : "enter takes it, escape goes back";
 }
 
 void TextEntryScreen::DrawOver() const {
     MenuScreen::DrawOver();
-    CBitmapFont& font = *host.App().font;
+    const TextFont& font = host.Font();
     DrawCentred(font, MenuList::kFirstRowY, (text + "_").c_str());
     if (!wrong.empty()) {
         DrawCentred(font, MenuList::kFirstRowY - 2 * MenuList::kRowStep, wrong.c_str());

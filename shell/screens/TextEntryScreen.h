@@ -19,7 +19,7 @@ public:
     // Returns what is wrong with a text, in a few words; empty when nothing.
     using Problem = std::function<std::string(const std::string&)>;
 
-    explicit TextEntryScreen(ScreenHost& host) : MenuScreen(host) {}
+    explicit TextEntryScreen(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
     // Opens the screen over the others; `taken` gets the accepted text
     // once the screen has closed.
@@ -37,7 +37,7 @@ public:
 protected:
     void Build() override {}
     std::string Title() const override { return title; }
-    std::string Hint() const override { return "enter or A takes it, escape or B goes back"; }
+    std::string Hint() const override;
     void Handle(const MenuEvent& event) override;
 
 private:

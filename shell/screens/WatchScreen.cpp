@@ -10,16 +10,18 @@
 #include "shell/screens/ScreenHost.h"
 #include "shell/session/PlayerSession.h"
 #include "shell/session/TickTimer.h"
+#include "shell/ui/ContinuePrompt.h"
 #include "shell/ui/OverlayFont.h"
 
 namespace {
 
 constexpr int kTextY = 80;
+constexpr int kMarkerY = 16;               // where a replay from the command line says so too
 constexpr std::uint32_t kSkipChunk = 100;  // ticks between looks at the clock
 
 }  // namespace
 
-WatchScreen::WatchScreen(ScreenHost& host) : host(host) {}
+WatchScreen::WatchScreen(ScreenHost& screenHost) : host(screenHost) {}
 
 WatchScreen::~WatchScreen() = default;
 
@@ -46,6 +48,7 @@ void WatchScreen::Shown() {
     player = std::make_unique<ReplayPlayer>(replay);
     player->SeedGame();  // ...so seed again, as the recording session did
     game->InitGame();
+    ClampGlyphRows(*game->font);
     // Stars as large as the player's, which the window sized.
     GameApp& app = host.App();
     if (app.starField != nullptr) game->starField->pointSize = app.starField->pointSize;
@@ -106,12 +109,16 @@ void WatchScreen::DrawFrame() {
 }
 
 void WatchScreen::DrawOver() const {
-    CBitmapFont& font = *host.App().font;
+    const TextFont& font = host.Font();
     if (Skipping()) {
         const std::uint32_t percent = player->TicksPlayed() * 100 / player->TicksToGame();
         const std::string progress = "playing earlier games " + std::to_string(percent) + "%";
         DrawCentred(font, kTextY, progress.c_str());
-    } else if (FrameIsStill()) {
-        DrawCentred(font, kTextY, "escape or b returns to the menu");
+        return;
     }
+    const std::string back = host.PadLastUsed() ? "b goes back" : "escape goes back";
+    const std::string marker = "replay  score " + std::to_string(replay.score) + "   " + back;
+    DrawCentred(font, kMarkerY, marker.c_str());
+    // The game's own line would offer a new game, which a replay never starts.
+    if (FrameIsStill()) ReplaceContinuePrompt(font, ("end of replay: " + back).c_str());
 }

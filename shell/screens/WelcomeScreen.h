@@ -9,7 +9,7 @@
 // so this screen is not shown again.
 class WelcomeScreen : public MenuScreen {
 public:
-    explicit WelcomeScreen(ScreenHost& host) : MenuScreen(host) {}
+    explicit WelcomeScreen(ScreenHost& screenHost) : MenuScreen(screenHost) {}
 
     void KeyDown(const SDL_KeyboardEvent& key) override;
     void PadAction(Gamepads::Action action) override;

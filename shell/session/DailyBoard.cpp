@@ -5,6 +5,7 @@
 #include <cstdio>
 
 #include "board/PendingQueue.h"
+#include "common/Text.h"
 #include "shell/session/ShellParts.h"
 #include "shell/settings/Settings.h"
 
@@ -56,8 +57,8 @@ void DailyBoard::Restart() {
     }
     if (!on) return;
     if (!BoardAddress::Parse(address, where, problem)) {
-        std::fprintf(stderr, "korvessa: the daily board's address %s: %s\n", address.c_str(),
-                     problem.c_str());
+        std::fprintf(stderr, "korvessa: the daily board's address %s: %s\n",
+                     plain_text::Echoed(address).c_str(), problem.c_str());
         return;
     }
     sender = std::make_unique<BoardSender>(where, player, PendingQueue(data), WakeLoop);

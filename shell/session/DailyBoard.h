@@ -29,8 +29,8 @@ public:
     // Wakes the event loop to take the board's reports; safe on any thread.
     static void WakeLoop();
 
-    DailyBoard(ShellParts& parts, Hear hear, DataFolder data)
-        : parts(parts), hear(std::move(hear)), data(std::move(data)) {}
+    DailyBoard(ShellParts& shellParts, Hear hearReports, DataFolder dataFolder)
+        : parts(shellParts), hear(std::move(hearReports)), data(std::move(dataFolder)) {}
     ~DailyBoard();
     DailyBoard(const DailyBoard&) = delete;
     DailyBoard& operator=(const DailyBoard&) = delete;

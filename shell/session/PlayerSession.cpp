@@ -134,6 +134,12 @@ std::uint64_t PlayerSession::SendFinishedGame() {
     return parts.board->SendGame(parts.recorder->FinishGame(game->score));
 }
 
+bool PlayerSession::DailyTooSlowToSend() const {
+    if (parts.board == nullptr || parts.recorder == nullptr) return false;
+    const Replay finished = parts.recorder->FinishGame(game->score);
+    return finished.seedKind == SeedKind::kDaily && !finished.AtFullSpeed();
+}
+
 bool PlayerSession::KeepsGames() const {
     return parts.recorder != nullptr && parts.records != nullptr;
 }

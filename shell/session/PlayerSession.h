@@ -23,8 +23,9 @@ struct ShellParts;
 // used, so they may be attached after construction.
 class PlayerSession {
 public:
-    PlayerSession(CurrentGame& game, const ShellParts& parts, const Accessibility& options)
-        : game(game), parts(parts), options(options) {}
+    PlayerSession(CurrentGame& current, const ShellParts& shellParts,
+                  const Accessibility& accessibility)
+        : game(current), parts(shellParts), options(accessibility) {}
 
     // The game's key for a keyboard event: through the player's bindings when
     // there are settings, else the event's own symbol.
@@ -65,6 +66,9 @@ public:
     // Sends the game that has just ended to the session's board, if one is
     // attached and takes it: its ticket, or 0.
     std::uint64_t SendFinishedGame();
+    // Whether the game that has just ended is a daily one that the attached
+    // board would have taken, had it been played at full speed.
+    bool DailyTooSlowToSend() const;
     // Whether a finished game can be kept: recording and records attached.
     bool KeepsGames() const;
 

@@ -31,7 +31,8 @@ public:
     // A value for this session only, already valid (a command-line option).
     void Override(const std::string& name, const std::string& value);
 
-    // No readable file yet, nothing written yet: the player's first start.
+    // Nothing at the file's path yet, nothing written yet: the player's
+    // first start.
     bool FirstStart() const { return !file.Seen(); }
     // Writes the file as it is, so the first start is over.
     void MarkSeen();

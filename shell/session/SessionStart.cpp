@@ -5,8 +5,9 @@
 #include "save/ReplayRecorder.h"
 #include "shell/ui/CurrentGame.h"
 
-SessionStart::SessionStart(std::uint32_t seed, SeedKind kind, ReplayRecorder& recorder)
-    : seed(seed), kind(kind), recorder(recorder) {}
+SessionStart::SessionStart(std::uint32_t sessionSeed, SeedKind seedKind,
+                           ReplayRecorder& replayRecorder)
+    : seed(sessionSeed), kind(seedKind), recorder(replayRecorder) {}
 
 void SessionStart::Begin(GameApp& app) const {
     SeedRandom(seed);

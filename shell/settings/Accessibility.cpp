@@ -2,6 +2,8 @@
 
 #include <iterator>
 
+#include "common/Text.h"
+
 namespace {
 
 constexpr const char* kLineWidthName = "line-width";
@@ -68,10 +70,13 @@ bool Accessibility::Set(const std::string& name, const std::string& text, std::s
     } else if (name == kFireOnPressName) {
         read = ParseSwitch(text, fireOnPress);
     } else {
-        error = "unknown accessibility option '" + name + "'";
+        error = "unknown accessibility option '" + plain_text::Echoed(name) + "'";
         return false;
     }
-    if (!read) error = "bad " + name + " '" + text + "': " + Alternatives(AllowedTexts(name));
+    if (!read) {
+        error = "bad " + name + " '" + plain_text::Echoed(text) +
+                "': " + Alternatives(AllowedTexts(name));
+    }
     return read;
 }
 

@@ -50,6 +50,13 @@ bool SplitNames(const std::string& text, std::vector<std::string>& names, Valid 
 template <typename Item>
 bool Contains(const std::vector<Item>& items, Item item);
 
+// ": the game keeps it to quit", or nothing for a key not kept, or a button.
+std::string KeptReason(SDL_Scancode key) {
+    const char* use = KeyBindings::KeptFor(key);
+    return use == nullptr ? "" : std::string(": the game keeps it ") + use;
+}
+std::string KeptReason(SDL_GameControllerButton) { return ""; }
+
 // Names into items, each once, every one known (`FromName` gives `unknown`
 // for the others) and bindable.
 template <typename Item, typename FromName, typename Bindable>
@@ -58,14 +65,14 @@ bool ParseNames(const std::string& text, std::vector<Item>& items, std::string& 
     std::vector<std::string> names;
     const auto known = [&](const std::string& name) { return fromName(name.c_str()) != unknown; };
     if (!SplitNames(text, names, known)) {
-        why = std::string("unknown ") + what + " '" + names.back() + "'";
+        why = std::string("unknown ") + what + " '" + plain_text::Echoed(names.back()) + "'";
         return false;
     }
     items.clear();
     for (const std::string& name : names) {
         const Item item = fromName(name.c_str());
         if (!bindable(item)) {
-            why = "'" + name + "' cannot be bound";
+            why = "'" + plain_text::Echoed(name) + "' cannot be bound" + KeptReason(item);
             return false;
         }
         if (!Contains(items, item)) items.push_back(item);
@@ -103,8 +110,27 @@ SDL_Keycode KeyBindings::GameKey(Action action) { return kActions[action].gameKe
 const char* KeyBindings::DefaultKeys(Action action) { return kActions[action].keys; }
 const char* KeyBindings::DefaultButtons(Action action) { return kActions[action].buttons; }
 
+const char* KeyBindings::KeptFor(SDL_Scancode key) {
+    struct Kept {
+        SDL_Scancode place;
+        SDL_Keycode meaning;
+        const char* use;
+    };
+    static constexpr Kept kKept[] = {
+        {SDL_SCANCODE_ESCAPE, SDLK_ESCAPE, "to go back"},
+        {SDL_SCANCODE_F11, SDLK_F11, "for fullscreen"},
+        {SDL_SCANCODE_M, SDLK_m, "to mute"},
+        {SDL_SCANCODE_Q, SDLK_q, "to quit"},
+    };
+    const SDL_Keycode meaning = SDL_GetKeyFromScancode(key);
+    for (const Kept& kept : kKept) {
+        if (key == kept.place || meaning == kept.meaning) return kept.use;
+    }
+    return nullptr;
+}
+
 bool KeyBindings::CanBind(SDL_Scancode key) {
-    return key != SDL_SCANCODE_UNKNOWN && key != SDL_SCANCODE_ESCAPE && key != SDL_SCANCODE_F11 &&
+    return key != SDL_SCANCODE_UNKNOWN && KeptFor(key) == nullptr &&
            *SDL_GetScancodeName(key) != '\0';
 }
 

@@ -34,7 +34,13 @@ public:
         return key.repeat == 0 && (key.keysym.sym == SDLK_p || key.keysym.sym == SDLK_ESCAPE);
     }
 
-    // Escape (it leaves every screen) and F11 (fullscreen) stay theirs.
+    // What the game keeps a key for, whatever the bindings say: Escape
+    // leaves every screen, F11 is fullscreen, M mute and Q quit. A key is
+    // kept by its place (the scancode) and by what the layout makes it (the
+    // keycode), as the game's own keys go by the latter. Null for a key the
+    // game does not keep.
+    static const char* KeptFor(SDL_Scancode key);
+    // A key SDL can name that the game does not keep.
     static bool CanBind(SDL_Scancode key);
     static bool CanBind(SDL_GameControllerButton button);
 

@@ -12,6 +12,7 @@ namespace {
 constexpr unsigned long long kNineDigits = 999999999;
 
 using Kind = Settings::Kind;
+using plain_text::Echoed;
 
 // Not restored by "restore defaults": the player sized the window, not a menu.
 const char* const kKeptByRestore[] = {Settings::kWindowWidth, Settings::kWindowHeight};
@@ -28,7 +29,7 @@ std::vector<Settings::Definition> MakeDefinitions() {
         {"stars", Kind::kChoice, "on", 0, 0, 1, {"on", "dim", "off"}},
         {"clear-saucer", Kind::kSwitch, "off", 0, 0, 1, {}},
         {"clear-photons", Kind::kSwitch, "off", 0, 0, 1, {}},
-        {"speed", Kind::kChoice, "100", 0, 0, 1, {"100", "80", "65", "50"}},
+        {"speed", Kind::kChoice, "100", 0, 0, 1, {"50", "65", "80", "100"}},
         {"fire-on-press", Kind::kSwitch, "off", 0, 0, 1, {}},
         // The daily board: nothing is sent while it is off.
         {Settings::kBoard, Kind::kSwitch, "off", 0, 0, 1, {}},
@@ -78,7 +79,7 @@ bool Check(const Settings::Definition& definition, const std::string& value, std
     switch (definition.kind) {
         case Kind::kSwitch:
             if (value != "on" && value != "off") {
-                why = "'" + value + "' is neither on nor off";
+                why = "'" + Echoed(value) + "' is neither on nor off";
                 return false;
             }
             kept = value;
@@ -86,7 +87,7 @@ bool Check(const Settings::Definition& definition, const std::string& value, std
         case Kind::kNumber: {
             long number = 0;
             if (!ParseWhole(value, number) || number < definition.min || number > definition.max) {
-                why = "'" + value + "' is not a whole number from " +
+                why = "'" + Echoed(value) + "' is not a whole number from " +
                       std::to_string(definition.min) + " to " + std::to_string(definition.max);
                 return false;
             }
@@ -96,7 +97,7 @@ bool Check(const Settings::Definition& definition, const std::string& value, std
         case Kind::kChoice:
             if (std::find(definition.choices.begin(), definition.choices.end(), value) ==
                 definition.choices.end()) {
-                why = "'" + value + "' is not one of its choices";
+                why = "'" + Echoed(value) + "' is not one of its choices";
                 return false;
             }
             kept = value;
@@ -117,16 +118,19 @@ bool Check(const Settings::Definition& definition, const std::string& value, std
             // Only its scheme here: reading the whole URL loads libcurl, which
             // start-up leaves until the board is used (DailyBoard checks it).
             if (!HasWebScheme(value)) {
-                why = "'" + value + "' is not an http or https address";
+                why = "'" + Echoed(value) + "' is not an http or https address";
                 return false;
             }
             kept = value;
             return true;
-        case Kind::kName:
-            why = value.empty() ? "" : board_rules::NameProblem(value);
+        case Kind::kName: {
+            // No name at all is a value of its own: none chosen yet.
+            const std::string name = board_rules::TypedName(value);
+            why = value.empty() ? "" : board_rules::NameProblem(name);
             if (!why.empty()) return false;
-            kept = value;
+            kept = name;
             return true;
+        }
     }
     return false;
 }
@@ -168,7 +172,7 @@ bool Settings::IsOn(const std::string& name) const { return Get(name) == "on"; }
 bool Settings::Set(const std::string& name, const std::string& value, std::string& why) {
     const Definition* definition = Find(name);
     if (definition == nullptr) {
-        why = "unknown setting '" + name + "'";
+        why = "unknown setting '" + Echoed(name) + "'";
         return false;
     }
     std::string kept;
@@ -196,8 +200,10 @@ void Settings::Step(const std::string& name, int direction) {
         case Kind::kChoice: {
             const auto& choices = definition.choices;
             const auto at = std::find(choices.begin(), choices.end(), value) - choices.begin();
-            const auto count = static_cast<long>(choices.size());
-            value = choices[static_cast<std::size_t>(((at + direction) % count + count) % count)];
+            // Stops at either end, as a number does; left is the smaller.
+            const std::ptrdiff_t last = static_cast<std::ptrdiff_t>(choices.size()) - 1;
+            const std::ptrdiff_t next = std::clamp<std::ptrdiff_t>(at + direction, 0, last);
+            value = choices[static_cast<std::size_t>(next)];
             break;
         }
         case Kind::kKeys:

@@ -30,7 +30,7 @@ public:
     enum class Kind {
         kSwitch,   // on or off
         kNumber,   // a whole number from `min` to `max`; the menu steps by `step`
-        kChoice,   // one of `choices`, which the menu cycles through
+        kChoice,   // one of `choices`, which the menu steps through to either end
         kKeys,     // key names, ", " between them
         kButtons,  // pad button names, ", " between them
         kAddress,  // an http or https URL (BoardAddress)

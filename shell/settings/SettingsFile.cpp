@@ -1,14 +1,10 @@
 #include "shell/settings/SettingsFile.h"
 
-#include <sys/stat.h>
-
-#include <cerrno>
-#include <cstring>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <sstream>
+#include <string_view>
 
+#include "common/RegularFile.h"
 #include "common/Text.h"
 #include "save/AtomicFile.h"
 #include "save/DataFolder.h"
@@ -16,6 +12,8 @@
 #include "shell/settings/Settings.h"
 
 namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 
 constexpr const char* kFreshComment =
     "# Korvessa's settings, one 'name = value' a line; the game's menu writes them.";
@@ -50,29 +48,25 @@ std::string SettingsFile::PathForUser() {
 SettingsFile::SettingsFile(std::string filePath) : path(std::move(filePath)) {}
 
 void SettingsFile::Load(Settings& settings, std::vector<std::string>& warnings) {
-    struct stat info {};
-    if (path.empty() || stat(path.c_str(), &info) != 0) {
-        // No file (or no folder for one) is a first start; anything else is
-        // a file we cannot see into.
-        if (!path.empty() && errno != ENOENT && errno != ENOTDIR) {
-            LeaveAlone(std::string("cannot be read: ") + std::strerror(errno), warnings);
-        }
-        return;
+    if (path.empty()) return;
+    std::string text, why;
+    switch (regular_file::Read(path, kMaxSize, text, why)) {
+        case regular_file::Outcome::kMissing:
+            return;  // the first start
+        case regular_file::Outcome::kTooLarge:
+            state = State::kDamaged;
+            warnings.push_back(path + " is over 64 KB; default settings");
+            return;
+        case regular_file::Outcome::kNotRegular:
+        case regular_file::Outcome::kFailed:
+            LeaveAlone(why, warnings);
+            return;
+        case regular_file::Outcome::kRead:
+            break;
     }
-    if (S_ISDIR(info.st_mode)) {
-        LeaveAlone("is a folder", warnings);
-        return;
-    }
-    if (static_cast<std::size_t>(info.st_size) > kMaxSize) {
-        state = State::kDamaged;
-        warnings.push_back(path + " is over 64 KB; default settings");
-        return;
-    }
-    std::ifstream file(path, std::ios::binary);
-    const std::string text = file ? std::string(std::istreambuf_iterator<char>(file), {}) : "";
-    if (!file.is_open() || file.bad()) {
-        LeaveAlone(std::string("cannot be read: ") + std::strerror(errno), warnings);
-        return;
+    // Some editors start a UTF-8 file with a byte-order mark.
+    if (text.compare(0, kByteOrderMark.size(), kByteOrderMark) == 0) {
+        text.erase(0, kByteOrderMark.size());
     }
     Parse(text, settings, warnings);
 }

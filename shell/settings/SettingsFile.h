@@ -15,12 +15,13 @@ class Settings;
 //
 // Names are the settings' (Settings::Definitions()). Reading never fails:
 // whatever is wrong is one warning line and a default. A file that is
-// missing means the first start. A damaged one (not text, over 64 KB, no
-// such first line) gives the defaults and is kept aside as settings.ini.bad
-// before a new one is written; one that cannot be read, a folder, or of a
-// newer version gives the defaults and is never written over. A bad value
-// gives that setting's default, the others are kept. Writing keeps the
-// file's comments, order and unknown names, and is atomic.
+// missing means the first start; anything else there means it is not. A damaged one (not text, over
+// 64 KB, no such first line) gives the defaults and is kept aside as settings.ini.bad before a new
+// one is written; one that cannot be read, a folder, or of a newer version gives the defaults and
+// is never written over. A bad value gives that setting's default, the others are kept. A
+// byte-order mark before the first line is skipped. Only a regular file is read, and never more
+// than kMaxSize bytes of it: a FIFO or a device in its place is one that cannot be read. Writing
+// keeps the file's comments, order and unknown names, and is atomic.
 class SettingsFile {
 public:
     static constexpr const char* kHeader = "korvessa settings";
@@ -39,9 +40,10 @@ public:
     // prefix.
     void Load(Settings& settings, std::vector<std::string>& warnings);
 
-    // Whether a readable file was there: the player has been here before.
-    // Also true once Save() succeeded.
-    bool Seen() const { return state == State::kRead; }
+    // Whether anything was there (a file, damaged or of a newer version, or
+    // even a folder): the player has been here before. Also true once Save()
+    // succeeded.
+    bool Seen() const { return state != State::kMissing; }
 
     // Writes `settings`; a damaged file is kept aside first. False with one
     // line in `error` when it cannot be written (the folder, or a file that

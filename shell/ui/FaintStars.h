@@ -10,7 +10,7 @@ public:
     // A third of full brightness.
     static constexpr float kDimBrightness = 1.0f / 3.0f;
 
-    explicit FaintStars(Accessibility::Stars stars = Accessibility::Stars::kDim) : stars(stars) {}
+    explicit FaintStars(Accessibility::Stars style = Accessibility::Stars::kDim) : stars(style) {}
 
     void DrawStars(CStarField& field) override;
 

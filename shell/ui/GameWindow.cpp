@@ -15,8 +15,10 @@ namespace {
 
 constexpr Uint32 kWindowFlags =
     SDL_WINDOW_OPENGL | SDL_WINDOW_SHOWN | SDL_WINDOW_RESIZABLE | SDL_WINDOW_ALLOW_HIGHDPI;
-constexpr int kMinimumWidth = 256;
-constexpr int kMinimumHeight = 192;
+// The smallest window whose menus still read: the font's 16-pixel cells are
+// drawn 10 pixels high here, and smaller they lose strokes.
+constexpr int kMinimumWidth = 640;
+constexpr int kMinimumHeight = 480;
 
 std::runtime_error SdlError(const char* what) {
     return std::runtime_error(std::string(what) + ": " + SDL_GetError());
@@ -75,8 +77,8 @@ void FitFrameToUsableArea(SDL_Window* window) {
 
 }  // namespace
 
-GameWindow::GameWindow(CurrentGame& game)
-    : game(game), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
+GameWindow::GameWindow(CurrentGame& shown)
+    : game(shown), current(Viewport::Fit(GameApp::kWindowWidth, GameApp::kWindowHeight)) {}
 
 GameWindow::GameWindow(GameApp& app)
     : borrowed(std::make_unique<CurrentGame>(app)),

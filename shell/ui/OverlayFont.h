@@ -1,14 +1,17 @@
-// The font as the shell's own texts use it.
+// The shell's texts over the frame, and the game's own font kept crisp
+// when the frame is scaled.
 #pragma once
 
 class CBitmapFont;
-
-// The game's texts need only seventeen lower-case letters and the digits, so
-// its font maps just those and draws anything else as a space. The shell's
-// texts (the pause, the best games) need any letter: this maps every code
-// the bitmap has a cell for (space to Z) and every lower-case letter to its
-// capital. The game's own texts draw exactly as before.
-void MapEveryGlyph(CBitmapFont& font);
+class TextFont;
 
 // Draws `text` centred across the playfield, its cells' bottom at `y`.
-void DrawCentred(CBitmapFont& font, int y, const char* text);
+void DrawCentred(const TextFont& font, int y, const char* text);
+
+// Scaled (fullscreen, a larger window) the game's font texture is sampled
+// between texels, and its default wrap blended each cell's bottom row with
+// the sheet's top row: a faint line under every letter. Clamping the rows
+// removes it. At the default size every pixel samples one texel's centre,
+// so the frame is the same there, GL calls and pixels alike. Call once for
+// each new game's font, outside a frame.
+void ClampGlyphRows(const CBitmapFont& font);

@@ -4,15 +4,30 @@
 
 #include <chrono>
 #include <cstdio>
+#include <nlohmann/json.hpp>
 #include <stdexcept>
+
+#include "board/BoardApi.h"
 
 namespace testing_support {
 
 namespace {
 
+namespace api = board_api;
+using Json = nlohmann::json;
+
 constexpr const char* kJson = "application/json";
 constexpr int kScoreBase = 1000;
 constexpr std::chrono::seconds kLongestHang{60};
+constexpr std::uint32_t kVerifiedDay = 20260614;
+constexpr std::uint32_t kVerifiedTicks = 4321;
+constexpr std::uint32_t kBoardTicks = 999;
+
+void Answer(httplib::Response& response, const Json& body) {
+    response.set_content(body.dump(), kJson);
+}
+
+Json Error(const std::string& reason) { return {{api::kError, reason}}; }
 
 // Submission n's id: 32 hex digits.
 std::string IdOf(std::size_t n) {
@@ -64,7 +79,7 @@ void BoardStandIn::Route() {
         switch (mode) {
             case Mode::kFail:
                 response.status = 503;
-                response.set_content(R"({"error": "the board's database is unavailable"})", kJson);
+                Answer(response, Error("the board's database is unavailable"));
                 break;
             case Mode::kHang: {
                 std::unique_lock<std::mutex> lock(mutex);
@@ -80,7 +95,8 @@ void BoardStandIn::Route() {
                 response.status = 202;
                 response.set_content_provider(
                     64, kJson, [](std::size_t, std::size_t, httplib::DataSink& sink) {
-                        sink.write(R"({"id": "0000)", 12);
+                        const std::string cut = Json{{api::kId, IdOf(0)}}.dump().substr(0, 12);
+                        sink.write(cut.data(), cut.size());
                         return false;  // the connection is dropped here
                     });
                 break;
@@ -89,56 +105,60 @@ void BoardStandIn::Route() {
         }
         return httplib::Server::HandlerResponse::Handled;
     });
-    http->Post("/api/v1/submissions", [this](const httplib::Request& request,
+    http->Post(api::kSubmissionsPath, [this](const httplib::Request& request,
                                              httplib::Response& response) {
         std::lock_guard<std::mutex> lock(mutex);
         bodies.push_back(request.body);
-        players.push_back(request.get_param_value("player"));
+        players.push_back(request.get_param_value(api::kPlayerParam));
         authorizations.push_back(request.get_header_value("Authorization"));
         asked.push_back(0);
         if (mode == Mode::kRefuse || mode == Mode::kNameTaken) {
             response.status = mode == Mode::kRefuse ? 422 : 403;
             const char* reason = mode == Mode::kRefuse ? kRefusal : kNameRefusal;
-            response.set_content(std::string(R"({"error": ")") + reason + "\"}", kJson);
+            Answer(response, Error(reason));
             return;
         }
         response.status = 202;
-        response.set_content(R"({"id": ")" + IdOf(bodies.size() - 1) + R"(", "status": "pending"})",
-                             kJson);
+        Answer(response, {{api::kId, IdOf(bodies.size() - 1)}, {api::kStatus, api::kPending}});
     });
-    http->Get(R"(/api/v1/submissions/([0-9a-f]{32}))", [this](const httplib::Request& request,
-                                                              httplib::Response& response) {
-        std::lock_guard<std::mutex> lock(mutex);
-        const std::size_t n = std::stoul(request.matches[1], nullptr, 16) - 1;
-        if (n >= bodies.size()) {
-            response.status = 404;
-            response.set_content(R"({"error": "no such submission"})", kJson);
-            return;
-        }
-        const std::string id = IdOf(n);
-        if (asked[n]++ == 0) {
-            response.set_content(R"({"id": ")" + id + R"(", "status": "pending"})", kJson);
-            return;
-        }
-        response.set_content(R"({"id": ")" + id + R"(", "status": "verified", "player": "x", )" +
-                                 R"("day": 20260614, "score": )" + std::to_string(kScoreBase + n) +
-                                 R"(, "ticks": 4321, "rank": )" + std::to_string(n + 1) +
-                                 R"(, "players": )" + std::to_string(bodies.size()) + "}",
-                             kJson);
-    });
+    http->Get(api::kSubmissionPrefix + std::string("([0-9a-f]{32})"),
+              [this](const httplib::Request& request, httplib::Response& response) {
+                  std::lock_guard<std::mutex> lock(mutex);
+                  const std::size_t n = std::stoul(request.matches[1], nullptr, 16) - 1;
+                  if (n >= bodies.size()) {
+                      response.status = 404;
+                      Answer(response, Error("no such submission"));
+                      return;
+                  }
+                  const std::string id = IdOf(n);
+                  if (asked[n]++ == 0) {
+                      Answer(response, {{api::kId, id}, {api::kStatus, api::kPending}});
+                      return;
+                  }
+                  Answer(response, {{api::kId, id},
+                                    {api::kStatus, api::kVerified},
+                                    {api::kPlayer, "x"},
+                                    {api::kDay, kVerifiedDay},
+                                    {api::kScore, kScoreBase + n},
+                                    {api::kTicks, kVerifiedTicks},
+                                    {api::kRank, n + 1},
+                                    {api::kPlayers, bodies.size()}});
+              });
     // The day's board: each submission a player, the first ranked first.
-    http->Get(R"(/api/v1/boards/(\d{8}))", [this](const httplib::Request& request,
-                                                  httplib::Response& response) {
-        std::lock_guard<std::mutex> lock(mutex);
-        std::string rows;
-        for (std::size_t n = 0; n < bodies.size(); ++n) {
-            rows += (n == 0 ? "" : ", ") + std::string(R"({"rank": )") + std::to_string(n + 1) +
-                    R"(, "player": ")" + players[n] + R"(", "score": )" +
-                    std::to_string(kScoreBase - n) + R"(, "ticks": 999, "id": ")" + IdOf(n) + "\"}";
-        }
-        response.set_content(
-            R"({"day": )" + request.matches[1].str() + R"(, "entries": [)" + rows + "]}", kJson);
-    });
+    http->Get(api::kBoardPrefix + std::string(R"((\d{8}))"),
+              [this](const httplib::Request& request, httplib::Response& response) {
+                  std::lock_guard<std::mutex> lock(mutex);
+                  Json rows = Json::array();
+                  for (std::size_t n = 0; n < bodies.size(); ++n) {
+                      rows.push_back({{api::kRank, n + 1},
+                                      {api::kPlayer, players[n]},
+                                      {api::kScore, kScoreBase - static_cast<int>(n)},
+                                      {api::kTicks, kBoardTicks},
+                                      {api::kId, IdOf(n)}});
+                  }
+                  Answer(response, {{api::kDay, std::stoul(request.matches[1].str())},
+                                    {api::kEntries, rows}});
+              });
 }
 
 }  // namespace testing_support

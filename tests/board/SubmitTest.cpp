@@ -155,12 +155,16 @@ TEST_F(SubmitTest, ABoardThatCannotBeReachedOrFailsABadFileOrAddress) {
          {notAReplay + " --board " + away + " --player Ann",
           folder.path + "missing.kvr --board " + away + " --player Ann",
           daily + " --board ftp://127.0.0.1/ --player Ann", daily + " --board " + away,
-          daily + " --player 'a name far longer than twenty'"}) {
+          daily + " --player 'a name far longer than twenty'", daily + " --player '   '"}) {
         const Finished run = Submit(words);
         EXPECT_EQ(run.status, 2) << words;
         EXPECT_EQ(run.out, "") << words;
         EXPECT_EQ(run.err.rfind("korvessa: ", 0), 0u) << words << ": " << run.err;
     }
+    const Finished foreign = Submit(daily + " --board " + away + " --player \xC3\x85sa");
+    EXPECT_EQ(foreign.status, 2);
+    EXPECT_NE(foreign.err.find("letters, digits and punctuation of ASCII only"), std::string::npos)
+        << foreign.err;
 }
 
 // Linked, libcurl's libraries would load with every start and hold up the

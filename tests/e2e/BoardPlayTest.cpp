@@ -87,8 +87,7 @@ protected:
     bool ShowsLine(const Screenshot& shot, int y, const std::string& text) {
         const int left = kPlayfieldWidth / 2 - kGlyph * static_cast<int>(text.size()) / 2;
         for (std::size_t k = 0; k < text.size(); ++k) {
-            const int code = static_cast<unsigned char>(text[k]);
-            const int cell = code >= 'a' && code <= 'z' ? code - 64 : code - 32;
+            const int cell = static_cast<unsigned char>(text[k]) - ' ';  // as written
             int wrong = 0;
             for (int row = 0; row < kGlyph; ++row) {
                 for (int col = 0; col < kGlyph; ++col) {
@@ -142,7 +141,7 @@ protected:
     testing_support::TemporaryFolder folder;
     const std::string& scratch = folder.path;  // ends with '/'
     std::string data;
-    testing_support::FontBitmap font;
+    testing_support::FontBitmap font{testing_support::FontBitmapPath("tarvelin_ascii_16x16.bmp")};
 };
 
 TEST_F(BoardPlayTest, DailyGamesReachTheBoardEvenWhenItWasDown) {

@@ -90,6 +90,9 @@ TEST_F(WindowTest, ResizedAndFullscreenWindowsShowTheWholePlayfieldBetweenBlackB
 
     Key("F11");
     EXPECT_TRUE(WaitForSize(1600, 900)) << "leaving fullscreen did not restore the size";
+    // No smaller than the size at which every screen still reads.
+    Xdo("windowsize --sync " + Id() + " 320 240");
+    EXPECT_TRUE(WaitForSize(640, 480)) << "the window went below 640 x 480";
     EXPECT_EQ(Terminate(), 0);
 }
 

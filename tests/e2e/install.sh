@@ -42,6 +42,7 @@ fail() { echo "FAIL ($case_name): $*"; exit 1; }
 installed_files=(
   bin/korvessa
   share/korvessa/tarvelin_16x16.bmp
+  share/korvessa/tarvelin_ascii_16x16.bmp
   "share/applications/$app_id.desktop"
   "share/metainfo/$app_id.metainfo.xml"
   "share/mime/packages/$app_id.xml"

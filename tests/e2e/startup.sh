@@ -50,6 +50,29 @@ case "$case_name" in
     [[ $status -eq 0 ]] || fail "exit status $status, expected 0"
     [[ ! -s "$work/stderr" ]] || fail "wrote to stderr"
     ;;
+  files-not-regular)
+    # Settings that never end and FIFOs for the mappings and the table: a
+    # line for each file read, and the game plays. The pads are opened after
+    # the first frame, so their line is waited for, while the game runs on.
+    ln -sf /dev/zero "$XDG_CONFIG_HOME/korvessa/settings.ini"
+    mkdir korvessa
+    mkfifo korvessa/gamecontrollerdb.txt korvessa/scores.txt
+    mappings="korvessa: $work/korvessa/gamecontrollerdb.txt is not a regular file"
+    XDG_DATA_HOME="$work" SDL_AUDIODRIVER=dummy SDL_VIDEODRIVER=offscreen "$game" 2>"$work/stderr" &
+    pid=$!
+    for ((waited = 0; waited < 100; waited++)); do
+      grep -qx "$mappings" "$work/stderr" && break
+      sleep 0.1
+    done
+    kill -0 "$pid" 2>/dev/null || fail "the game did not play on"
+    kill -TERM "$pid"
+    wait "$pid" || fail "exit status $?, expected 0"
+    grep -qx "$mappings" "$work/stderr" || fail "no line for the mappings"
+    grep -qx "korvessa: $XDG_CONFIG_HOME/korvessa/settings.ini is not a regular file; default settings" \
+      "$work/stderr" || fail "no line for the settings"
+    [[ $(wc -l <"$work/stderr") -eq 2 ]] || fail "expected two lines on stderr"
+    [[ -L "$XDG_CONFIG_HOME/korvessa/settings.ini" ]] || fail "the settings' link was written over"
+    ;;
   no-display)
     run_expecting_failure env -u DISPLAY -u WAYLAND_DISPLAY SDL_VIDEODRIVER=x11
     grep -q 'initialise SDL' "$work/stderr" || fail "message does not say what failed"
@@ -100,6 +123,12 @@ case "$case_name" in
     font_in_cwd 3000
     run_expecting_failure env SDL_VIDEODRIVER=offscreen
     grep -q 'tarvelin_16x16.bmp' "$work/stderr" || fail "message does not name the file"
+    ;;
+  truncated-text-font)
+    # The texts' font is loaded just after the first frame: still start-up.
+    head -c 3000 "$(dirname "$game")/assets/tarvelin_ascii_16x16.bmp" >tarvelin_ascii_16x16.bmp
+    run_expecting_failure env SDL_VIDEODRIVER=offscreen SDL_AUDIODRIVER=dummy
+    grep -q 'tarvelin_ascii_16x16.bmp' "$work/stderr" || fail "message does not name the file"
     ;;
   wrong-size-font)
     # The real bitmap with its width field (offset 18) halved to 472.

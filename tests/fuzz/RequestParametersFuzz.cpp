@@ -35,8 +35,8 @@ std::string NextLine(const std::string& text, std::size_t& position) {
 }
 
 void CheckName(const std::string& name) {
-    const bool wellFormed =
-        !name.empty() && name.size() <= board_rules::kMaxNameLength && IsPrintable(name);
+    const bool wellFormed = !name.empty() && name.size() <= board_rules::kMaxNameLength &&
+                            IsPrintable(name) && name.front() != ' ' && name.back() != ' ';
     if (board_rules::NameProblem(name).empty() != wellFormed) std::abort();
 }
 

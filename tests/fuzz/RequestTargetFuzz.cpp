@@ -7,11 +7,12 @@
 #include <string>
 #include <string_view>
 
+#include "board/BoardApi.h"
 #include "server/RequestTarget.h"
 
 namespace {
 
-constexpr std::string_view kIdPrefix = "/api/v1/submissions/";
+constexpr std::string_view kIdPrefix = board_api::kSubmissionPrefix;
 constexpr std::string_view kDayPrefix = "/daily/";
 constexpr std::size_t kIdDigits = 32;
 constexpr std::uint32_t kLargestEightDigits = 99999999;

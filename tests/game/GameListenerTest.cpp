@@ -22,7 +22,7 @@ using Events = std::vector<std::string>;
 // one.
 class RecordingListener : public GameListener {
 public:
-    explicit RecordingListener(GameListener* next = nullptr) : next(next) {}
+    explicit RecordingListener(GameListener* nextListener = nullptr) : next(nextListener) {}
 
     // The events since the last call.
     Events Take() {

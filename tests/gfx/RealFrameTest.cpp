@@ -13,14 +13,17 @@
 #include "game/GameApp.h"
 #include "gfx/BitmapFont.h"
 #include "gfx/StarField.h"
+#include "gfx/TextFont.h"
 #include "objects/Asteroid.h"
 #include "objects/Photon.h"
 #include "objects/Random.h"
 #include "objects/Ship.h"
 #include "objects/UFO.h"
+#include "shell/ui/ContinuePrompt.h"
 #include "shell/ui/FaintStars.h"
 #include "shell/ui/GameWindow.h"
 #include "shell/ui/ObjectRings.h"
+#include "shell/ui/OverlayFont.h"
 #include "tests/support/FontBitmap.h"
 
 namespace {
@@ -223,6 +226,39 @@ TEST_F(RealFrameTest, GameOverTextIsCentred) {
             }
         }
     }
+}
+
+// In a replay the shell writes its own line where the game offers a new game:
+// that row of the game-over frame then reads exactly as the shell's line
+// drawn alone on black, with nothing of the game's longer line left.
+TEST_F(RealFrameTest, AReplaysLineReplacesTheGamesOfferOfANewGame) {
+    const char* line = "end of replay: b goes back";  // shorter than the game's
+    const TextFont text;
+    app.ship->alive = false;
+    app.GameOver();
+    app.DrawFrame();
+    ReplaceContinuePrompt(text, line);
+    glFinish();
+    std::vector<unsigned char> replaced(static_cast<std::size_t>(kWidth * kHeight * 4));
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, replaced.data());
+
+    glClear(GL_COLOR_BUFFER_BIT);
+    DrawCentred(text, 336, line);
+    glFinish();
+    pixels.assign(replaced.size(), 0);
+    glReadPixels(0, 0, kWidth, kHeight, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    // The game's prompt spans x 288 to 735.
+    int differing = 0;
+    int lit = 0;
+    for (int y = 336; y < 352; ++y) {
+        for (int x = 288; x < 736; ++x) {
+            const std::size_t at = static_cast<std::size_t>(4 * (y * kWidth + x));
+            differing += replaced[at] != pixels[at];
+            lit += pixels[at] == 255;
+        }
+    }
+    EXPECT_GT(lit, 100) << "the line was not drawn";
+    EXPECT_EQ(differing, 0);
 }
 
 // ---------------------------------------------------------------------------

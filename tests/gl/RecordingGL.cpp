@@ -121,6 +121,8 @@ void glGenTextures(GLsizei n, GLuint* textures) {
     Record("glGenTextures", {double(n)});
 }
 
+void glDeleteTextures(GLsizei n, const GLuint*) { Record("glDeleteTextures", {double(n)}); }
+
 void glBindTexture(GLenum target, GLuint texture) {
     Record("glBindTexture", {double(target), double(texture)});
 }

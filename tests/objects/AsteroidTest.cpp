@@ -101,7 +101,7 @@ TEST(AsteroidTest, TwelveVerticesOnlyWhenTheFirstValueIsTheLargest) {
     EXPECT_EQ(asteroid.model->Count(), 12);
 
     // Just below the largest value gives 11.
-    seed = FindSeed(1, [](const std::vector<double>& r) { return r[0] > 0.9999; });
+    seed = FindSeed(1, [](const std::vector<double>& next) { return next[0] > 0.9999; });
     PeekFractions(seed, 1);
     CAsteroid eleven(2);
     EXPECT_EQ(eleven.model->Count(), 11);

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "game/GameApp.h"
+#include "gfx/TextFont.h"
 #include "objects/Random.h"
 #include "save/ScoreBoardView.h"
 #include "tests/gl/RecordingGL.h"
@@ -37,6 +38,7 @@ TEST(ScoreBoardViewTest, TopFiveUnderTheGameOverLinesNewEntryMarked) {
     SeedRandom(3);
     app.InitGame();
     app.GameOver();
+    const TextFont font;
     recgl::Reset();
     app.DrawFrame();
     const std::vector<GLCall> bare = recgl::Calls();
@@ -45,7 +47,7 @@ TEST(ScoreBoardViewTest, TopFiveUnderTheGameOverLinesNewEntryMarked) {
     view.Show(SevenGames(), 2);
     recgl::Reset();
     app.DrawFrame();
-    view.Draw(*app.font);
+    view.Draw(font);
     const std::vector<GLCall> withTable = recgl::Calls();
 
     ASSERT_GT(withTable.size(), bare.size());
@@ -90,7 +92,7 @@ TEST(ScoreBoardViewTest, TopFiveUnderTheGameOverLinesNewEntryMarked) {
 
     view.Hide();
     recgl::Reset();
-    view.Draw(*app.font);
+    view.Draw(font);
     EXPECT_TRUE(recgl::Calls().empty());
 }
 
@@ -116,10 +118,11 @@ TEST(ScoreBoardViewTest, RowsStandOnADarkBacking) {
     GameApp app;
     app.InitGame();
     app.GameOver();
+    const TextFont font;
     ScoreBoardView view;
     view.Show(SevenGames(), 2);
     recgl::Reset();
-    view.Draw(*app.font);
+    view.Draw(font);
     const std::vector<GLCall>& calls = recgl::Calls();
     std::size_t rect = 0;
     while (rect < calls.size() && calls[rect].name != "glRectf") ++rect;

@@ -185,8 +185,8 @@ INSTANTIATE_TEST_SUITE_P(
                                  "Content-Length: 1000000\r\n\r\n",
                                  "x"},
                       SlowAttack{"idle connections", 1000, "", ""}),
-    [](const ::testing::TestParamInfo<SlowAttack>& info) {
-        std::string name = info.param.name;
+    [](const ::testing::TestParamInfo<SlowAttack>& attack) {
+        std::string name = attack.param.name;
         for (char& c : name) c = c == ' ' ? '_' : c;
         return name;
     });

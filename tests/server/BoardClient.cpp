@@ -10,6 +10,8 @@
 #include <sstream>
 #include <thread>
 
+#include "board/BoardApi.h"
+
 namespace board_testing {
 
 namespace {
@@ -49,12 +51,11 @@ BoardClient::~BoardClient() = default;
 
 Answer BoardClient::Submit(const std::string& replay, const std::string& player,
                            const std::string& authorization, const std::string& forwardedFor) {
-    const std::string path =
-        "/api/v1/submissions?player=" + httplib::detail::encode_query_param(player);
+    const std::string path = board_api::SubmitPath(httplib::detail::encode_query_param(player));
     httplib::Headers headers;
     if (!authorization.empty()) headers.emplace("Authorization", authorization);
     if (!forwardedFor.empty()) headers.emplace("X-Forwarded-For", forwardedFor);
-    return From(http->Post(path.c_str(), headers, replay, "application/x-korvessa-replay"));
+    return From(http->Post(path.c_str(), headers, replay, board_api::kReplayType));
 }
 
 Answer BoardClient::Get(const std::string& path) { return From(http->Get(path.c_str())); }
@@ -63,8 +64,9 @@ nlohmann::json BoardClient::AwaitDecision(const std::string& id, std::chrono::se
     const auto deadline = std::chrono::steady_clock::now() + timeout;
     nlohmann::json status;
     while (std::chrono::steady_clock::now() < deadline) {
-        status = Get("/api/v1/submissions/" + id).json;
-        if (status.is_object() && status.value("status", "") != "pending") break;
+        status = Get(board_api::SubmissionPath(id)).json;
+        if (status.is_object() && status.value(board_api::kStatus, "") != board_api::kPending)
+            break;
         std::this_thread::sleep_for(kPoll);
     }
     return status;

@@ -5,6 +5,8 @@
 
 #include <string>
 
+#include "tests/support/TemporaryFolder.h"
+
 namespace board_testing {
 
 class PostgresCluster {
@@ -36,7 +38,8 @@ private:
     // root (initdb refuses root). False when it fails.
     bool Run(const std::string& command) const;
 
-    std::string folder;
+    const testing_support::TemporaryFolder scratch;
+    const std::string folder = scratch.Bare();
     std::string owner;  // a user to run as, or empty for the current one
     int port = 0;
     std::string problem;

@@ -1,11 +1,9 @@
 #include "tests/server/ServerTest.h"
 
 #include <signal.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <ctime>
-#include <filesystem>
 
 #include "save/ReplayFile.h"
 #include "save/SeedKind.h"
@@ -17,12 +15,7 @@ void ServerTest::SetUp() {
     // A server refusing a body unread closes the connection under the
     // client's feet: a failed write, not the end of the test.
     signal(SIGPIPE, SIG_IGN);
-    char name[] = "/tmp/korvessa-board-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    folder = name;
 }
-
-void ServerTest::TearDown() { std::filesystem::remove_all(folder); }
 
 std::unique_ptr<BoardProcess> ServerTest::StartBoard(std::vector<std::string> arguments,
                                                      const std::string& log) {

@@ -12,13 +12,13 @@
 #include "save/Replay.h"
 #include "tests/server/BoardClient.h"
 #include "tests/server/BoardProcess.h"
+#include "tests/support/TemporaryFolder.h"
 
 namespace board_testing {
 
 class ServerTest : public ::testing::Test {
 protected:
     void SetUp() override;
-    void TearDown() override;
 
     // A path in the scratch folder.
     std::string Path(const std::string& name) const { return folder + "/" + name; }
@@ -33,7 +33,8 @@ protected:
     static Replay TodaysGame(std::uint32_t scriptSeed);
     static std::string TodaysReplay(std::uint32_t scriptSeed);
 
-    std::string folder;
+    const testing_support::TemporaryFolder scratch;
+    const std::string folder = scratch.Bare();
 };
 
 }  // namespace board_testing

@@ -152,6 +152,10 @@ TEST_F(SqliteBoardTest, WhatIsNotTheDaysFieldIsRefusedWithItsReason) {
     ExpectRefused(client.Submit(bytes, ""), 400, "a bad player name: empty");
     ExpectRefused(client.Submit(bytes, std::string(21, 'a')), 400, "longer than 20");
     ExpectRefused(client.Submit(bytes, "tab\there"), 400, "not printable");
+    ExpectRefused(client.Submit(bytes, "   "), 400, "a bad player name: only spaces");
+    ExpectRefused(client.Submit(bytes, " ada"), 400, "a space at either end");
+    ExpectRefused(client.Submit(bytes, "\xC3\x85sa"), 400,
+                  "letters, digits and punctuation of ASCII only");
 
     // Valid files that do not bear out what they say: taken, then rejected.
     // The first run: the ship is alive and turning it changes all after.

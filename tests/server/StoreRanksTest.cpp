@@ -110,7 +110,7 @@ std::vector<const Game*> Recomputed(const std::vector<Game>& games) {
 
 void ExpectRanks(BoardStore& store, const std::vector<Game>& games) {
     const std::vector<const Game*> expected = Recomputed(games);
-    const std::vector<BoardEntry> board = store.Board(kDay, kGames);
+    const std::vector<board_store::BoardEntry> board = store.Board(kDay, kGames);
     ASSERT_EQ(board.size(), expected.size());
     for (std::size_t i = 0; i < board.size(); ++i) {
         EXPECT_EQ(board[i].rank, static_cast<int>(i) + 1);

@@ -1,11 +1,14 @@
 // The menus, remapping and the shell's guards, driven with real SDL events
 // (keys, a virtual pad, the mouse) on a game with no window.
 
+#include "tests/shell/MenuTest.h"
+
 #include <SDL.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <fstream>
 #include <memory>
 #include <sstream>
@@ -19,79 +22,23 @@
 #include "shell/loop/EventLoop.h"
 #include "shell/loop/PadRepeat.h"
 #include "shell/screens/ControlsMenu.h"
-#include "shell/screens/DailyBoardMenu.h"
 #include "shell/screens/GameOverScreen.h"
 #include "shell/screens/MenuScreen.h"
 #include "shell/screens/TextEntryScreen.h"
 #include "shell/screens/WatchScreen.h"
 #include "shell/session/DailyBoard.h"
 #include "shell/session/PlayerSettings.h"
-#include "tests/board/BoardStandIn.h"
+#include "shell/ui/OverlayFont.h"
 #include "tests/game/GameAppFixture.h"
+#include "tests/gl/RecordingGL.h"
 #include "tests/shell/ShellEvents.h"
+#include "tests/support/DrawnTexts.h"
 #include "tests/support/GameStateSnapshot.h"
 #include "tests/support/TemporaryFolder.h"
 
 namespace {
 
 using testing_support::KeyEvent;
-
-class MenuTest : public GameAppTest {
-protected:
-    void SetUp() override {
-        GameAppTest::SetUp();
-        ASSERT_EQ(SDL_InitSubSystem(SDL_INIT_EVENTS | SDL_INIT_GAMECONTROLLER), 0)
-            << SDL_GetError();
-        SDL_FlushEvents(SDL_FIRSTEVENT, SDL_LASTEVENT);
-        folder = scratch.path;
-        folder.pop_back();  // the tests add "/..." themselves
-        settings = std::make_unique<PlayerSettings>(folder + "/config/settings.ini");
-        settings->Load();
-        loop.Parts().settings = settings.get();
-    }
-    void TearDown() override {
-        loop.Parts().pads = nullptr;
-        pads.reset();
-        SDL_Quit();
-    }
-
-    // Through SDL's own queue, as the game's loop gets them.
-    void Deliver() {
-        testing_support::DeliverQueued([&](const SDL_Event& event) { loop.HandleEvent(event); });
-    }
-    void Push(SDL_Event event) {
-        SDL_PushEvent(&event);
-        Deliver();
-    }
-    void Down(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYDOWN, sym, 0, code)); }
-    void Up(SDL_Scancode code, SDL_Keycode sym) { Push(KeyEvent(SDL_KEYUP, sym, 0, code)); }
-    void Tap(SDL_Scancode code, SDL_Keycode sym) {
-        Down(code, sym);
-        Up(code, sym);
-    }
-    void Tick() { loop.HandleEvent(testing_support::TickEvent(SDL_GetTicks())); }
-    const MenuScreen& Menu() { return dynamic_cast<const MenuScreen&>(loop.Top()); }
-    // The board's reports, to the loop as the player's session hands them.
-    DailyBoard::Hear BoardHearing() {
-        return [this](const std::vector<BoardReport>& reports) { loop.HearBoard(reports); };
-    }
-    std::string Highlighted() {
-        const MenuList& list = Menu().List();
-        return list.Current() == MenuList::kNone ? "" : list.TextOf(list.Current());
-    }
-    std::string File() {
-        std::ifstream in(folder + "/config/settings.ini");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
-
-    testing_support::TemporaryFolder scratch;
-    std::string folder;
-    std::unique_ptr<PlayerSettings> settings;
-    std::unique_ptr<Gamepads> pads;
-    EventLoop loop{app, nullptr};
-};
 
 // Escape, the settings, the volume, the laser rebound to Right Ctrl, all by
 // keyboard; then the laser fires from Right Ctrl and not from Alt, a swap
@@ -100,8 +47,7 @@ protected:
 TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     ASSERT_TRUE(loop.IsPaused());
-    EXPECT_EQ(Highlighted(), "") << "a stray Enter does nothing at first";
-    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    EXPECT_EQ(Highlighted(), "resume") << "the first item is chosen at once";
     Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
     EXPECT_EQ(Highlighted(), "settings");
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
@@ -117,8 +63,11 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     EXPECT_EQ(Highlighted().rfind("laser", 0), 0u) << Highlighted();
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     Tap(SDL_SCANCODE_F11, SDLK_F11);
+    Tap(SDL_SCANCODE_M, SDLK_m);
+    Tap(SDL_SCANCODE_Q, SDLK_q);
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);  // cancels
-    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11 is not bound";
+    EXPECT_EQ(settings->Bindings().Keys(KeyBindings::kLaser).size(), 2u) << "F11, M or Q is bound";
+    EXPECT_FALSE(settings->Current().IsOn("mute")) << "M muted while a key was awaited";
     ASSERT_TRUE(loop.IsPaused());
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     Tap(SDL_SCANCODE_RCTRL, SDLK_RCTRL);
@@ -139,8 +88,8 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     ASSERT_TRUE(bindings.Bind(KeyBindings::kPhoton, SDL_SCANCODE_LEFT, swapped));
     EXPECT_EQ(swapped, KeyBindings::kTurnLeft);
     EXPECT_FALSE(bindings.Bind(KeyBindings::kThrust, SDL_SCANCODE_ESCAPE, swapped));
-    // Q, where a QWERTY keyboard has it, turns right on any layout.
-    ASSERT_TRUE(bindings.Bind(KeyBindings::kTurnRight, SDL_SCANCODE_Q, swapped));
+    // W, where a QWERTY keyboard has it, turns right on any layout.
+    ASSERT_TRUE(bindings.Bind(KeyBindings::kTurnRight, SDL_SCANCODE_W, swapped));
     settings->Change([&](Settings& s) { s.Bind(bindings); });
     Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);
     EXPECT_NE(app.photons[1], nullptr) << "the old turn-left key fires now";
@@ -148,12 +97,12 @@ TEST_F(MenuTest, KeyboardRebindsAndTheGameFollowsTheNewKeysOnly) {
     Tap(SDL_SCANCODE_SPACE, SDLK_SPACE);  // a tap shorter than a tick still turns
     Tick();
     EXPECT_GT(app.ship->angle, heading) << "Space turns left now";
-    Down(SDL_SCANCODE_A, SDLK_q);  // AZERTY: Q's symbol at A's place does nothing
+    Down(SDL_SCANCODE_Z, SDLK_w);  // AZERTY: W's symbol at Z's place does nothing
     EXPECT_EQ(app.input, 0u);
-    Up(SDL_SCANCODE_A, SDLK_q);
-    Down(SDL_SCANCODE_Q, SDLK_a);  // and the key at Q's place, whatever it says
+    Up(SDL_SCANCODE_Z, SDLK_w);
+    Down(SDL_SCANCODE_W, SDLK_z);  // and the key at W's place, whatever it says
     EXPECT_EQ(app.input, GameApp::kInputRight);
-    Up(SDL_SCANCODE_Q, SDLK_a);
+    Up(SDL_SCANCODE_W, SDLK_z);
 }
 
 TEST_F(MenuTest, FirstStartShowsTheKeysUntilStartedAndNeverAgain) {
@@ -222,7 +171,6 @@ TEST_F(MenuTest, PadAloneChangesSettingsRebindsAndQuits) {
 
     click(SDL_CONTROLLER_BUTTON_START);
     ASSERT_TRUE(loop.IsPaused());
-    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 32767);  // the stick pushed down
     Deliver();
     SDL_JoystickSetVirtualAxis(stick, SDL_CONTROLLER_AXIS_LEFTY, 0);
@@ -357,7 +305,7 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     };
     play(120);
     Tap(SDL_SCANCODE_P, SDLK_p);
-    for (int i = 0; i < 3; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    for (int i = 0; i < 2; ++i) Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
     EXPECT_EQ(Highlighted(), "replays");
     Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
     const unsigned before = RandomState();
@@ -367,6 +315,15 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
     for (int i = 0; i < 400; ++i) Tick();
     ASSERT_NE(watch->Game(), nullptr);
     EXPECT_GT(watch->Game()->score, 0) << "the replay played";
+    recgl::Reset();
+    Tick();
+    const std::vector<std::string> texts = testing_support::DrawnTexts();
+    EXPECT_TRUE(std::any_of(texts.begin(), texts.end(), [](const std::string& text) {
+        return text.rfind("REPLAY  SCORE ", 0) == 0 &&
+               text.size() > std::strlen("ESCAPE GOES BACK") &&
+               text.compare(text.size() - std::strlen("ESCAPE GOES BACK"), std::string::npos,
+                            "ESCAPE GOES BACK") == 0;
+    })) << "no replay marker, or no word of the way back";
     EXPECT_NE(RandomState(), before) << "the watch drew from the generator";
     Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
     EXPECT_EQ(RandomState(), before);
@@ -383,96 +340,6 @@ TEST_F(MenuTest, ReplayWatchedDuringAPauseLeavesTheGameExactlyAsItWas) {
 }
 
 }  // namespace
-
-// The daily board from the settings: turning it on asks the name first, a
-// name or an address the board would not take is refused where it is typed,
-// and the board's own screen asks the server without waiting for it.
-TEST_F(MenuTest, DailyBoardAsksTheNameRefusesBadAddressesAndAsksTheServer) {
-    testing_support::BoardStandIn server;
-    DailyBoard board(loop.Parts(), BoardHearing(), DataFolder(folder + "/data"));
-    settings->board = &board;
-    board.Open();
-    auto highlight = [this](const std::string& prefix) {
-        for (int i = 0; i < 30 && Highlighted().rfind(prefix, 0) != 0; ++i) {
-            Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
-        }
-        ASSERT_EQ(Highlighted().rfind(prefix, 0), 0u) << Highlighted();
-    };
-    auto goTo = [&](const std::string& prefix) {
-        highlight(prefix);
-        Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
-    };
-    auto type = [this](const char* text) {
-        SDL_Event event;
-        SDL_zero(event);
-        event.type = SDL_TEXTINPUT;
-        std::snprintf(event.text.text, sizeof event.text.text, "%s", text);
-        Push(event);
-    };
-    auto entry = [this] { return dynamic_cast<const TextEntryScreen*>(&loop.Top()); };
-    Tap(SDL_SCANCODE_P, SDLK_p);
-    goTo("settings");
-    goTo("daily board");
-    ASSERT_NE(entry(), nullptr) << "the board went on without a name";
-    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
-    ASSERT_NE(entry(), nullptr) << "an empty name was taken";
-    type("Ann\t\xc3\xa9m");  // a tab and an accented letter the font cannot draw
-    EXPECT_EQ(entry()->Text(), "Annm") << "M typed rather than muted";
-    Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
-    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
-    EXPECT_EQ(entry(), nullptr);
-    EXPECT_NE(File().find("board = on\n"), std::string::npos) << File();
-    EXPECT_NE(File().find("player = Ann\n"), std::string::npos) << File();
-    EXPECT_NE(board.Sender(), nullptr);
-
-    goTo("https://");
-    for (int i = 0; i < 40; ++i) Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
-    type("ftp://127.0.0.1");
-    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
-    ASSERT_NE(entry(), nullptr) << "an ftp address was taken";
-    for (int i = 0; i < 40; ++i) Tap(SDL_SCANCODE_BACKSPACE, SDLK_BACKSPACE);
-    type(server.Address().c_str());
-    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
-    EXPECT_NE(File().find("board-address = " + server.Address() + "\n"), std::string::npos)
-        << File();
-
-    Tap(SDL_SCANCODE_ESCAPE, SDLK_ESCAPE);
-    highlight("daily board");
-    // Handled alone, with no events taken after it: a quick answer from the
-    // server cannot have been heard yet unless the menu waited for it.
-    loop.HandleEvent(KeyEvent(SDL_KEYDOWN, SDLK_RETURN, 0, SDL_SCANCODE_RETURN));
-    auto shown = [this] { return dynamic_cast<const DailyBoardMenu&>(loop.Top()).Status(); };
-    EXPECT_EQ(shown(), "asking the board") << "the menu waited for the server";
-    Up(SDL_SCANCODE_RETURN, SDLK_RETURN);
-    for (int i = 0; i < 250 && shown() == "asking the board"; ++i) {
-        SDL_Delay(20);
-        Deliver();
-    }
-    EXPECT_EQ(shown(), "nobody is on today's board yet");
-    settings->board = nullptr;
-}
-
-// A file turned on by hand with no player: one line says why nothing is
-// sent, and naming the player in the settings turns the board on.
-TEST_F(MenuTest, DailyBoardOnWithoutAPlayerSaysSoUntilOneIsNamed) {
-    DailyBoard board(loop.Parts(), BoardHearing(), DataFolder(folder + "/data"));
-    settings->board = &board;
-    settings->Override("board", "on");
-    settings->Override("board-address", "http://127.0.0.1:9");
-    settings->Apply();
-    testing::internal::CaptureStderr();
-    board.Open();
-    const std::string said = testing::internal::GetCapturedStderr();
-    EXPECT_EQ(said.rfind("korvessa: the daily board is on but names no player", 0), 0u) << said;
-    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 1) << said;
-    EXPECT_EQ(board.Sender(), nullptr);
-    settings->Change([](Settings& s) {
-        std::string why;
-        s.Set("player", "Ann", why);
-    });
-    EXPECT_NE(board.Sender(), nullptr);
-    settings->board = nullptr;
-}
 
 // A pad alone turns the board on: the name is built letter by letter with
 // the D-pad, wrapping round the letters, and taken with A.
@@ -514,3 +381,123 @@ TEST_F(MenuTest, PadAloneNamesThePlayer) {
     EXPECT_NE(File().find("board = on\n"), std::string::npos) << File();
     SDL_JoystickClose(stick);
 }
+
+namespace {
+
+// Every menu opens on its first row; values stop at their ends; the board's
+// rows show what was typed as soon as it is taken; the list says where it
+// goes on; Restore defaults is asked again and says it was done.
+TEST_F(MenuTest, MenusOpenOnTheirFirstRowAndShowEveryChangeAtOnce) {
+    Tap(SDL_SCANCODE_P, SDLK_p);
+    EXPECT_EQ(Highlighted(), "resume");
+    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(Highlighted().rfind("volume", 0), 0u) << "P, Down, Enter opens the settings";
+    EXPECT_EQ(Menu().List().Lines().back().text, MenuList::kMoreBelow);
+
+    auto highlight = [this](const std::string& prefix) {
+        for (int i = 0; i < 30 && Highlighted().rfind(prefix, 0) != 0; ++i) {
+            Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+        }
+        ASSERT_EQ(Highlighted().rfind(prefix, 0), 0u) << Highlighted();
+    };
+    auto step = [this](SDL_Scancode code, SDL_Keycode sym, int times) {
+        for (int i = 0; i < times; ++i) Tap(code, sym);
+    };
+    highlight("speed");
+    Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);
+    EXPECT_EQ(settings->Current().Get("speed"), "80") << "left is slower";
+    step(SDL_SCANCODE_LEFT, SDLK_LEFT, 4);
+    EXPECT_EQ(settings->Current().Get("speed"), "50");
+    step(SDL_SCANCODE_RIGHT, SDLK_RIGHT, 4);
+    EXPECT_EQ(settings->Current().Get("speed"), "100");
+    step(SDL_SCANCODE_UP, SDLK_UP, 4);  // past the rings and the stars
+    ASSERT_EQ(Highlighted().rfind("line width", 0), 0u) << Highlighted();
+    step(SDL_SCANCODE_RIGHT, SDLK_RIGHT, 5);
+    EXPECT_EQ(settings->Current().Get("line-width"), "3");
+
+    highlight("address  https://");
+    EXPECT_EQ(Menu().List().Lines().front().text, MenuList::kMoreAbove);
+    Tap(SDL_SCANCODE_UP, SDLK_UP);
+    Tap(SDL_SCANCODE_UP, SDLK_UP);
+    ASSERT_EQ(Highlighted().rfind("daily board", 0), 0u) << Highlighted();
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    SDL_Event typed;
+    SDL_zero(typed);
+    typed.type = SDL_TEXTINPUT;
+    std::snprintf(typed.text.text, sizeof typed.text.text, "Ann");
+    Push(typed);
+    recgl::Reset();
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    // The last drawing, not just the settings, already has the name.
+    const std::vector<std::string> texts = testing_support::DrawnTexts();
+    ASSERT_FALSE(texts.empty());
+    const auto lastDrawn = [&texts](const std::string& prefix) {
+        for (auto text = texts.rbegin(); text != texts.rend(); ++text) {
+            if (text->rfind(prefix, 0) == 0 || text->rfind("> " + prefix, 0) == 0) return *text;
+        }
+        return std::string();
+    };
+    EXPECT_EQ(lastDrawn("DAILY BOARD"), "> DAILY BOARD  ON <");
+    EXPECT_EQ(lastDrawn("PLAYER"), "PLAYER  ANN");
+
+    highlight("restore defaults");
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(Highlighted(), "no") << "asked again, no first";
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(settings->Current().Get("line-width"), "3") << "no changed something";
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    Tap(SDL_SCANCODE_DOWN, SDLK_DOWN);
+    Tap(SDL_SCANCODE_RETURN, SDLK_RETURN);
+    EXPECT_EQ(settings->Current().Get("line-width"), "1");
+    EXPECT_EQ(Menu().Hint(), "the defaults are restored");
+    EXPECT_TRUE(testing_support::WasDrawn("the defaults are restored"));
+}
+
+// The hints name the buttons of the device last used, also when the press
+// changed nothing else on screen; no menu hint stays under an open menu.
+TEST_F(MenuTest, HintsFollowTheDeviceLastUsed) {
+    pads = std::make_unique<Gamepads>("");
+    loop.Parts().pads = pads.get();
+    const int index = testing_support::AttachVirtualPad("Hint Test Pad");
+    ASSERT_GE(index, 0) << SDL_GetError();
+    SDL_Joystick* stick = SDL_JoystickOpen(index);
+    Deliver();
+    auto click = [&](int button) {
+        SDL_JoystickSetVirtualButton(stick, button, SDL_PRESSED);
+        Deliver();
+        SDL_JoystickSetVirtualButton(stick, button, SDL_RELEASED);
+        Deliver();
+    };
+    app.ship->lives = 1;
+    app.ship->Die();
+    for (int i = 0; i < 40 && app.running; ++i) Tick();
+    ASSERT_FALSE(app.running);
+    recgl::Reset();
+    Tick();
+    EXPECT_TRUE(testing_support::WasDrawn("escape opens the menu"));
+
+    click(SDL_CONTROLLER_BUTTON_START);
+    ASSERT_TRUE(loop.IsPaused());
+    EXPECT_EQ(Menu().Hint(), "press start to resume");
+    EXPECT_FALSE(testing_support::WasDrawn("start opens the menu")) << "under the open menu";
+    recgl::Reset();
+    Tap(SDL_SCANCODE_LEFT, SDLK_LEFT);  // nothing to change on Resume
+    EXPECT_TRUE(testing_support::WasDrawn("press p to resume, q to quit"));
+    recgl::Reset();
+    click(SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    EXPECT_TRUE(testing_support::WasDrawn("press start to resume"));
+
+    click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);  // the settings
+    for (int i = 0; i < 3; ++i) click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);  // keys and buttons
+    for (int i = 0; i < 5; ++i) click(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    click(SDL_CONTROLLER_BUTTON_A);  // the laser, waiting for its button
+    EXPECT_EQ(Menu().Hint(), "or a pad button; start cancels");
+    click(SDL_CONTROLLER_BUTTON_START);
+    EXPECT_EQ(Menu().Hint(), "choose an action to bind it");
+    SDL_JoystickClose(stick);
+}
+
+}  // namespace

@@ -144,6 +144,41 @@ TEST_F(SettingsFileTest, DamagedFilesGiveTheDefaultsAndAreKeptAsideBeforeAWrite)
     EXPECT_NE(access((path + ".bad").c_str(), F_OK), 0);
 }
 
+// As an editor may leave it: a byte-order mark, the game's own keys bound,
+// a value of 5,000 digits. The mark is skipped; each bad line is one short
+// warning and its default.
+TEST_F(SettingsFileTest, AHandEditedFileKeepsWhatItCanAndRefusesTheGamesOwnKeys) {
+    Write(path, "\xEF\xBB\xBFkorvessa settings 1\nvolume = 30\nkey.pause = Q\nkey.laser = M\n" +
+                    std::string("key.photon = Escape\nmute = ") + std::string(5000, '1') + "\n");
+    SettingsFile file(path);
+    const Settings loaded = Load(file);
+    EXPECT_EQ(loaded.Number("volume"), 30);
+    const Settings defaults;
+    for (const char* name : {"key.pause", "key.laser", "key.photon", "mute"}) {
+        EXPECT_EQ(loaded.Get(name), defaults.Get(name)) << name;
+    }
+    ASSERT_EQ(warnings.size(), 4u);
+    EXPECT_NE(warnings[0].find("'Q' cannot be bound: the game keeps it to quit"), std::string::npos)
+        << warnings[0];
+    EXPECT_NE(warnings[1].find("to mute"), std::string::npos) << warnings[1];
+    EXPECT_NE(warnings[3].find("'" + std::string(40, '1') + "...'"), std::string::npos);
+    EXPECT_LT(warnings[3].size(), path.size() + 120) << warnings[3];
+
+    // A name of blanks alone is refused; blanks around one are dropped.
+    Settings settings;
+    std::string why;
+    EXPECT_FALSE(settings.Set("player", "   ", why));
+    EXPECT_EQ(why, "only spaces");
+    ASSERT_TRUE(settings.Set("player", "  Ann ", why)) << why;
+    EXPECT_EQ(settings.Get("player"), "Ann");
+
+    // A file of a newer version: not a first start, and never written over.
+    Write(path, "korvessa settings 2\n");
+    SettingsFile newer(path);
+    Load(newer);
+    EXPECT_TRUE(newer.Seen());
+}
+
 TEST_F(SettingsFileTest, CommandLineWinsForTheSessionAndIsNotWrittenBack) {
     Write(path, "korvessa settings 1\nvolume = 70\n");
     PlayerSettings settings(path);

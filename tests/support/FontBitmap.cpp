@@ -4,9 +4,9 @@
 
 namespace testing_support {
 
-std::string FontBitmapPath() {
+std::string FontBitmapPath(const std::string& name) {
     char* base = SDL_GetBasePath();
-    std::string path = std::string(base != nullptr ? base : "./") + "assets/tarvelin_16x16.bmp";
+    std::string path = std::string(base != nullptr ? base : "./") + "assets/" + name;
     SDL_free(base);
     return path;
 }

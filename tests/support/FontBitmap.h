@@ -7,8 +7,8 @@
 
 namespace testing_support {
 
-// Path of the font bitmap next to the running binary.
-std::string FontBitmapPath();
+// Path of a font bitmap (by default the game's) next to the running binary.
+std::string FontBitmapPath(const std::string& name = "tarvelin_16x16.bmp");
 
 class FontBitmap {
 public:

@@ -9,11 +9,11 @@ namespace testing_support {
 
 class ScopedEnvironment {
 public:
-    ScopedEnvironment(const char* name, const std::string& value) : name(name) {
-        const char* old = std::getenv(name);
+    ScopedEnvironment(const char* variable, const std::string& value) : name(variable) {
+        const char* old = std::getenv(variable);
         hadValue = old != nullptr;
         if (hadValue) oldValue = old;
-        setenv(name, value.c_str(), 1);
+        setenv(variable, value.c_str(), 1);
     }
     ~ScopedEnvironment() {
         if (hadValue) {

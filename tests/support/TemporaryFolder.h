@@ -4,6 +4,7 @@
 #include <stdlib.h>
 
 #include <cstdlib>
+#include <stdexcept>
 #include <string>
 
 namespace testing_support {
@@ -12,8 +13,8 @@ class TemporaryFolder {
 public:
     TemporaryFolder() {
         char name[] = "/tmp/korvessa-test-XXXXXX";
-        path = mkdtemp(name);
-        path += '/';
+        if (mkdtemp(name) == nullptr) throw std::runtime_error("cannot make a folder under /tmp");
+        path = std::string(name) + '/';
     }
     ~TemporaryFolder() { std::system(("rm -rf '" + path + "'").c_str()); }
     TemporaryFolder(const TemporaryFolder&) = delete;
