@@ -20,6 +20,10 @@ constexpr const char* kBoardPrefix = "/api/v1/boards/";
 // extension: a submission's replay.
 constexpr const char* kDayPagePrefix = "/daily/";
 constexpr const char* kReplayPrefix = "/replays/";
+// GET + ID: a submission's game played in the page; GET: today's field
+// played in the page.
+constexpr const char* kWatchPagePrefix = "/watch/";
+constexpr const char* kPlayPagePath = "/play";
 // The value of the Authorization header: the scheme, then the player's key.
 constexpr const char* kAuthorizationScheme = "Bearer ";
 
@@ -53,6 +57,8 @@ inline std::string SubmissionPath(const std::string& id) { return kSubmissionPre
 inline std::string BoardPath(std::uint32_t day) { return kBoardPrefix + std::to_string(day); }
 
 inline std::string DayPagePath(std::uint32_t day) { return kDayPagePrefix + std::to_string(day); }
+
+inline std::string WatchPagePath(const std::string& id) { return kWatchPagePrefix + id; }
 
 // With the replay file's extension, and so in korvessa_board.
 std::string ReplayPath(const std::string& id);

@@ -5,7 +5,6 @@
 #include "board/BoardApi.h"
 #include "game/GameApp.h"
 #include "server/SubmissionRules.h"
-#include "server/WebPages.h"
 
 namespace board_page {
 
@@ -45,7 +44,7 @@ std::string Row(const board_store::BoardEntry& entry) {
            Escape(entry.player) + "</td><td class=\"score\">" + std::to_string(entry.score) +
            "</td><td class=\"time\">" + PlayTime(entry.ticks) +
            "</td><td class=\"replay\"><a href=\"" + board_api::ReplayPath(entry.id) +
-           "\" download>replay</a> <a href=\"" + WebPages::kWatchPrefix + entry.id +
+           "\" download>replay</a> <a href=\"" + board_api::WatchPagePath(entry.id) +
            "\">watch</a></td></tr>\n";
 }
 

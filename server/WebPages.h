@@ -23,8 +23,6 @@ class RequestTarget;
 // them the pages say the web game is not installed here.
 class WebPages {
 public:
-    static constexpr const char* kWatchPrefix = "/watch/";
-    static constexpr const char* kPlayPath = "/play";
     static constexpr const char* kFilesPrefix = "/web/";
 
     // Reads the files from `folder`, or from where the build and the install
@@ -51,6 +49,7 @@ private:
     void Load(const std::string& folder);
     HttpResponse Static(const HttpRequest& request, const File& file) const;
     HttpResponse Page(unsigned status, const std::string& title, const std::string& body) const;
+    static std::string DrawingOptions();
     std::string Scripts() const;
     HttpResponse Watch(const std::string& id, BoardStore& store) const;
     HttpResponse Play(std::uint32_t today) const;
