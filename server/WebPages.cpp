@@ -7,6 +7,7 @@
 #include <optional>
 #include <sstream>
 
+#include "board/BoardApi.h"
 #include "server/BoardPage.h"
 #include "server/BoardStore.h"
 #include "server/RequestTarget.h"
@@ -83,15 +84,15 @@ void WebPages::Load(const std::string& folder) {
 }
 
 bool WebPages::Knows(std::string_view path) {
-    return path == kPlayPath || path.rfind(kWatchPrefix, 0) == 0 ||
+    return path == board_api::kPlayPagePath || path.rfind(board_api::kWatchPagePrefix, 0) == 0 ||
            path.rfind(kFilesPrefix, 0) == 0;
 }
 
 HttpResponse WebPages::Answer(const HttpRequest& request, const RequestTarget& target,
                               BoardStore& store, std::uint32_t today) const {
     const std::string_view path = target.Path();
-    if (path == kPlayPath) return Play(today);
-    if (const std::optional<std::string> id = target.IdAfter(kWatchPrefix))
+    if (path == board_api::kPlayPagePath) return Play(today);
+    if (const std::optional<std::string> id = target.IdAfter(board_api::kWatchPagePrefix))
         return Watch(*id, store);
     if (path.rfind(kFilesPrefix, 0) == 0) {
         const auto file = files.find(path.substr(std::string_view(kFilesPrefix).size()));
@@ -138,6 +139,18 @@ HttpResponse WebPages::Page(unsigned status, const std::string& title,
     return response;
 }
 
+// The desktop's drawing options, by their names and texts there; the page's
+// script keeps the choice in the browser and hands it to the game.
+std::string WebPages::DrawingOptions() {
+    return "<p id=\"options\" hidden><label>lines <select data-option=\"line-width\"><option>1"
+           "</option><option>1.5</option><option>2</option><option>3</option></select></label> "
+           "<label>stars <select data-option=\"stars\"><option>on</option><option>dim</option>"
+           "<option>off</option></select></label> <label>saucer ring <select "
+           "data-option=\"clear-saucer\"><option>off</option><option>on</option></select></label> "
+           "<label>photon rings <select data-option=\"clear-photons\"><option>off</option>"
+           "<option>on</option></select></label></p>\n";
+}
+
 std::string WebPages::Scripts() const {
     const auto page = files.find("korvessa-page.js");
     const auto game = files.find("korvessa.js");
@@ -160,8 +173,8 @@ HttpResponse WebPages::Watch(const std::string& id, BoardStore& store) const {
     }
     const std::string title = submission->player + "'s game of " + std::to_string(submission->day);
     std::string body = "<h1>" + board_page::Escape(title) + "</h1>\n<p>" + verdict +
-                       " &middot; <a href=\"/replays/" + id +
-                       ".kvr\" download>replay file</a></p>\n";
+                       " &middot; <a href=\"" + board_api::ReplayPath(id) +
+                       "\" download>replay file</a></p>\n";
     if (!Installed())
         return Page(200, title, body + "<p>The web game is not installed on this board.</p>");
     body +=
@@ -171,10 +184,12 @@ HttpResponse WebPages::Watch(const std::string& id, BoardStore& store) const {
         "<button id=\"restart\">restart</button><button class=\"speed\" data-factor=\"1\">1&times;"
         "</button><button class=\"speed\" data-factor=\"2\">2&times;</button>"
         "<button class=\"speed\" data-factor=\"4\">4&times;</button> <span "
-        "id=\"status\"></span></p>\n"
+        "id=\"status\"></span></p>\n" +
+        DrawingOptions() +
         "<canvas id=\"canvas\" width=\"1024\" height=\"768\" data-mode=\"watch\" "
-        "data-replay=\"/replays/" +
-        id + ".kvr\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" + Scripts();
+        "data-replay=\"" +
+        board_api::ReplayPath(id) + "\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" +
+        Scripts();
     return Page(200, title, body);
 }
 
@@ -188,8 +203,10 @@ HttpResponse WebPages::Play(std::uint32_t today) const {
         "the desktop.</p></noscript>\n"
         "<form id=\"start\" hidden><label>Your name on the board <input id=\"player\" "
         "maxlength=\"20\" required></label> <button id=\"play\">play</button></form>\n"
-        "<p>Arrows turn and thrust, Space fires a photon, Alt the laser.</p>\n"
-        "<p id=\"status\"></p>\n"
+        "<p>Arrows turn and thrust, Space fires a photon, Alt the laser; on a pad, the D-pad or "
+        "the left stick, A and B.</p>\n"
+        "<p id=\"status\"></p>\n" +
+        DrawingOptions() +
         "<canvas id=\"canvas\" tabindex=\"0\" width=\"1024\" height=\"768\" data-mode=\"play\" "
         "data-seed=\"" +
         std::to_string(today) + "\" oncontextmenu=\"event.preventDefault()\"></canvas>\n" +

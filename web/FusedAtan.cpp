@@ -42,7 +42,9 @@ constexpr double kD9 = 0x1.c71c6e5129a3bp-4;
 constexpr double kD11 = -0x1.7458022b13c25p-4;
 constexpr double kD13 = 0x1.375f08b31cbcep-4;
 
-// Per interval: its centre x0, then atan(x0) and the Taylor coefficients.
+// Per interval: its centre x0, then atan(x0) and the Taylor coefficients;
+// one interval a line, as in glibc's table.
+// clang-format off
 constexpr double kCij[241][7] = {
     {0x1.0400665e0244ep-4, 0x1.03a737b53dd20p-4, 0x1.fdf1fcf5cfb72p-1, -0x1.01eb3ce2ae4c2p-4, -0x1.4d29edd58a40dp-2, 0x1.fda4ad907a18ap-5, 0x1.814df4df65b18p-3},
     {0x1.0fffdb9b88cd8p-4, 0x1.0f99c63645300p-4, 0x1.fdc08a3ded30fp-1, -0x1.0d9dc669c1aedp-4, -0x1.4c669f7138de2p-2, 0x1.0a12f29d085a7p-4, 0x1.7f0eecfd48d20p-3},
@@ -286,6 +288,7 @@ constexpr double kCij[241][7] = {
     {0x1.fdffe39a592cap-1, 0x1.911f26d88a780p-1, 0x1.01008e40c6538p-1, -0x1.01000d31688dep-2, 0x1.55514e32f1816p-4, 0x1.02a154e1628d2p-11, -0x1.a1a5ff4faf5a0p-6},
     {0x1.ff8018e92d1b0p-1, 0x1.91dfb9bb4bf00p-1, 0x1.003ffb884c5a9p-1, -0x1.003ff3876a954p-2, 0x1.555515539ddfbp-4, 0x1.007e77b95e6c2p-13, -0x1.9b9a718a3ba58p-6},
 };
+// clang-format on
 
 // d3 + v * (d5 + v * (... + v * d13)), each step one fma.
 double OddSeries(double v) {

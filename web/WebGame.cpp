@@ -5,6 +5,7 @@
 #include "gfx/BitmapFont.h"
 #include "objects/Random.h"
 #include "save/ReplayFile.h"
+#include "web/ImmediateMode.h"
 
 namespace {
 
@@ -65,6 +66,7 @@ void WebGame::StartWatching() {
     player->SeedGame();
     app->InitGame();
     ClampFont();
+    ApplyOptions();
     player->SkipToGame(*app);
     state = State::kRunning;
     lastTickMs = -1;
@@ -74,6 +76,7 @@ void WebGame::Play(std::uint32_t seed) {
     SeedRandom(seed);
     app->InitGame();
     ClampFont();
+    ApplyOptions();
     recorder = std::make_unique<ReplayRecorder>();
     recorder->BeginSession(seed, SeedKind::kDaily);
     state = State::kRunning;
@@ -87,6 +90,30 @@ void WebGame::ClampFont() {
     glBindTexture(GL_TEXTURE_2D, app->font->texture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
+bool WebGame::SetOption(const std::string& name, const std::string& text, std::string& error) {
+    if (name != "line-width" && name != "stars" && name != "clear-saucer" &&
+        name != "clear-photons") {
+        error = "no option '" + name + "' in the browser";
+        return false;
+    }
+    if (!options.Set(name, text, error)) return false;
+    ApplyOptions();
+    if (state != State::kIdle) {  // shown at once, even while paused
+        app->DrawFrame();
+        rings.Draw(*app);
+        app->Present();
+    }
+    return true;
+}
+
+void WebGame::ApplyOptions() {
+    faintStars.stars = options.stars;
+    app->starPainter = options.stars == Accessibility::Stars::kOn ? nullptr : &faintStars;
+    rings.saucer = options.clearSaucer;
+    rings.photons = options.clearPhotons;
+    immediate_mode::SetLineWidth(options.lineWidth);
 }
 
 std::uint32_t WebGame::Ticks() const {
@@ -126,7 +153,9 @@ void WebGame::Frame(double nowMs) {
         lastTickMs += interval;
         ++ran;
     }
-    if (ran > 0) app->Present();
+    if (ran == 0) return;
+    rings.Draw(*app);
+    app->Present();
 }
 
 void WebGame::RunTick() {
@@ -137,12 +166,12 @@ void WebGame::RunTick() {
     }
     // As the desktop's session: an arrow pressed and let go between two
     // ticks still turns the ship for one.
-    app->input = keyboardInput | unreadPresses;
+    app->input = HeldInput() | unreadPresses;
     recorder->OnTick(app->input);
     app->UpdateGame();
     app->DrawFrame();
     unreadPresses = 0;
-    app->input = keyboardInput;
+    app->input = HeldInput();
     if (!app->running) {
         finished = replay_file::Encode(recorder->FinishGame(app->score));
         state = State::kOver;
@@ -150,6 +179,15 @@ void WebGame::RunTick() {
 }
 
 void WebGame::HandleEvent(const SDL_Event& event) {
+    // The pads see every event, so one plugged in before a game is open
+    // when it starts.
+    if (pads.HandleEvent(event)) {
+        while (const std::optional<Gamepads::Action> action = pads.NextAction()) {
+            if (recorder != nullptr && state == State::kRunning) PadAction(*action);
+        }
+        if (recorder != nullptr && state == State::kRunning) app->input = HeldInput();
+        return;
+    }
     if (recorder == nullptr || state != State::kRunning) return;
     if (event.type == SDL_KEYDOWN && event.key.repeat == 0) KeyDown(event.key.keysym.sym);
     if (event.type == SDL_KEYUP) KeyUp(event.key.keysym.sym);
@@ -158,9 +196,7 @@ void WebGame::HandleEvent(const SDL_Event& event) {
 void WebGame::KeyDown(SDL_Keycode key) {
     if (ArrowBit(key) == 0 && !IsWeapon(key)) return;
     pressedKeys.insert(key);
-    app->input = keyboardInput;
-    app->HandleKeyDown(key);
-    keyboardInput = app->input;
+    PassKey(key, true);
     unreadPresses |= ArrowBit(key);
 }
 
@@ -168,9 +204,24 @@ void WebGame::KeyUp(SDL_Keycode key) {
     // A weapon fires on the release of a press seen here, never of one made
     // before the page had the keys.
     if (pressedKeys.erase(key) == 0) return;
+    PassKey(key, false);
+}
+
+void WebGame::PadAction(Gamepads::Action action) {
+    if (action == Gamepads::Action::kPhoton) PassKey(SDLK_SPACE, false);
+    if (action == Gamepads::Action::kLaser) PassKey(SDLK_LALT, false);
+}
+
+void WebGame::PassKey(SDL_Keycode key, bool down) {
     app->input = keyboardInput;
-    app->HandleKeyUp(key);
+    if (down) {
+        app->HandleKeyDown(key);
+    } else {
+        app->HandleKeyUp(key);
+    }
     keyboardInput = app->input;
+    app->input = HeldInput();
+    if (down) return;
     if (key == SDLK_SPACE) recorder->OnAction(ReplayAction::kSpace);
     if (key == SDLK_LALT || key == SDLK_RALT) recorder->OnAction(ReplayAction::kAlt);
 }

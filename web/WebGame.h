@@ -10,9 +10,13 @@
 #include <string>
 
 #include "game/GameApp.h"
+#include "input/Gamepads.h"
 #include "save/Replay.h"
 #include "save/ReplayPlayer.h"
 #include "save/ReplayRecorder.h"
+#include "shell/settings/Accessibility.h"
+#include "shell/ui/FaintStars.h"
+#include "shell/ui/ObjectRings.h"
 
 // The page's loop calls Frame() at every animation frame; ticks run on the
 // game's own clock (every 30 ms at full speed), never on the frame rate, so
@@ -46,6 +50,14 @@ public:
     void SetSpeedFactor(int factor);
     void Restart();
 
+    // The desktop's options that change only how the frame looks, by their
+    // names and texts there: line-width, stars, clear-saucer and
+    // clear-photons. False, changing nothing, with a line in `error` for a
+    // bad text or another option.
+    bool SetOption(const std::string& name, const std::string& text, std::string& error);
+
+    // The game on the page, to look at.
+    const GameApp& Game() const { return *app; }
     State GameState() const { return state; }
     int Score() const { return app != nullptr ? app->score : 0; }
     std::uint32_t Ticks() const;
@@ -55,15 +67,26 @@ public:
 private:
     void StartWatching();
     void ClampFont();
+    void ApplyOptions();
     void RunTick();
     double TickMilliseconds() const;
     void KeyDown(SDL_Keycode key);
     void KeyUp(SDL_Keycode key);
+    void PadAction(Gamepads::Action action);
+    // The key's press or release to the game, recording a weapon's release.
+    void PassKey(SDL_Keycode key, bool down);
+    unsigned HeldInput() const { return keyboardInput | pads.HeldBits(); }
 
     std::unique_ptr<GameApp> app;
+    // As the desktop's: the browser's Gamepad API through SDL, its mapping
+    // of a standard pad built in; no mapping file to read.
+    Gamepads pads{""};
     Replay replay;
     std::unique_ptr<ReplayPlayer> player;
     std::unique_ptr<ReplayRecorder> recorder;
+    Accessibility options;
+    FaintStars faintStars;
+    ObjectRings rings;
     State state = State::kIdle;
     bool paused = false;
     int speedFactor = 1;

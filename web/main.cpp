@@ -47,6 +47,14 @@ EMSCRIPTEN_KEEPALIVE void korvessa_speed(int factor) {
     if (game != nullptr) game->SetSpeedFactor(factor);
 }
 
+// 0 once the drawing option holds; 1 with one line on the console otherwise.
+EMSCRIPTEN_KEEPALIVE int korvessa_option(const char* name, const char* text) {
+    std::string error = "the game has not started";
+    if (game != nullptr && game->SetOption(name, text, error)) return 0;
+    std::fprintf(stderr, "korvessa: %s\n", error.c_str());
+    return 1;
+}
+
 EMSCRIPTEN_KEEPALIVE void korvessa_restart() {
     if (game != nullptr) game->Restart();
 }

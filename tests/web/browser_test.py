@@ -27,6 +27,7 @@ from selenium import webdriver
 from selenium.webdriver.common.action_chains import ActionChains
 from selenium.webdriver.common.by import By
 from selenium.webdriver.common.keys import Keys
+from selenium.webdriver.support.ui import Select
 from selenium.webdriver.chrome.service import Service
 
 BOARD, MAKE_REPLAY, KORVESSA, FONT = sys.argv[1:5]
@@ -147,6 +148,7 @@ def watch(driver, base, folder, table):
     started = driver.execute_script("return performance.timing.loadEventEnd - performance.timing.navigationStart")
     print("watch: first frame %.0f ms after navigation (load event at %d ms), %d frames in the first 2 s"
           % (figures["firstFrameMs"], started, figures["frames"]))
+    drawing_options(driver)
     driver.find_element(By.CSS_SELECTOR, "button.speed[data-factor='4']").click()
     wait_for(driver, "return Module._korvessa_state() == 2", 300)
     picture = canvas_picture(driver)
@@ -156,6 +158,43 @@ def watch(driver, base, folder, table):
         fail("the canvas reads %r at the end (%s), the board verified %d"
              % (line, os.path.join(folder, "end.png"), verdict["score"]))
     print("watch: the canvas reads %r, the verified score" % line)
+
+
+def lit(picture):
+    """The lit pixels, and those of them alone among dark neighbours (stars)."""
+    width, height = picture.size
+    pixels = picture.load()
+    on = {(x, y) for y in range(height) for x in range(width) if max(pixels[x, y]) > 96}
+    alone = [p for p in on if not any((p[0] + dx, p[1] + dy) in on
+                                      for dx in (-1, 0, 1) for dy in (-1, 0, 1) if dx or dy)]
+    return len(on), len(alone)
+
+
+def choose(driver, option, value):
+    Select(driver.find_element(By.CSS_SELECTOR, "select[data-option='%s']" % option)).select_by_visible_text(value)
+    time.sleep(0.3)
+
+
+def drawing_options(driver):
+    """Wide lines and no stars on the paused frame, which WebGL's own lines cannot draw."""
+    driver.find_element(By.ID, "pause").click()
+    time.sleep(0.3)
+    lit_before, stars_before = lit(canvas_picture(driver))
+    choose(driver, "line-width", "3")
+    choose(driver, "stars", "off")
+    lit_after, stars_after = lit(canvas_picture(driver))
+    kept = json.loads(driver.execute_script("return localStorage.getItem('korvessa-options')"))
+    print("options: %d lit pixels and %d stars at width 1; %d and %d at width 3 without stars"
+          % (lit_before, stars_before, lit_after, stars_after))
+    if stars_before < 20 or stars_after > stars_before // 10:
+        fail("stars: %d shown, %d left with the stars off" % (stars_before, stars_after))
+    if lit_after < 1.6 * (lit_before - stars_before):
+        fail("lines at width 3 lit %d pixels, at width 1 %d" % (lit_after, lit_before))
+    if kept != {"line-width": "3", "stars": "off"}:
+        fail("the browser keeps the options as %r" % kept)
+    choose(driver, "line-width", "1")
+    choose(driver, "stars", "on")
+    driver.find_element(By.ID, "pause").click()
 
 
 def play(driver, base, folder):

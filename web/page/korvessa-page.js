@@ -52,6 +52,41 @@
     watchEnd();
   }
 
+  // A C string on the module's heap, for the caller to free.
+  function cString(text) {
+    const bytes = new TextEncoder().encode(text + '\0');
+    const at = Module._malloc(bytes.length);
+    Module.HEAPU8.set(bytes, at);
+    return at;
+  }
+
+  function setOption(name, value) {
+    const [n, v] = [cString(name), cString(value)];
+    const refused = Module._korvessa_option(n, v);
+    Module._free(n);
+    Module._free(v);
+    return !refused;
+  }
+
+  // The drawing options, kept in the browser as the desktop keeps them in
+  // its settings, and applied as soon as they are chosen.
+  function drawingOptions() {
+    const row = document.getElementById('options');
+    const kept = JSON.parse(localStorage.getItem('korvessa-options') || '{}');
+    for (const select of row.querySelectorAll('select')) {
+      const name = select.dataset.option;
+      if (kept[name] !== undefined && setOption(name, kept[name])) select.value = kept[name];
+      select.onchange = () => {
+        if (setOption(name, select.value)) {
+          kept[name] = select.value;
+          localStorage.setItem('korvessa-options', JSON.stringify(kept));
+        }
+        if (canvas.dataset.mode === 'play') canvas.focus();
+      };
+    }
+    row.hidden = false;
+  }
+
   // The board key as the desktop game makes it: 32 random bytes in base64.
   function boardKey() {
     let key = localStorage.getItem('korvessa-board-key');
@@ -118,6 +153,7 @@
     printErr: (text) => console.warn(text),
     onRuntimeInitialized: () => {
       countFrames();
+      drawingOptions();
       if (canvas.dataset.mode === 'watch') watch().catch((error) => say('failed: ' + error));
       else play();
     },
