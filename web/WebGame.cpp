@@ -7,27 +7,6 @@
 #include "save/ReplayFile.h"
 #include "web/ImmediateMode.h"
 
-namespace {
-
-bool IsWeapon(SDL_Keycode key) { return key == SDLK_SPACE || key == SDLK_LALT || key == SDLK_RALT; }
-
-unsigned ArrowBit(SDL_Keycode key) {
-    switch (key) {
-        case SDLK_UP:
-            return GameApp::kInputUp;
-        case SDLK_DOWN:
-            return GameApp::kInputDown;
-        case SDLK_LEFT:
-            return GameApp::kInputLeft;
-        case SDLK_RIGHT:
-            return GameApp::kInputRight;
-        default:
-            return 0;
-    }
-}
-
-}  // namespace
-
 WebGame::WebGame() : app(std::make_unique<GameApp>()) {
     // The game takes the keys only while its canvas has the focus, so the
     // page's own fields (the player's name) keep theirs.
@@ -194,10 +173,10 @@ void WebGame::HandleEvent(const SDL_Event& event) {
 }
 
 void WebGame::KeyDown(SDL_Keycode key) {
-    if (ArrowBit(key) == 0 && !IsWeapon(key)) return;
     pressedKeys.insert(key);
+    const unsigned held = keyboardInput;
     PassKey(key, true);
-    unreadPresses |= ArrowBit(key);
+    unreadPresses |= keyboardInput & ~held;
 }
 
 void WebGame::KeyUp(SDL_Keycode key) {

@@ -24,6 +24,7 @@
 #include "save/SeedKind.h"
 #include "tests/support/GameStateSnapshot.h"
 #include "tests/support/RecordedSession.h"
+#include "tests/support/ReplayTrace.h"
 #if KORVESSA_TRACE_REAL_GL
 #include "save/HeadlessGL.h"
 #endif
@@ -59,31 +60,6 @@ int Record(int count, const std::string& folder) {
     return 0;
 }
 
-int Trace(int count, char* paths[]) {
-    for (int i = 0; i < count; ++i) {
-        Replay replay;
-        std::string error;
-        if (!replay_file::Read(paths[i], replay, error)) {
-            std::fprintf(stderr, "korvessa_state_trace: %s\n", error.c_str());
-            return 1;
-        }
-        // Names without their folder, so that runs from anywhere compare.
-        const std::string name =
-            std::strrchr(paths[i], '/') ? std::strrchr(paths[i], '/') + 1 : paths[i];
-        std::printf("%s\n", name.c_str());
-        std::uint32_t tick = 0;
-        const replay_verifier::Outcome outcome =
-            replay_verifier::Check(replay, [&tick](const GameApp& app) {
-                std::printf("%u %016" PRIx64 "\n", tick++,
-                            testing_support::GameStateSnapshot(app).Hash());
-            });
-        std::printf("score %d, %u ticks", outcome.score, outcome.ticks);
-        for (const std::string& problem : outcome.problems) std::printf("; %s", problem.c_str());
-        std::printf("\n");
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -98,5 +74,5 @@ int main(int argc, char* argv[]) {
         return 1;
     }
 #endif
-    return Trace(argc - 1, argv + 1);
+    return testing_support::PrintReplayTraces("korvessa_state_trace", argc - 1, argv + 1);
 }

@@ -29,6 +29,7 @@
 #include "save/ReplayVerifier.h"
 #include "tests/support/GameStateSnapshot.h"
 #include "tests/support/RecordedSession.h"
+#include "tests/support/ReplayTrace.h"
 
 namespace {
 
@@ -57,29 +58,6 @@ int Sessions(std::uint32_t first, std::uint32_t count, std::uint32_t ticks, bool
     return 0;
 }
 
-int Trace(int count, char* paths[]) {
-    for (int i = 0; i < count; ++i) {
-        Replay replay;
-        std::string error;
-        if (!replay_file::Read(paths[i], replay, error)) {
-            std::fprintf(stderr, "korvessa_web_trace: %s\n", error.c_str());
-            return 1;
-        }
-        const char* slash = std::strrchr(paths[i], '/');
-        std::printf("%s\n", slash != nullptr ? slash + 1 : paths[i]);
-        std::uint32_t tick = 0;
-        const replay_verifier::Outcome outcome =
-            replay_verifier::Check(replay, [&tick](const GameApp& app) {
-                std::printf("%u %016" PRIx64 "\n", tick++,
-                            testing_support::GameStateSnapshot(app).Hash());
-            });
-        std::printf("score %d, %u ticks", outcome.score, outcome.ticks);
-        for (const std::string& problem : outcome.problems) std::printf("; %s", problem.c_str());
-        std::printf("\n");
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -100,5 +78,5 @@ int main(int argc, char* argv[]) {
                      "--ticks-of SESSION TICKS\n");
         return 2;
     }
-    return Trace(argc - 1, argv + 1);
+    return testing_support::PrintReplayTraces("korvessa_web_trace", argc - 1, argv + 1);
 }
