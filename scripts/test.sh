@@ -61,7 +61,7 @@ echo "== libFuzzer, each fuzz target for a bounded number of inputs"
 ctest --test-dir "$root/build-sanitize" --output-on-failure -j "$jobs" -L fuzz
 echo "== the web game: WebAssembly against native, and its pages in Chromium"
 if [[ -f "$root/build/web-root/korvessa.wasm" ]]; then
-  ctest --test-dir "$root/build" --output-on-failure -L web
+  ctest --test-dir "$root/build" --output-on-failure -j "$jobs" -L web
 else
   echo "the web game was not built (see the configure step's 'skipped the web game' line)" >&2
   exit 1
